@@ -1,0 +1,45 @@
+#include "infocommand.h"
+
+#include "model/colortable.h"
+#include "model/designjson.h"
+#include "model/fileio.h"
+#include "model/tembs.h"
+
+#include <ostream>
+
+namespace loomscope {
+
+int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    if (!fileExists(path)) {
+        err << "loomscope: " << path << ": no such design file\n";
+        return 2;
+    }
+    if (!hasDstExtension(path)) {
+        err << "loomscope: " << path << ": not a DST design (the name must end in .dst)\n";
+        return 2;
+    }
+    Tembs design;
+    const DstReadStatus status = design.loadfromfile(path);
+    if (status == DstReadStatus::CannotOpen) {
+        err << "loomscope: " << path << ": cannot be read\n";
+        return 1;
+    }
+    if (status == DstReadStatus::TooLarge) {
+        err << "loomscope: " << path << ": too large for a design (more than " << kMaxDstRecords
+            << " records)\n";
+        return 1;
+    }
+    const std::string side = sideFilePath(path);
+    if (fileExists(side)) {
+        const ColorFileResult result = design.loadcolorfile(side);
+        if (result.failed()) {
+            err << result.message << '\n';
+            return 1;
+        }
+    }
+    out << designInfoJson(design, colorTableFromBlocks(design)) << '\n';
+    return 0;
+}
+
+} // namespace loomscope

@@ -1,0 +1,120 @@
+#include "codepage.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace loomscope {
+
+namespace {
+
+// One conversion descriptor per call: iconv keeps shift state, and the texts are short.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts `in`; on a byte sequence that cannot be converted, appends `replacement` and
+    // skips `skip(in)` bytes of input.
+    template <typename Skip>
+    std::string run(std::string_view in, std::string_view replacement, Skip skip)
+    {
+        std::string out;
+        out.reserve(in.size() * 2);
+        char buffer[256];
+        char* src = const_cast<char*>(in.data());
+        std::size_t left = in.size();
+        while (left > 0) {
+            char* dst = buffer;
+            std::size_t room = sizeof buffer;
+            const std::size_t rc = iconv(cd_, &src, &left, &dst, &room);
+            out.append(buffer, static_cast<std::size_t>(dst - buffer));
+            if (rc == static_cast<std::size_t>(-1)) {
+                if (errno == E2BIG)
+                    continue;
+                // EILSEQ or EINVAL (a sequence cut short at the end).
+                out.append(replacement);
+                const std::size_t n = std::min(left, skip(std::string_view(src, left)));
+                src += n;
+                left -= n;
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::size_t utf8SequenceLength(std::string_view s)
+{
+    const auto lead = static_cast<unsigned char>(s.front());
+    std::size_t n = 1;
+    if (lead >= 0xF0 && lead < 0xF8)
+        n = 4;
+    else if (lead >= 0xE0)
+        n = 3;
+    else if (lead >= 0xC0)
+        n = 2;
+    // Never swallow the lead byte of the next character.
+    std::size_t i = 1;
+    while (i < n && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+        ++i;
+    return i;
+}
+
+bool isCp936Lead(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+
+} // namespace
+
+std::string cp936ToUtf8(std::string_view bytes)
+{
+    bool ascii = true;
+    for (char ch : bytes)
+        ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+    if (ascii)
+        return std::string(bytes);
+    Converter conv("UTF-8", "CP936");
+    if (!conv.valid())
+        return std::string(bytes);
+    return conv.run(bytes, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
+}
+
+std::string utf8ToCp936(std::string_view utf8)
+{
+    bool ascii = true;
+    for (char ch : utf8)
+        ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+    if (ascii)
+        return std::string(utf8);
+    Converter conv("CP936", "UTF-8");
+    if (!conv.valid())
+        return std::string(utf8);
+    return conv.run(utf8, "?", utf8SequenceLength);
+}
+
+std::string_view cutCp936(std::string_view bytes, std::size_t maxBytes)
+{
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    std::size_t i = 0;
+    while (i < maxBytes) {
+        const std::size_t step = isCp936Lead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + step > maxBytes)
+            break;
+        i += step;
+    }
+    return bytes.substr(0, i);
+}
+
+} // namespace loomscope

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace loomscope {
+
+// Code page 936 (simplified Chinese GBK) is the byte form of every text in the side files, so
+// they read the same on the systems that write them.
+
+// Bytes of code page 936 to UTF-8; an invalid byte becomes U+FFFD.
+std::string cp936ToUtf8(std::string_view bytes);
+// UTF-8 to code page 936; a character the code page lacks becomes '?'.
+std::string utf8ToCp936(std::string_view utf8);
+// The longest prefix of `bytes` (code page 936) of at most `maxBytes` bytes that does not
+// split a two-byte character.
+std::string_view cutCp936(std::string_view bytes, std::size_t maxBytes);
+
+} // namespace loomscope

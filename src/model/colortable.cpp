@@ -1,0 +1,27 @@
+#include "colortable.h"
+
+#include "palette.h"
+#include "tembs.h"
+
+namespace loomscope {
+
+std::vector<TColor> colorTableFromBlocks(const Tembs& design)
+{
+    std::vector<TColor> table(static_cast<std::size_t>(std::max(design.colorcount(), 0)));
+    for (std::size_t i = 0; i < table.size(); ++i)
+        table[i] = paletteColor(static_cast<int>(i));
+    int previous = -1;
+    bool first = true;
+    for (const TGraphObject* block : design.Graphlist()) {
+        if (first || block->FColorindex != previous) {
+            const auto i = static_cast<std::size_t>(block->FColorindex);
+            if (i < table.size())
+                table[i] = block->FColor;
+        }
+        previous = block->FColorindex;
+        first = false;
+    }
+    return table;
+}
+
+} // namespace loomscope

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace loomscope {
+
+// A whole file read into memory, or the reason it could not be read.
+struct FileBytes {
+    std::vector<std::uint8_t> bytes;
+    std::string error; // empty when the read succeeded
+};
+FileBytes readWholeFile(const std::string& path);
+
+// Writes a file so that a failure never leaves a half-written one: the bytes go to a temporary
+// file in the same folder, which then replaces the target. Returns an empty string on success,
+// else what went wrong.
+std::string writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+bool fileExists(const std::string& path); // a regular file (or a link to one)
+
+// File name helpers in the style the whole program uses: the extension is everything from the
+// last dot of the file name (".dst" of "a.b.dst", ".dst" of ".dst"), the folder part ends at
+// the last '/'.
+std::string fileNamePart(const std::string& path);
+std::string folderPart(const std::string& path); // with its trailing '/', or empty
+std::string extensionOf(const std::string& path);
+std::string withoutExtension(const std::string& fileName);
+bool hasDstExtension(const std::string& path); // ".dst" in any letter case
+
+} // namespace loomscope

@@ -1,0 +1,133 @@
+#include "tembs.h"
+
+#include "fileio.h"
+#include "palette.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace loomscope {
+
+Tembs::Tembs() : Fcolorlist(paletteTexts()) {}
+
+Tembs::~Tembs() = default;
+
+DstReadStatus Tembs::loadfromfile(const std::string& filepath)
+{
+    if (!hasDstExtension(filepath))
+        return DstReadStatus::WrongExtension;
+    Fcolorcard = "default";
+    ffilename = withoutExtension(fileNamePart(filepath));
+    return readdst(filepath);
+}
+
+void Tembs::nextcolor()
+{
+    if (FColorindex < Fcolorcount)
+        ++FColorindex;
+}
+
+void Tembs::priorcolor()
+{
+    if (FColorindex > 0)
+        --FColorindex;
+}
+
+void Tembs::yibiyi()
+{
+    // Before the first read the scale is 0 and there is nothing to bring back.
+    if (Fscale > 0)
+        Setscale(1.0f / Fscale);
+}
+
+void Tembs::chuangkou(float wid, float hei)
+{
+    const float w = Fdstrect.width();
+    const float h = Fdstrect.height();
+    if (!(w > 0 && h > 0 && wid > 0 && hei > 0))
+        return;
+    Setscale(h / hei > w / wid ? hei / h : wid / w);
+}
+
+bool Tembs::Setscale(float factor)
+{
+    if (!std::isfinite(factor) || factor <= 0)
+        return false; // a zero factor would collapse every point for good
+    if ((double(Fscale) < 0.1 && factor < 1) || (Fscale > 10 && factor > 1))
+        return false;
+    Fscale *= factor;
+    for (TGraphObject* block : FObjectlist)
+        for (TPoint3F& p : block->FPointList) {
+            p.X *= factor;
+            p.Y *= factor;
+        }
+    Ffirstpoint1 = {Ffirstpoint.x * Fscale, Ffirstpoint.y * Fscale};
+    Flastpoint1 = {Flastpoint.x * Fscale, Flastpoint.y * Fscale};
+    Fdstrect = {Fdstrect.left * factor, Fdstrect.top * factor, Fdstrect.right * factor,
+                Fdstrect.bottom * factor};
+    return true;
+}
+
+void Tembs::SetColorindex(int value)
+{
+    FColorindex = std::clamp(value, 0, std::max(Fcolorcount, 0));
+}
+
+void Tembs::Setcolorlist(const std::vector<std::string>& list)
+{
+    const std::size_t n = std::min(
+        {list.size(), Fcolorlist.size(), static_cast<std::size_t>(std::max(Fcolorcount, 0))});
+    std::copy_n(list.begin(), n, Fcolorlist.begin());
+}
+
+void Tembs::addblock(TPointList points, TColor colour, int colourIndex, bool sequin)
+{
+    auto block = std::make_unique<TGraphObject>();
+    block->FColor = colour;
+    block->FColorindex = colourIndex;
+    block->FPointList = std::move(points);
+    block->Fissequin = sequin;
+    FObjectlist.append(block.get());
+    blocks_.push_back(std::move(block));
+}
+
+void Tembs::clearblocks()
+{
+    FObjectlist.Clear();
+    blocks_.clear();
+}
+
+ColorFileResult Tembs::loadcolorfile(const std::string& filepath)
+{
+    if (FObjectlist.empty())
+        return {};
+    const FileBytes file = readWholeFile(filepath);
+    if (!file.error.empty())
+        return {ColorFileStatus::CannotOpen,
+                "Cannot open file \"" + filepath + "\". " + file.error};
+    return applycolorsequence(file.bytes);
+}
+
+ColorFileResult Tembs::applycolorsequence(std::span<const std::uint8_t> bytes)
+{
+    if (FObjectlist.empty())
+        return {};
+    ColorSequence sequence;
+    const ColorFileStatus status = parseColorSequence(bytes, Fcolorcount, sequence);
+    if (status == ColorFileStatus::StreamReadError)
+        return {status, kStreamReadError};
+    if (status != ColorFileStatus::Applied)
+        return {status, {}};
+    if (!sequence.colors.empty())
+        Fcolorcard = sequence.colorcard;
+    if (static_cast<int>(sequence.colors.size()) != Fcolorcount)
+        return {ColorFileStatus::CardOnly, {}};
+    for (TGraphObject* block : FObjectlist) {
+        const auto i = static_cast<std::size_t>(block->FColorindex);
+        block->FColor = sequence.colors[i];
+        block->FColorname = sequence.names[i];
+    }
+    return {ColorFileStatus::Applied, {}};
+}
+
+} // namespace loomscope

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "colorsequencefile.h"
+#include "geometry.h"
+#include "tgraphlist.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace loomscope {
+
+// What became of a request to read a DST file.
+enum class DstReadStatus {
+    Read,           // every field describes the file
+    WrongExtension, // not ".dst" in any letter case: nothing changed
+    TooShort,       // fewer than 523 bytes: name set, blocks of the previous design kept
+    CannotOpen,     // could not be opened or mapped: as TooShort
+    TooLarge,       // more records than the reader accepts: as TooShort
+};
+
+// More records than this (a 50 MB file, 16 times the largest real design) are refused: it
+// keeps every running position within 32 bits and the memory of a read bounded.
+inline constexpr std::size_t kMaxDstRecords = std::size_t{1} << 24;
+
+// Summary of a design, copied out by its users.
+struct Tdstinfo {
+    int Fstitchcount = 0;
+    int Fcolorcount = 0;
+    double Fwidth = 0;  // mm
+    double Fheight = 0; // mm
+    int lpcount = 0;    // sequins
+};
+
+// One embroidery design in memory: its colour blocks, extent, counts and current view scale.
+//
+// Coordinates are model units: a DST length (0.1 mm) divided by 2.83465 and multiplied by the
+// current scale, centred on the middle of the design, y pointing down. Scaling rewrites every
+// point in place, so drawing code only adds the centre of its own area. The design owns its
+// blocks; Graphlist() lists them in stitch order.
+class Tembs {
+public:
+    Tembs();
+    ~Tembs();
+    Tembs(const Tembs&) = delete;
+    Tembs& operator=(const Tembs&) = delete;
+
+    // Reads a DST file. A name whose extension is not ".dst" (any letter case) is ignored.
+    DstReadStatus loadfromfile(const std::string& filepath);
+    // Reads DST bytes (512-byte header, then 3-byte records); the file reader's engine, also
+    // used by tests and fuzzing. Fills every field as loadfromfile does, except the name.
+    DstReadStatus readdstbytes(std::span<const std::uint8_t> bytes);
+    // Applies a colour-sequence side file to the blocks and the colour card.
+    ColorFileResult loadcolorfile(const std::string& filepath);
+    // The same from bytes already read.
+    ColorFileResult applycolorsequence(std::span<const std::uint8_t> bytes);
+
+    void firstcolor() { FColorindex = 0; }
+    void nextcolor();
+    void priorcolor();
+    void endcolor() { FColorindex = Fcolorcount; }
+    // One-to-one: scale back to 1.
+    void yibiyi();
+    // Fit to window: the largest scale at which the extent with its margin fits wid x hei.
+    void chuangkou(float wid, float hei);
+    void zoomin() { Setscale(0.8f); }
+    void zoomout() { Setscale(1.2f); }
+
+    // Multiplies the scale by `factor`. Refused (false, nothing changes) once the scale has
+    // passed 0.1 going down or 10 going up, and for factors that are not finite and positive.
+    bool Setscale(float factor);
+    void SetColorindex(int value);
+    // Copies the first colour-count entries into the palette text list.
+    void Setcolorlist(const std::vector<std::string>& list);
+
+    const std::vector<std::string>& colorlist() const { return Fcolorlist; }
+    const TGraphlist& Graphlist() const { return FObjectlist; }
+    const std::string& colorcard() const { return Fcolorcard; }
+    const TRectF& dstrect() const { return Fdstrect; }
+    double width() const { return Fwidth; }
+    double height() const { return Fheight; }
+    float scale() const { return Fscale; }
+    int colorcount() const { return Fcolorcount; }
+    int sequins() const { return Fsequins; }
+    int stitchs() const { return Fstitchs; }
+    int Colorindex() const { return FColorindex; }
+    // First and last record at the current scale.
+    TPointF firstpoint() const { return Ffirstpoint1; }
+    TPointF lastpoint() const { return Flastpoint1; }
+    // The same at scale 1.
+    TPointF firstpointUnscaled() const { return Ffirstpoint; }
+    TPointF lastpointUnscaled() const { return Flastpoint; }
+    const std::string& dstfilename() const { return ffilename; }
+    Tdstinfo info() const { return {Fstitchs, Fcolorcount, Fwidth, Fheight, Fsequins}; }
+
+private:
+    DstReadStatus readdst(const std::string& filepath);
+    DstReadStatus keepPreviousDesign(DstReadStatus why);
+    void addblock(TPointList points, TColor colour, int colourIndex, bool sequin);
+    void clearblocks();
+
+    std::vector<std::string> Fcolorlist;
+    std::vector<std::unique_ptr<TGraphObject>> blocks_; // owns what FObjectlist lists
+    TGraphlist FObjectlist;
+    std::string Fcolorcard;
+    TRectF Fdstrect;
+    double Fwidth = 0;
+    double Fheight = 0;
+    float Fscale = 0;
+    int Fcolorcount = 0;
+    int Fsequins = 0;
+    int Fstitchs = 0;
+    int FColorindex = 0;
+    TPointF Ffirstpoint;
+    TPointF Flastpoint;
+    TPointF Ffirstpoint1;
+    TPointF Flastpoint1;
+    std::string ffilename;
+};
+
+} // namespace loomscope

@@ -1,0 +1,224 @@
+// The colour-sequence side file, its writer, and Embird colour files.
+#include "dstbuilder.h"
+#include "model/codepage.h"
+#include "model/colortable.h"
+#include "model/embirdcolors.h"
+#include "model/palette.h"
+#include "model/tembs.h"
+#include "testenv.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace loomscope;
+using loomscope::tools::DstBuilder;
+
+namespace {
+
+// A design of `colours` colours, one block each.
+void loadColours(Tembs& design, int colours)
+{
+    DstBuilder b;
+    for (int i = 0; i < colours; ++i) {
+        if (i > 0)
+            b.colourChange();
+        b.stitch(0, 0).stitch(10, 10).stitch(10, -10);
+    }
+    ASSERT_EQ(design.readdstbytes(b.fullyReadFile()), DstReadStatus::Read);
+    ASSERT_EQ(design.colorcount(), colours);
+}
+
+std::vector<TColor> someColours(int n)
+{
+    std::vector<TColor> colours;
+    for (int i = 0; i < n; ++i)
+        colours.push_back(rgb(10 * i + 1, 20 * i + 2, 30 * i + 3));
+    return colours;
+}
+
+std::vector<std::string> someNames(int n)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.push_back("Thread " + std::to_string(i + 1));
+    return names;
+}
+
+const std::string kSixteenHan = "一二三四五六七八九十百千万亿兆京";
+
+} // namespace
+
+TEST(ColorSequenceFile, LayoutOfAThreeColourFile)
+{
+    const auto colours = someColours(3);
+    const auto names = someNames(3);
+    const auto bytes = encodeColorSequence("Madeira", colours, names);
+    ASSERT_EQ(bytes.size(), 247u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 7),
+              (std::vector<std::uint8_t>{0x4C, 0x53, 0x43, 0x2E, 0x2E, 0x03, 0x00}));
+    const std::uint8_t* second = bytes.data() + 7 + 80;
+    EXPECT_EQ(second[0], 7);
+    EXPECT_EQ(std::string(second + 1, second + 8), "Madeira");
+    EXPECT_EQ(second[21], 1);
+    EXPECT_EQ(second[22], '2'); // the colour number is i + 1
+    EXPECT_EQ(second[44], 11);  // red first, little-endian
+    EXPECT_EQ(second[45], 22);
+    EXPECT_EQ(second[46], 33);
+    EXPECT_EQ(second[47], 0);
+    EXPECT_EQ(second[48], 8);
+    EXPECT_EQ(std::string(second + 49, second + 57), "Thread 2");
+    EXPECT_EQ(second[79], 0);
+}
+
+TEST(ColorSequenceFile, RecoloursOnlyWhenItCoversEveryColour)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("five.lsc");
+    ASSERT_EQ(writecolorfile(path, "Isacord", someColours(5), someNames(5)), "");
+
+    Tembs five;
+    loadColours(five, 5);
+    EXPECT_EQ(five.loadcolorfile(path).status, ColorFileStatus::Applied);
+    EXPECT_EQ(five.colorcard(), "Isacord");
+    EXPECT_EQ(five.Graphlist().Items(4)->FColor, someColours(5)[4]);
+    EXPECT_EQ(five.Graphlist().Items(4)->FColorname, "Thread 5");
+    EXPECT_EQ(colorTableFromBlocks(five), someColours(5));
+
+    Tembs four;
+    loadColours(four, 4);
+    EXPECT_EQ(four.loadcolorfile(path).status, ColorFileStatus::Applied);
+    EXPECT_EQ(four.Graphlist().Items(3)->FColor, someColours(5)[3]);
+
+    Tembs six;
+    loadColours(six, 6);
+    EXPECT_EQ(six.loadcolorfile(path).status, ColorFileStatus::CardOnly);
+    EXPECT_EQ(six.colorcard(), "Isacord");
+    for (const TGraphObject* block : six.Graphlist()) {
+        EXPECT_EQ(block->FColor, paletteColor(block->FColorindex));
+        EXPECT_EQ(block->FColorname, "");
+    }
+}
+
+TEST(ColorSequenceFile, IgnoresShortFilesAndOtherMagic)
+{
+    Tembs design;
+    loadColours(design, 2);
+    auto bytes = encodeColorSequence("Card", someColours(2), someNames(2));
+    auto lower = bytes;
+    lower[0] = 'l';
+    lower[1] = 's';
+    lower[2] = 'c';
+    EXPECT_EQ(design.applycolorsequence(lower).status, ColorFileStatus::Ignored);
+    EXPECT_EQ(design.applycolorsequence(std::span(bytes).first(11)).status,
+              ColorFileStatus::Ignored);
+    EXPECT_EQ(design.colorcard(), "default");
+    EXPECT_EQ(design.Graphlist().First()->FColor, paletteColor(0));
+
+    // A design without blocks takes nothing, not even the card name.
+    Tembs empty;
+    EXPECT_EQ(empty.applycolorsequence(bytes).status, ColorFileStatus::Ignored);
+    EXPECT_EQ(empty.colorcard(), "");
+}
+
+TEST(ColorSequenceFile, ACountBeyondTheFileIsAStreamErrorAndChangesNothing)
+{
+    Tembs design;
+    loadColours(design, 3);
+    auto bytes = encodeColorSequence("Card", someColours(3), someNames(3));
+    bytes.resize(bytes.size() - 1); // the third record is one byte short
+    const ColorFileResult result = design.applycolorsequence(bytes);
+    EXPECT_EQ(result.status, ColorFileStatus::StreamReadError);
+    EXPECT_EQ(result.message, "Stream read error");
+    EXPECT_EQ(design.colorcard(), "default");
+    EXPECT_EQ(design.Graphlist().First()->FColor, paletteColor(0));
+
+    // Claiming 9 records but holding 3 is fine for a design of 3 colours: only 3 are read.
+    auto claims = encodeColorSequence("Card", someColours(3), someNames(3));
+    claims[5] = 9;
+    EXPECT_EQ(design.applycolorsequence(claims).status, ColorFileStatus::Applied);
+}
+
+TEST(ColorSequenceFile, ZeroRecordsKeepTheDefaultCard)
+{
+    Tembs design;
+    loadColours(design, 1);
+    auto bytes = encodeColorSequence("Card", someColours(0), someNames(0));
+    bytes.resize(12, 0); // long enough not to be ignored
+    EXPECT_EQ(design.applycolorsequence(bytes).status, ColorFileStatus::CardOnly);
+    EXPECT_EQ(design.colorcard(), "default");
+}
+
+TEST(ColorSequenceFile, TextsAreCodePage936CutAtWholeCharacters)
+{
+    Tembs design;
+    loadColours(design, 3);
+    const std::vector<std::string> names = {kSixteenHan, std::string(35, 'x'), "a" + kSixteenHan};
+    const auto bytes = encodeColorSequence("  马德拉 \t", someColours(3), names);
+    // Sixteen Han characters are 32 bytes: 15 of them fit the 30-byte field.
+    EXPECT_EQ(bytes[7 + 48], 30);
+    EXPECT_EQ(bytes[7 + 80 + 48], 30);
+    EXPECT_EQ(bytes[7 + 160 + 48], 29); // "a" and 14 characters: never half a character
+    ASSERT_EQ(design.applycolorsequence(bytes).status, ColorFileStatus::Applied);
+    EXPECT_EQ(design.Graphlist().Items(0)->FColorname, "一二三四五六七八九十百千万亿兆");
+    EXPECT_EQ(design.Graphlist().Items(1)->FColorname, std::string(30, 'x'));
+    EXPECT_EQ(design.Graphlist().Items(2)->FColorname, "a一二三四五六七八九十百千万亿");
+    EXPECT_EQ(design.colorcard(), "马德拉");
+}
+
+TEST(ColorSequenceFile, DamagedLengthBytesNeverReadPastTheirField)
+{
+    Tembs design;
+    loadColours(design, 1);
+    auto bytes = encodeColorSequence("Card", someColours(1), {});
+    bytes[7 + 48] = 255; // thread name claims 255 bytes in a 31-byte field
+    bytes[7 + 0] = 200;
+    ASSERT_EQ(design.applycolorsequence(bytes).status, ColorFileStatus::Applied);
+    EXPECT_EQ(design.Graphlist().First()->FColorname.size(), 30u);
+}
+
+TEST(ColorSequenceFile, WriterNeverLeavesAHalfWrittenFile)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("design.lsc");
+    ASSERT_EQ(writecolorfile(path, "A", someColours(2), someNames(2)), "");
+    ASSERT_EQ(writecolorfile(path, "B", someColours(4), someNames(4)), "");
+    EXPECT_EQ(testsupport::readFile(path).size(), 7u + 4 * 80);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    if (geteuid() != 0) { // root writes into read-only folders
+        ::chmod(dir.path().c_str(), 0555);
+        EXPECT_NE(writecolorfile(path, "C", someColours(1), someNames(1)), "");
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(testsupport::readFile(path).size(), 7u + 4 * 80);
+    }
+    EXPECT_NE(writecolorfile(dir.file("no/such/folder.lsc"), "C", someColours(1), {}), "");
+}
+
+TEST(ColorSequenceFile, SideFileNameReplacesTheLastExtension)
+{
+    EXPECT_EQ(sideFilePath("/a/b/rose.dst"), "/a/b/rose.lsc");
+    EXPECT_EQ(sideFilePath("/a/b/rose.v2.DST"), "/a/b/rose.v2.lsc");
+    EXPECT_EQ(sideFilePath("/a.b/rose"), "/a.b/rose.lsc");
+}
+
+TEST(CodePage936, RoundTripsAndReplacesWhatItCannotHold)
+{
+    EXPECT_EQ(utf8ToCp936("马").size(), 2u);
+    EXPECT_EQ(cp936ToUtf8(utf8ToCp936("红色 Red")), "红色 Red");
+    EXPECT_EQ(utf8ToCp936("😀x"), "?x");
+    EXPECT_EQ(cp936ToUtf8("\x81"), "\xEF\xBF\xBD"); // a lead byte without its partner
+    EXPECT_EQ(cutCp936(utf8ToCp936("一二"), 3), utf8ToCp936("一"));
+}
+
+TEST(EmbirdColors, FourBytesPerColourRedFirst)
+{
+    const std::vector<std::uint8_t> bytes = {255, 0, 0, 9, 0, 128, 255, 0, 1, 2, 3};
+    const auto colours = parseEmbirdColors(bytes);
+    ASSERT_EQ(colours.size(), 2u); // the three trailing bytes are no entry
+    EXPECT_EQ(colours[0], 0x0000FFu);
+    EXPECT_EQ(colours[1], 0xFF8000u);
+    EXPECT_TRUE(parseEmbirdColors({}).empty());
+    EXPECT_FALSE(loadEmbirdColors("/no/such/file.edr").error.empty());
+}
