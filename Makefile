@@ -1,0 +1,35 @@
+# Convenience front end to CMake. `make run` builds and opens the viewer on the sample design;
+# `make test` builds everything and runs every test (GL tests under a virtual X server), then
+# fuzzes each file reader for a bounded number of inputs.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+SAMPLE = data/samples/rose-badge.dst
+
+.PHONY: all build run test check fuzz bench clean
+
+all: build
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/loomscope $(SAMPLE)
+
+check: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j $(JOBS)
+
+fuzz:
+	tools/fuzz.sh 20000
+
+test: check fuzz
+
+bench: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target bench
+	tools/bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs what LoomScope needs to build, test and run on Debian 12, skipping what is there.
+# Run as root (or with sudo available).
+set -eu
+packages="build-essential cmake ninja-build ccache pkg-config clang \
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri libglu1-mesa-dev libegl-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth \
+  fonts-wine fonts-wqy-microhei fonts-dejavu-core"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+run=""
+[ "$(id -u)" -eq 0 ] || run="sudo"
+echo "Installing:$missing"
+$run apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $run apt-get install -y -qq --no-install-recommends $missing
