@@ -1,0 +1,245 @@
+#include "designview.h"
+
+#include "model/colortable.h"
+#include "model/fileio.h"
+#include "model/numberformat.h"
+
+#include <cmath>
+
+namespace loomscope {
+
+namespace {
+// A sequin diameter in millimetres to a radius in model units: half of the 3.5278 model
+// units of a millimetre would be 1.764; the sizes have always been drawn with 1.74.
+constexpr float kSequinRadiusPerMm = 1.74f;
+// Model units per millimetre at scale 1.
+constexpr double kModelUnitsPerMm = 3.5278;
+} // namespace
+
+DesignView::DesignView() : Fzhucolorrgb(colortovector(11842740, 255)) {}
+
+DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool chuang, int width,
+                                               int height)
+{
+    LoadResult result;
+    if (!fileExists(filename))
+        return result;
+    result.loaded = true;
+    result.dst = Fdstfile.loadfromfile(filename);
+    ffilename = filename;
+    Fdstinfo = Fdstfile.info();
+    const std::string side = sideFilePath(filename);
+    if (fileExists(side))
+        result.sideFile = Fdstfile.loadcolorfile(side);
+    Fcolorlist = colorTableFromBlocks(Fdstfile);
+    FColorindex = Fdstfile.colorcount();
+    fisexist = true;
+    if (chuang) {
+        chuangkou(static_cast<float>(width), static_cast<float>(height), width, height);
+    } else {
+        centerpos = {static_cast<float>(width) / 2, static_cast<float>(height) / 2};
+        fglrect = Fdstfile.dstrect().translated(centerpos.x, centerpos.y);
+        updatesequinradii();
+    }
+    geometryChanged();
+    return result;
+}
+
+void DesignView::Setscale(float factor)
+{
+    if (fhua)
+        return;
+    const TPointF c = fglrect.center();
+    if (Fdstfile.Setscale(factor))
+        geometryChanged();
+    fglrect = Fdstfile.dstrect().translated(c.x, c.y);
+    updatesequinradii();
+}
+
+void DesignView::centreIn(int width, int height)
+{
+    fglrect = Fdstfile.dstrect().translated(static_cast<float>(width / 2),
+                                            static_cast<float>(height / 2));
+    updatesequinradii();
+    geometryChanged();
+}
+
+void DesignView::yibiyi(int width, int height)
+{
+    Fdstfile.yibiyi();
+    centreIn(width, height);
+}
+
+void DesignView::chuangkou(float wid, float hei, int width, int height)
+{
+    const float w = Fdstfile.dstrect().width();
+    const float h = Fdstfile.dstrect().height();
+    if (w > 0 && h > 0 && wid > 0 && hei > 0)
+        Fdstfile.Setscale(h / hei > w / wid ? hei / h : wid / w);
+    centreIn(width, height);
+}
+
+void DesignView::offsetpos(float x, float y)
+{
+    if (ftingzhi) {
+        ftingzhi = false;
+        return;
+    }
+    fglrect = fglrect.translated(x, y);
+}
+
+void DesignView::resize(int width, int height)
+{
+    if (fisexist)
+        centerpos = {static_cast<float>(width) / 2, static_cast<float>(height) / 2};
+}
+
+void DesignView::firstcolor()
+{
+    FColorindex = 0;
+    geometryChanged();
+}
+
+void DesignView::nextcolor()
+{
+    if (FColorindex < Fdstfile.colorcount())
+        ++FColorindex;
+    geometryChanged();
+}
+
+void DesignView::priorcolor()
+{
+    if (FColorindex > 0)
+        --FColorindex;
+    geometryChanged();
+}
+
+void DesignView::endcolor()
+{
+    FColorindex = Fdstfile.colorcount();
+    geometryChanged();
+}
+
+bool DesignView::setcolorlist(int coindex, TColor colour)
+{
+    if (coindex < 0 || coindex >= static_cast<int>(Fcolorlist.size()))
+        return false;
+    TColor& stored = Fcolorlist[static_cast<std::size_t>(coindex)];
+    if (stored == colour)
+        return false;
+    stored = colour;
+    geometryChanged();
+    return true;
+}
+
+TColor DesignView::readcolorlist(int coindex) const
+{
+    if (coindex < 0 || coindex >= static_cast<int>(Fcolorlist.size()))
+        return 0xFFFFFF;
+    return Fcolorlist[static_cast<std::size_t>(coindex)];
+}
+
+void DesignView::setDstshowtype(tdstshow value)
+{
+    fdstshow = value;
+    geometryChanged();
+}
+
+void DesignView::setShowpoint(bool value)
+{
+    fshowpoint = value;
+    geometryChanged();
+}
+
+void DesignView::setShowjiqima(bool value)
+{
+    fshowjiqima = value;
+    geometryChanged();
+}
+
+void DesignView::setBackcolor(TColor value)
+{
+    Fbackcolor = value;
+    FFontcolorrgb = colortovector(complementOf(value), 255);
+}
+
+void DesignView::setFontcolor(TColor value)
+{
+    FFontcolor = value;
+    FFontcolorrgb = colortovector(value, 255);
+}
+
+void DesignView::setSequincolor(TColor value)
+{
+    Fzhucolor = value;
+    Fzhucolorrgb = colortovector(value, 255);
+    geometryChanged();
+}
+
+void DesignView::setSequinsizeD(float mm)
+{
+    Fsequinsize = mm;
+    updatesequinradii();
+    geometryChanged();
+}
+
+void DesignView::setSequinsizeX(float mm)
+{
+    Fsequinsizel = mm;
+    updatesequinradii();
+    geometryChanged();
+}
+
+void DesignView::updatesequinradii()
+{
+    Fsequinsizez = Fsequinsize * Fdstfile.scale() * kSequinRadiusPerMm;
+    Fsequinsizelz = Fsequinsizel * Fdstfile.scale() * kSequinRadiusPerMm;
+}
+
+void DesignView::setbackground(bool on, TColor tint, const RgbPicture& picture)
+{
+    if (on) {
+        pxs2 = tintfabric(picture, tint, FabricTint::Viewer);
+        fbitmap = picture;
+        fbitmapcolor = tint;
+        FFontcolorrgb = colortovector(complementOf(tint), 255);
+    } else {
+        FFontcolorrgb = colortovector(complementOf(Fbackcolor), 255);
+    }
+    Fbackground = on;
+}
+
+void DesignView::measurePress(int x, int y)
+{
+    if (!fcl) {
+        // A new gesture: the release of an earlier measurement is no longer pending, even
+        // when the host never passed it on (a measurement begun outside the design).
+        ftingzhi = false;
+        return;
+    }
+    fpos1 = fpos2 = {x, y};
+    fhua = true;
+    ftingzhi = true;
+}
+
+void DesignView::measureMove(int x, int y)
+{
+    if (!fcl || !fhua)
+        return;
+    fpos2 = {x, y};
+    const double d = std::hypot(double(x - fpos1.x), double(y - fpos1.y));
+    const double scale = Fdstfile.scale() > 0 ? Fdstfile.scale() : 1;
+    Fclzhi = formatOneDecimal(d * (1 / scale) / kModelUnitsPerMm, decimalSeparator_) + "mm";
+}
+
+void DesignView::measureRelease(int, int)
+{
+    if (!fcl)
+        return;
+    Fclzhi.clear();
+    fcl = false;
+    fhua = false;
+    fpos2 = {-1, -1};
+}
+
+} // namespace loomscope

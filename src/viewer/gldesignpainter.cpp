@@ -1,0 +1,277 @@
+#include "gldesignpainter.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <cstddef>
+
+namespace loomscope {
+
+namespace {
+
+const void* offset(std::size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+
+// Thread textures: linear filtering with mipmaps, repeating in both directions.
+unsigned makeTexture(int width, int height, int components, const void* pixels, bool mipmapped,
+                     bool nearest)
+{
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = components == 4 ? GL_RGBA : GL_RGB;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, nearest ? GL_NEAREST : GL_LINEAR);
+    if (mipmapped) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                        nearest ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearest ? GL_NEAREST : GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
+                     GL_UNSIGNED_BYTE, pixels);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return id;
+}
+
+void setSmoothing(bool on)
+{
+    const GLenum caps[] = {GL_POINT_SMOOTH, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH};
+    for (GLenum cap : caps)
+        on ? glEnable(cap) : glDisable(cap);
+    const GLenum hint = on ? GL_NICEST : GL_FASTEST;
+    glHint(GL_POINT_SMOOTH_HINT, hint);
+    glHint(GL_LINE_SMOOTH_HINT, hint);
+    glHint(GL_POLYGON_SMOOTH_HINT, hint);
+}
+
+} // namespace
+
+void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int viewportHeight,
+                                 TColor back)
+{
+    // Another user of the context (the text painter) may have left programs, buffers and
+    // arrays behind.
+    glUseProgram(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    for (GLuint i = 0; i < 8; ++i)
+        glDisableVertexAttribArray(i);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, height, 0, -10, 10);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(redOf(back) / 255.0f, greenOf(back) / 255.0f, blueOf(back) / 255.0f, 1);
+    glClearDepth(1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void GlDesignPainter::upload(Buffer& buffer, const void* data, std::size_t bytes, int count)
+{
+    if (buffer.id == 0)
+        glGenBuffers(1, &buffer.id);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), bytes ? data : nullptr,
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    buffer.count = count;
+}
+
+void GlDesignPainter::setLineGeometry(const LineGeometry& g)
+{
+    upload(lineBuffer_, g.lines.data(), g.lines.size() * sizeof(LineVertex),
+           static_cast<int>(g.lines.size()));
+    upload(pointBuffer_, g.points.data(), g.points.size() * sizeof(float),
+           static_cast<int>(g.points.size() / 2));
+    upload(markBuffer_, g.marks.data(), g.marks.size() * sizeof(LineVertex),
+           static_cast<int>(g.marks.size()));
+    lineCommands_ = g.commands;
+}
+
+unsigned GlDesignPainter::threadTexture(TColor colour)
+{
+    auto found = textureCache_.find(colour);
+    if (found != textureCache_.end())
+        return found->second;
+    const ThreadTexturePixels pixels = makelighttexture(colour);
+    const unsigned id =
+        makeTexture(kThreadTextureWidth, kThreadTextureHeight, 4, pixels.data(), true, false);
+    textureCache_.emplace(colour, id);
+    return id;
+}
+
+void GlDesignPainter::setThreadGeometry(const ThreadGeometry& g)
+{
+    upload(threadBuffer_, g.vertices.data(), g.vertices.size() * sizeof(ThreadVertex),
+           static_cast<int>(g.vertices.size()));
+    threadCommands_ = g.commands;
+    threadTextures_.clear();
+    for (TColor colour : g.threadColours)
+        threadTextures_.push_back(threadTexture(colour));
+}
+
+void GlDesignPainter::setFabricTile(const FabricTile& tile)
+{
+    fabricPixels_ = tile;
+    fabricDirty_ = true;
+}
+
+void GlDesignPainter::drawLines(float originX, float originY, TColor back, bool smooth)
+{
+    glClearColor(redOf(back) / 255.0f, greenOf(back) / 255.0f, blueOf(back) / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(originX, originY, 0);
+    setSmoothing(smooth);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glLineWidth(1);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+
+    glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
+    glVertexPointer(2, GL_FLOAT, sizeof(LineVertex), offset(offsetof(LineVertex, x)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LineVertex), offset(offsetof(LineVertex, r)));
+    glLineStipple(1, 0x00FF);
+    for (const LineCommand& c : lineCommands_) {
+        if (c.dashed)
+            glEnable(GL_LINE_STIPPLE);
+        glDrawArrays(GL_LINES, c.first, c.count);
+        if (c.dashed)
+            glDisable(GL_LINE_STIPPLE);
+    }
+
+    if (pointBuffer_.count > 0) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor3ub(255, 255, 255);
+        glPointSize(2);
+        glBindBuffer(GL_ARRAY_BUFFER, pointBuffer_.id);
+        glVertexPointer(2, GL_FLOAT, 0, offset(0));
+        glDrawArrays(GL_POINTS, 0, pointBuffer_.count);
+        glPointSize(1);
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
+    if (markBuffer_.count > 0) {
+        glBindBuffer(GL_ARRAY_BUFFER, markBuffer_.id);
+        glVertexPointer(2, GL_FLOAT, sizeof(LineVertex), offset(offsetof(LineVertex, x)));
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LineVertex), offset(offsetof(LineVertex, r)));
+        glDrawArrays(GL_LINES, 0, markBuffer_.count);
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void GlDesignPainter::drawThreads(float originX, float originY)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(originX, originY, 0);
+    glShadeModel(GL_SMOOTH);
+    glClearDepth(1);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.01f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The three quadrilaterals of a band meet edge to edge: where a driver smooths polygon
+    // edges, the background would show through the seams. Lines stay smoothed.
+    glDisable(GL_POLYGON_SMOOTH);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+
+    glBindBuffer(GL_ARRAY_BUFFER, threadBuffer_.id);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(ThreadVertex), offset(offsetof(ThreadVertex, x)));
+    glTexCoordPointer(2, GL_FLOAT, sizeof(ThreadVertex), offset(offsetof(ThreadVertex, s)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(ThreadVertex), offset(offsetof(ThreadVertex, r)));
+    for (const ThreadCommand& c : threadCommands_) {
+        if (c.kind == ThreadDraw::Bands) {
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, threadTextures_.at(static_cast<std::size_t>(c.texture)));
+            glDrawArrays(GL_QUADS, c.first, c.count);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+            glDrawArrays(c.kind == ThreadDraw::SequinFill ? GL_QUADS : GL_LINES, c.first, c.count);
+        }
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void GlDesignPainter::drawFabric(int width, int height, bool mipmapped)
+{
+    if (fabricDirty_ || fabricTexture_ == 0 || mipmapped != fabricMipmapped_) {
+        if (fabricTexture_ != 0)
+            glDeleteTextures(1, &fabricTexture_);
+        fabricTexture_ = makeTexture(kFabricTileSize, kFabricTileSize, 3, fabricPixels_.data(),
+                                     mipmapped, true);
+        fabricMipmapped_ = mipmapped;
+        fabricDirty_ = false;
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_POLYGON_SMOOTH);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, fabricTexture_);
+    glColor3ub(255, 255, 255);
+    const float s = static_cast<float>(width) / kFabricTileSize;
+    const float t = static_cast<float>(height) / kFabricTileSize;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glTexCoord2f(s, 0);
+    glVertex2i(width, 0);
+    glTexCoord2f(s, t);
+    glVertex2i(width, height);
+    glTexCoord2f(0, t);
+    glVertex2i(0, height);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void GlDesignPainter::release()
+{
+    for (Buffer* b : {&lineBuffer_, &pointBuffer_, &markBuffer_, &threadBuffer_}) {
+        if (b->id != 0)
+            glDeleteBuffers(1, &b->id);
+        *b = {};
+    }
+    for (auto& [colour, id] : textureCache_)
+        glDeleteTextures(1, &id);
+    textureCache_.clear();
+    threadTextures_.clear();
+    if (fabricTexture_ != 0)
+        glDeleteTextures(1, &fabricTexture_);
+    fabricTexture_ = 0;
+    lineCommands_.clear();
+    threadCommands_.clear();
+}
+
+} // namespace loomscope

@@ -1,0 +1,62 @@
+#pragma once
+
+// Draws a design's vertex arrays with OpenGL 1.x/2.1 fixed-function calls: the stitch-line
+// pass, the thread-look pass and the fabric tile. The geometry is uploaded once into buffer
+// objects and drawn from there, so a frame that only pans or repaints sends nothing new.
+// Every call needs a current OpenGL 2.1 compatibility context; the same painter serves the
+// window's context and the off-screen one of the picture export.
+
+#include "designgeometry.h"
+#include "fabrictile.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace loomscope {
+
+class GlDesignPainter {
+public:
+    GlDesignPainter() = default;
+    GlDesignPainter(const GlDesignPainter&) = delete;
+    GlDesignPainter& operator=(const GlDesignPainter&) = delete;
+
+    // Viewport and a projection of `width` x `height` units with y down, cleared to `back`.
+    // `viewportWidth` and `viewportHeight` are the surface's pixels (more on a high-density
+    // screen).
+    void beginFrame(int width, int height, int viewportWidth, int viewportHeight, TColor back);
+
+    void setLineGeometry(const LineGeometry& geometry);
+    void setThreadGeometry(const ThreadGeometry& geometry);
+    void setFabricTile(const FabricTile& tile);
+
+    // The stitch-line pass at `origin`: clears again (no fabric in line mode) and draws.
+    void drawLines(float originX, float originY, TColor back, bool smooth);
+    // The thread-look pass at `origin`, over whatever the frame holds.
+    void drawThreads(float originX, float originY);
+    // The fabric tile over width x height units, one texel per unit from the top-left.
+    void drawFabric(int width, int height, bool mipmapped);
+
+    // Frees every GL object; the context that made them must be current.
+    void release();
+
+private:
+    struct Buffer {
+        unsigned id = 0;
+        int count = 0;
+    };
+    void upload(Buffer& buffer, const void* data, std::size_t bytes, int count);
+    unsigned threadTexture(TColor colour);
+
+    Buffer lineBuffer_, pointBuffer_, markBuffer_, threadBuffer_;
+    std::vector<LineCommand> lineCommands_;
+    std::vector<ThreadCommand> threadCommands_;
+    std::vector<unsigned> threadTextures_; // per ThreadGeometry::threadColours entry
+    std::map<TColor, unsigned> textureCache_;
+    unsigned fabricTexture_ = 0;
+    bool fabricMipmapped_ = false;
+    FabricTile fabricPixels_{};
+    bool fabricDirty_ = false;
+};
+
+} // namespace loomscope

@@ -1,0 +1,48 @@
+#include "programfonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace loomscope {
+
+namespace {
+// A 16-pixel cell holds ascent and descent: for Tahoma that is an em of about 13 pixels.
+constexpr int kOverlayEmPixels = 13;
+} // namespace
+
+void loadProgramFonts()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+}
+
+QFont overlayLabelFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(kOverlayEmPixels);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont overlayNameFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(kOverlayEmPixels);
+    return font;
+}
+
+QFont pictureInfoFont()
+{
+    QFont font = overlayLabelFont();
+    font.setPixelSize(16); // 12 points at 96 dots per inch
+    return font;
+}
+
+} // namespace loomscope

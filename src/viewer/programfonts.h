@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+
+namespace loomscope {
+
+// Loads the fonts the program draws with: a Tahoma-metric face for labels and numbers, and
+// whatever CJK face is installed for design names. Safe to call more than once.
+void loadProgramFonts();
+
+// Labels and numbers of the view's overlay: Tahoma, 16-pixel cells.
+QFont overlayLabelFont();
+// Design names in any script, same size.
+QFont overlayNameFont();
+// The information block of exported pictures: Tahoma, 12 points on a 96-dpi picture.
+QFont pictureInfoFont();
+
+} // namespace loomscope

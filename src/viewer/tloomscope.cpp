@@ -1,0 +1,354 @@
+#include "tloomscope.h"
+
+#include "measureoverlay.h"
+#include "overlaytext.h"
+#include "pictureconvert.h"
+#include "programfonts.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace loomscope {
+
+namespace {
+QColor toQColor(const TColorVector& c) { return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha); }
+} // namespace
+
+Tloomscope::Tloomscope(QWidget* parent) : QOpenGLWidget(parent)
+{
+    loadProgramFonts();
+    labelFont_ = overlayLabelFont();
+    nameFont_ = overlayNameFont();
+    const QString point = QLocale().decimalPoint();
+    if (point.size() == 1 && point.at(0).unicode() < 128)
+        view_.setDecimalSeparator(static_cast<char>(point.at(0).unicode()));
+    overlay_ = new MeasureOverlay(view_, this);
+    overlay_->setGeometry(rect());
+    setMouseTracking(false);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+Tloomscope::~Tloomscope()
+{
+    if (contextReady_) {
+        makeCurrent();
+        freegl();
+        doneCurrent();
+    }
+}
+
+void Tloomscope::initializeGL()
+{
+    contextReady_ = true;
+    // A widget moved to another window gets a new context: the old one's objects go with it.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        freegl();
+        doneCurrent();
+    });
+}
+
+void Tloomscope::freegl()
+{
+    painter_.release();
+    lineRevision_ = threadRevision_ = 0;
+    fabricPending_ = true;
+    contextReady_ = false;
+}
+
+void Tloomscope::setopengl()
+{
+    makeCurrent();
+    redraw();
+}
+
+void Tloomscope::redraw()
+{
+    ++redrawRequests_;
+    update();
+}
+
+DesignView::LoadResult Tloomscope::loaddstfile(const QString& filename, bool chuang)
+{
+    auto result = view_.loaddstfile(filename.toStdString(), chuang, width(), height());
+    if (result.loaded)
+        redraw();
+    return result;
+}
+
+void Tloomscope::offsetpos(float x, float y)
+{
+    const TRectF before = view_.dstrect();
+    view_.offsetpos(x, y);
+    if (!(view_.dstrect() == before))
+        redraw();
+}
+
+void Tloomscope::Setscale(float factor)
+{
+    if (view_.measuring())
+        return;
+    view_.Setscale(factor);
+    redraw();
+}
+
+void Tloomscope::yibiyi()
+{
+    view_.yibiyi(width(), height());
+    redraw();
+}
+
+void Tloomscope::chuangkou(float wid, float hei)
+{
+    view_.chuangkou(wid, hei, width(), height());
+    redraw();
+}
+
+void Tloomscope::firstcolor()
+{
+    view_.firstcolor();
+    redraw();
+}
+
+void Tloomscope::nextcolor()
+{
+    view_.nextcolor();
+    redraw();
+}
+
+void Tloomscope::priorcolor()
+{
+    view_.priorcolor();
+    redraw();
+}
+
+void Tloomscope::endcolor()
+{
+    view_.endcolor();
+    redraw();
+}
+
+void Tloomscope::setcolorlist(int coindex, TColor colour)
+{
+    if (view_.setcolorlist(coindex, colour))
+        redraw();
+}
+
+TColor Tloomscope::readcolorlist(int coindex) const { return view_.readcolorlist(coindex); }
+
+void Tloomscope::setbackground(bool on, TColor tint, const QImage& picture)
+{
+    view_.setbackground(on, tint, on ? toRgbPicture(picture) : RgbPicture{});
+    if (on)
+        fabricPending_ = true;
+    redraw();
+}
+
+void Tloomscope::SetAntialiasing(bool value) { antialiasing_ = value; }
+
+void Tloomscope::Setdstshowtype(tdstshow value)
+{
+    view_.setDstshowtype(value);
+    redraw();
+}
+
+void Tloomscope::Setshowpoint(bool value)
+{
+    view_.setShowpoint(value);
+    redraw();
+}
+
+void Tloomscope::Setshowjiqima(bool value)
+{
+    view_.setShowjiqima(value);
+    redraw();
+}
+
+void Tloomscope::Setshowfont(bool value)
+{
+    view_.setShowfont(value);
+    redraw();
+}
+
+void Tloomscope::Setshowbeginend(bool value)
+{
+    view_.setShowbeginend(value);
+    redraw();
+}
+
+void Tloomscope::SetsequinsizeD(float mm)
+{
+    view_.setSequinsizeD(mm);
+    redraw();
+}
+
+void Tloomscope::SetsequinsizeX(float mm)
+{
+    view_.setSequinsizeX(mm);
+    redraw();
+}
+
+void Tloomscope::Setbackcolor(TColor value)
+{
+    view_.setBackcolor(value);
+    redraw();
+}
+
+void Tloomscope::Setsequincolor(TColor value)
+{
+    view_.setSequincolor(value);
+    redraw();
+}
+
+void Tloomscope::Setfontcolor(TColor value)
+{
+    view_.setFontcolor(value);
+    redraw();
+}
+
+void Tloomscope::buildGeometryIfNeeded()
+{
+    const std::uint64_t revision = view_.geometryRevision();
+    if (view_.dstshowtype() == tdstshow::dsline) {
+        if (lineRevision_ == revision)
+            return;
+        LineOptions options;
+        options.showPoints = view_.showpoint();
+        options.showCodes = view_.showjiqima();
+        options.sequinOuter = view_.sequinOuterRadius();
+        options.sequinHole = view_.sequinHoleRadius();
+        painter_.setLineGeometry(
+            buildLineGeometry(view_.dstfile(), view_.colorlist(), view_.colorindex(), options));
+        lineRevision_ = revision;
+    } else {
+        if (threadRevision_ == revision)
+            return;
+        ThreadOptions options;
+        options.halfWidth = viewerBandHalfWidth(view_.dstfile().scale());
+        options.sequinOuter = view_.sequinOuterRadius();
+        options.sequinHole = view_.sequinHoleRadius();
+        options.sequinColour = view_.sequinColourInUse();
+        painter_.setThreadGeometry(
+            buildThreadGeometry(view_.dstfile(), view_.colorlist(), view_.colorindex(), options));
+        threadRevision_ = revision;
+    }
+}
+
+void Tloomscope::paintGL()
+{
+    QPainter painter(this);
+    painter.beginNativePainting();
+    const qreal ratio = devicePixelRatioF();
+    painter_.beginFrame(width(), height(), qRound(width() * ratio), qRound(height() * ratio),
+                        view_.backcolor());
+    if (view_.isexist()) {
+        buildGeometryIfNeeded();
+        if (fabricPending_) {
+            painter_.setFabricTile(view_.fabricTile());
+            fabricPending_ = false;
+        }
+        if (view_.isbackground())
+            painter_.drawFabric(width(), height(), false);
+        const TPointF origin = view_.origin();
+        if (view_.dstshowtype() == tdstshow::dsline)
+            painter_.drawLines(origin.x, origin.y, view_.backcolor(), antialiasing_);
+        else
+            painter_.drawThreads(origin.x, origin.y);
+    }
+    painter.endNativePainting();
+    if (view_.isexist() && view_.showfont())
+        drawinfo(painter);
+}
+
+void Tloomscope::drawinfo(QPainter& painter)
+{
+    const QColor ink = toQColor(view_.fontColourInUse());
+    const auto rows = overlayRows(view_.dstfile(), view_.dstinfo(), view_.decimalSeparator());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(ink);
+    painter.setFont(labelFont_);
+    for (const OverlayRow& row : rows)
+        painter.drawText(QPointF(10, row.baseline), QString::fromStdString(row.label));
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        painter.drawText(QPointF(80, rows[i].baseline), QString::fromStdString(rows[i].value));
+
+    if (view_.showbeginend()) {
+        const TPointF o = view_.origin();
+        const TPointF first = view_.dstfile().firstpoint();
+        const TPointF last = view_.dstfile().lastpoint();
+        const QPointF s(o.x + first.x, o.y + first.y);
+        const QPointF e(o.x + last.x, o.y + last.y);
+        const qreal w = width();
+        const qreal h = height();
+        auto crosshair = [&](QPointF p, QColor colour) {
+            painter.setPen(colour);
+            painter.drawLine(QPointF(p.x(), 0), QPointF(p.x(), h));
+            painter.drawLine(QPointF(0, p.y()), QPointF(w, p.y()));
+        };
+        crosshair(s, QColor(255, 0, 0));
+        crosshair(e, QColor(0, 0, 255));
+        painter.setPen(ink);
+        painter.drawText(QPointF(s.x() + 5, 12), QStringLiteral("1"));
+        painter.drawText(QPointF(5, s.y() - 10), QStringLiteral("1"));
+        painter.drawText(QPointF(e.x() + 5, h - 8), QStringLiteral("2"));
+        painter.drawText(QPointF(w - 10, e.y() - 10), QStringLiteral("2"));
+    }
+
+    painter.setFont(nameFont_);
+    painter.drawText(QPointF(80, rows[0].baseline), QString::fromStdString(rows[0].value));
+}
+
+void Tloomscope::resizeGL(int, int) {}
+
+void Tloomscope::resizeEvent(QResizeEvent* event)
+{
+    QOpenGLWidget::resizeEvent(event);
+    view_.resize(width(), height());
+    overlay_->setGeometry(rect());
+}
+
+void Tloomscope::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    view_.measurePress(p.x(), p.y());
+    if (view_.measuring())
+        overlay_->update();
+    emit pressed(p, event->button());
+}
+
+void Tloomscope::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!view_.measuring())
+        return;
+    const QPoint p = event->position().toPoint();
+    view_.measureMove(p.x(), p.y());
+    overlay_->update();
+}
+
+void Tloomscope::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (view_.armed()) {
+        view_.measureRelease(p.x(), p.y());
+        overlay_->update();
+    }
+    emit released(p, event->button());
+}
+
+void Tloomscope::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    emit doubleClicked(event->position().toPoint());
+}
+
+void Tloomscope::wheelEvent(QWheelEvent* event)
+{
+    bool handled = false;
+    emit wheelTurned(event->position().toPoint(), event->angleDelta().y(), &handled);
+    event->setAccepted(handled);
+}
+
+} // namespace loomscope

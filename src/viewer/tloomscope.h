@@ -1,0 +1,115 @@
+#pragma once
+
+#include "designview.h"
+#include "gldesignpainter.h"
+
+#include <QFont>
+#include <QOpenGLWidget>
+#include <QString>
+
+class QImage;
+
+namespace loomscope {
+
+class MeasureOverlay;
+
+// The design view: shows one design with OpenGL as stitch lines or in the thread look, on a
+// plain background or a tinted fabric, with an information overlay, and carries a one-shot
+// measuring tool. Its state lives in a DesignView; every operation and setter ends with a new
+// frame. The host reacts to the press, release, double-click and wheel signals (pan, zoom).
+class Tloomscope : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    explicit Tloomscope(QWidget* parent = nullptr);
+    ~Tloomscope() override;
+
+    // Loads and shows a design; `chuang` fits it to the control. Returns what happened, so
+    // the host can report a damaged side file.
+    DesignView::LoadResult loaddstfile(const QString& filename, bool chuang);
+    void offsetpos(float x, float y);
+    void Setscale(float factor);
+    void yibiyi(); // one to one: scale 1, centred
+    void chuangkou(float wid, float hei); // fit to wid x hei, centred
+    void firstcolor();
+    void nextcolor();
+    void priorcolor();
+    void endcolor();
+    void setcolorlist(int coindex, TColor colour);
+    TColor readcolorlist(int coindex) const;
+    // The fabric: on or off, its tint and a picture of at least 128 x 128 pixels.
+    void setbackground(bool on, TColor tint, const QImage& picture);
+    // Makes the control's context current again after another context was used.
+    void setopengl();
+
+    bool Antialiasing() const { return antialiasing_; }
+    void SetAntialiasing(bool value);
+    tdstshow dstshowtype() const { return view_.dstshowtype(); }
+    void Setdstshowtype(tdstshow value);
+    bool showpoint() const { return view_.showpoint(); }
+    void Setshowpoint(bool value);
+    bool showjiqima() const { return view_.showjiqima(); }
+    void Setshowjiqima(bool value);
+    bool showfont() const { return view_.showfont(); }
+    void Setshowfont(bool value);
+    bool showbeginend() const { return view_.showbeginend(); }
+    void Setshowbeginend(bool value);
+    float sequinsizeD() const { return view_.sequinsizeD(); }
+    void SetsequinsizeD(float mm);
+    float sequinsizeX() const { return view_.sequinsizeX(); }
+    void SetsequinsizeX(float mm);
+    TColor backcolor() const { return view_.backcolor(); }
+    void Setbackcolor(TColor value);
+    TColor sequincolor() const { return view_.sequincolor(); }
+    void Setsequincolor(TColor value);
+    TColor fontcolor() const { return view_.fontcolor(); }
+    void Setfontcolor(TColor value);
+    void Setcl(bool armed) { view_.setCl(armed); }
+
+    const DesignView& view() const { return view_; }
+    const Tembs& dstfile() const { return view_.dstfile(); }
+    const Tdstinfo& dstinfo() const { return view_.dstinfo(); }
+    bool isbackground() const { return view_.isbackground(); }
+    int colorindex() const { return view_.colorindex(); }
+    TRectF dstrect() const { return view_.dstrect(); }
+
+    // How many frames have been asked for; tests use it to see that nothing was redrawn.
+    quint64 redrawRequests() const { return redrawRequests_; }
+
+signals:
+    void pressed(QPoint position, Qt::MouseButton button);
+    void released(QPoint position, Qt::MouseButton button);
+    void doubleClicked(QPoint position);
+    // The host sets *handled when it used the turn; otherwise the event goes on to the parent.
+    void wheelTurned(QPoint position, int delta, bool* handled);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void redraw();
+    void freegl();
+    void buildGeometryIfNeeded();
+    void drawinfo(class QPainter& painter);
+
+    DesignView view_;
+    GlDesignPainter painter_;
+    MeasureOverlay* overlay_ = nullptr;
+    bool antialiasing_ = true;
+    bool contextReady_ = false;
+    std::uint64_t lineRevision_ = 0;
+    std::uint64_t threadRevision_ = 0;
+    bool fabricPending_ = false;
+    quint64 redrawRequests_ = 0;
+    QFont labelFont_;
+    QFont nameFont_;
+};
+
+} // namespace loomscope
