@@ -3,8 +3,8 @@
 #include "model/palette.h"
 #include "model/tembs.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <numbers>
 
@@ -23,8 +23,12 @@ bool hasSequin(const TGraphObject& block, const TPoint3F& p)
 
 LineVertex lineVertex(float x, float y, TColor c)
 {
-    return {x, y, static_cast<std::uint8_t>(redOf(c)), static_cast<std::uint8_t>(greenOf(c)),
-            static_cast<std::uint8_t>(blueOf(c)), 255};
+    return {x,
+            y,
+            static_cast<std::uint8_t>(redOf(c)),
+            static_cast<std::uint8_t>(greenOf(c)),
+            static_cast<std::uint8_t>(blueOf(c)),
+            255};
 }
 
 // A closed outline as line segments.
@@ -180,8 +184,11 @@ ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor
     for (const TGraphObject* block : design.Graphlist()) {
         const TPointList& p = block->FPointList;
         const std::size_t n = p.size();
+        if (n < 3)
+            continue; // no stitch, no texture
         const TColor colour = cursorColour(block->FColorindex, colours, cursor);
-        auto [it, inserted] = textureOf.try_emplace(colour, static_cast<int>(g.threadColours.size()));
+        auto [it, inserted] =
+            textureOf.try_emplace(colour, static_cast<int>(g.threadColours.size()));
         if (inserted)
             g.threadColours.push_back(colour);
         const int texture = it->second;
@@ -198,14 +205,20 @@ ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor
                 for (std::size_t k = 0; k < circle.size(); ++k) {
                     const TPointF& a0 = circle[k];
                     const TPointF& a1 = circle[(k + 1) % circle.size()];
-                    g.vertices.push_back({cur.x + rh * a0.x, cur.y + rh * a0.y, 0, 0, sr, sg, sb, sa});
-                    g.vertices.push_back({cur.x + rh * a1.x, cur.y + rh * a1.y, 0, 0, sr, sg, sb, sa});
-                    g.vertices.push_back({cur.x + ro * a1.x, cur.y + ro * a1.y, 0, 0, sr, sg, sb, sa});
-                    g.vertices.push_back({cur.x + ro * a0.x, cur.y + ro * a0.y, 0, 0, sr, sg, sb, sa});
+                    g.vertices.push_back(
+                        {cur.x + rh * a0.x, cur.y + rh * a0.y, 0, 0, sr, sg, sb, sa});
+                    g.vertices.push_back(
+                        {cur.x + rh * a1.x, cur.y + rh * a1.y, 0, 0, sr, sg, sb, sa});
+                    g.vertices.push_back(
+                        {cur.x + ro * a1.x, cur.y + ro * a1.y, 0, 0, sr, sg, sb, sa});
+                    g.vertices.push_back(
+                        {cur.x + ro * a0.x, cur.y + ro * a0.y, 0, 0, sr, sg, sb, sa});
                 }
                 add(ThreadDraw::SequinFill, fillStart, -1);
                 const std::size_t outlineStart = g.vertices.size();
-                auto black = [](float x, float y) { return ThreadVertex{x, y, 0, 0, 0, 0, 0, 255}; };
+                auto black = [](float x, float y) {
+                    return ThreadVertex{x, y, 0, 0, 0, 0, 0, 255};
+                };
                 appendLoop(g.vertices, circle, cur.x, cur.y, rh, black);
                 appendLoop(g.vertices, circle, cur.x, cur.y, ro, black);
                 add(ThreadDraw::SequinOutline, outlineStart, -1);

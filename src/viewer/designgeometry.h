@@ -43,7 +43,7 @@ struct LineGeometry {
 struct LineOptions {
     bool showPoints = false;
     bool showCodes = false; // machine codes: dashed links and start and stop marks
-    float sequinOuter = 0; // radii in pixels
+    float sequinOuter = 0;  // radii in pixels
     float sequinHole = 0;
 };
 
@@ -51,8 +51,8 @@ LineGeometry buildLineGeometry(const Tembs& design, const std::vector<TColor>& c
                                const LineOptions& options);
 
 enum class ThreadDraw {
-    Bands, // textured quadrilaterals, with the thread texture of `texture`
-    SequinFill, // untextured quadrilaterals in the sequin colour
+    Bands,         // textured quadrilaterals, with the thread texture of `texture`
+    SequinFill,    // untextured quadrilaterals in the sequin colour
     SequinOutline, // untextured black lines
 };
 

@@ -39,7 +39,7 @@ public:
     LoadResult loaddstfile(const std::string& filename, bool chuang, int width, int height);
 
     // View operations; each changes what a frame shows.
-    void Setscale(float factor); // about the design's centre on screen
+    void Setscale(float factor);        // about the design's centre on screen
     void yibiyi(int width, int height); // scale 1, centred in the control
     void chuangkou(float wid, float hei, int width, int height); // fit, centred
     void offsetpos(float x, float y); // pan, unless it ends a measuring gesture
@@ -107,7 +107,7 @@ public:
     bool isexist() const { return fisexist; }
     const Tembs& dstfile() const { return Fdstfile; }
     const Tdstinfo& dstinfo() const { return Fdstinfo; }
-    const TRectF& dstrect() const { return fglrect; } // the design's extent on screen
+    const TRectF& dstrect() const { return fglrect; }   // the design's extent on screen
     TPointF origin() const { return fglrect.center(); } // where the design's centre is drawn
     int colorindex() const { return FColorindex; }
     const std::vector<TColor>& colorlist() const { return Fcolorlist; }

@@ -13,7 +13,8 @@
 namespace loomscope {
 
 inline constexpr int kFabricTileSize = 128;
-using FabricTile = std::array<std::uint8_t, kFabricTileSize * kFabricTileSize * 3>; // RGB rows, top first
+using FabricTile =
+    std::array<std::uint8_t, kFabricTileSize * kFabricTileSize * 3>; // RGB rows, top first
 
 // A picture as plain RGB bytes, top row first, three bytes per pixel, no padding.
 struct RgbPicture {

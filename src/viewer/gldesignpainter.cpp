@@ -4,14 +4,16 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
-
 #include <cstddef>
 
 namespace loomscope {
 
 namespace {
 
-const void* offset(std::size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+const void* offset(std::size_t bytes)
+{
+    return reinterpret_cast<const void*>(bytes);
+}
 
 // Thread textures: linear filtering with mipmaps, repeating in both directions.
 unsigned makeTexture(int width, int height, int components, const void* pixels, bool mipmapped,
@@ -28,7 +30,8 @@ unsigned makeTexture(int width, int height, int components, const void* pixels, 
     if (mipmapped) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                         nearest ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
-        gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE,
+                          pixels);
     } else {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearest ? GL_NEAREST : GL_LINEAR);
         glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
@@ -227,8 +230,8 @@ void GlDesignPainter::drawFabric(int width, int height, bool mipmapped)
     if (fabricDirty_ || fabricTexture_ == 0 || mipmapped != fabricMipmapped_) {
         if (fabricTexture_ != 0)
             glDeleteTextures(1, &fabricTexture_);
-        fabricTexture_ = makeTexture(kFabricTileSize, kFabricTileSize, 3, fabricPixels_.data(),
-                                     mipmapped, true);
+        fabricTexture_ =
+            makeTexture(kFabricTileSize, kFabricTileSize, 3, fabricPixels_.data(), mipmapped, true);
         fabricMipmapped_ = mipmapped;
         fabricDirty_ = false;
     }

@@ -15,7 +15,8 @@ std::array<OverlayRow, 7> overlayRows(const Tembs& design, const Tdstinfo& info,
         {"Colors:", std::to_string(design.colorcount()), 60},
         {"Sequins:", std::to_string(design.sequins()), 80},
         {"Size(mm):", number(info.Fwidth) + " * " + number(info.Fheight), 100},
-        {"Size(inch):", number(mmToInches(info.Fwidth)) + " * " + number(mmToInches(info.Fheight)), 120},
+        {"Size(inch):", number(mmToInches(info.Fwidth)) + " * " + number(mmToInches(info.Fheight)),
+         120},
         {"scale:", number(roundTo3Even(design.scale())), 140},
     }};
 }

@@ -16,7 +16,8 @@ void loadProgramFonts()
     if (loaded)
         return;
     loaded = true;
-    for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+    for (const char* path :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(path));
 }
 

@@ -35,17 +35,20 @@ constexpr std::array<Row, 10> kGreyRows = {{
 
 // Alpha of rows 2, 3, 12 and 13; rows 0, 1, 14, 15 are 0 and rows 4-11 are 255.
 constexpr Row kAlphaRow2 = {0, 0, 1, 16, 44, 70, 84, 105, 110, 85, 63, 34, 9, 0, 0, 0,
-                            0, 0, 6, 29, 59, 77, 94, 112, 97, 78, 63, 34, 9, 0, 0, 0};
+                            0, 0, 6, 29, 59, 77, 94, 112, 97,  78, 63, 34, 9, 0, 0, 0};
 constexpr Row kAlphaRow3 = {8,   43,  89,  255, 255, 255, 255, 255, 255, 255, 255,
                             255, 255, 75,  31,  5,   21,  68,  101, 255, 255, 255,
                             255, 255, 255, 255, 255, 255, 255, 75,  31,  5};
 constexpr Row kAlphaRow12 = {11,  60,  125, 145, 134, 122, 116, 255, 110, 255, 119,
                              131, 136, 106, 45,  7,   30,  95,  142, 141, 127, 119,
                              255, 255, 255, 255, 119, 131, 136, 106, 45,  7};
-constexpr Row kAlphaRow13 = {0, 0, 1, 21, 61, 98, 118, 148, 156, 119, 90, 49, 12, 0, 0, 0,
+constexpr Row kAlphaRow13 = {0, 0, 1, 21, 61, 98,  118, 148, 156, 119, 90, 49, 12, 0, 0, 0,
                              0, 0, 8, 40, 82, 108, 132, 159, 138, 110, 91, 49, 12, 0, 0, 0};
 
-std::uint8_t clampByte(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+std::uint8_t clampByte(int v)
+{
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
 
 } // namespace
 

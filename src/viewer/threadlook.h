@@ -11,9 +11,10 @@
 
 namespace loomscope {
 
-inline constexpr int kThreadTextureWidth = 32; // along the thread: two twists
+inline constexpr int kThreadTextureWidth = 32;  // along the thread: two twists
 inline constexpr int kThreadTextureHeight = 16; // across it; the outer rows are transparent
-using ThreadTexturePixels = std::array<std::uint8_t, kThreadTextureWidth * kThreadTextureHeight * 4>;
+using ThreadTexturePixels =
+    std::array<std::uint8_t, kThreadTextureWidth * kThreadTextureHeight * 4>;
 
 // The fixed grey-and-alpha picture of two twists of thread; row 0 is texture t = 0.
 std::uint8_t threadbaseGrey(int column, int row);
@@ -25,8 +26,14 @@ int threadChannelFactor(int channel);
 ThreadTexturePixels makelighttexture(TColor colour);
 
 // Half widths of a band in pixels at a given scale.
-inline float viewerBandHalfWidth(float scale) { return scale * 0.9f > 0.63f ? scale * 0.9f : 0.63f; }
-inline float exportBandHalfWidth(float scale) { return scale * 0.95f > 0.63f ? scale * 0.95f : 0.63f; }
+inline float viewerBandHalfWidth(float scale)
+{
+    return scale * 0.9f > 0.63f ? scale * 0.9f : 0.63f;
+}
+inline float exportBandHalfWidth(float scale)
+{
+    return scale * 0.95f > 0.63f ? scale * 0.95f : 0.63f;
+}
 
 // Whether a band from P to C runs forward (from P): every band runs from its left end to its
 // right end, a vertical one from its lower end upwards on screen.
@@ -35,7 +42,7 @@ bool bandforward(TPointF previous, TPointF current);
 // One band from A to B with half width w: corners, the inner points one cap length in from each
 // end, and the texture lengths of a cap and of the middle (one repeat covers 8 w).
 struct ThreadBand {
-    TPointF startPlus, startMinus, endPlus, endMinus; // A+, A-, B+, B-
+    TPointF startPlus, startMinus, endPlus, endMinus;                     // A+, A-, B+, B-
     TPointF innerStartPlus, innerStartMinus, innerEndPlus, innerEndMinus; // Am+, Am-, Bm+, Bm-
     float cap = 0;
     float mid = 0;

@@ -15,7 +15,10 @@
 namespace loomscope {
 
 namespace {
-QColor toQColor(const TColorVector& c) { return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha); }
+QColor toQColor(const TColorVector& c)
+{
+    return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha);
+}
 } // namespace
 
 Tloomscope::Tloomscope(QWidget* parent) : QOpenGLWidget(parent)
@@ -138,7 +141,10 @@ void Tloomscope::setcolorlist(int coindex, TColor colour)
         redraw();
 }
 
-TColor Tloomscope::readcolorlist(int coindex) const { return view_.readcolorlist(coindex); }
+TColor Tloomscope::readcolorlist(int coindex) const
+{
+    return view_.readcolorlist(coindex);
+}
 
 void Tloomscope::setbackground(bool on, TColor tint, const QImage& picture)
 {
@@ -148,7 +154,10 @@ void Tloomscope::setbackground(bool on, TColor tint, const QImage& picture)
     redraw();
 }
 
-void Tloomscope::SetAntialiasing(bool value) { antialiasing_ = value; }
+void Tloomscope::SetAntialiasing(bool value)
+{
+    antialiasing_ = value;
+}
 
 void Tloomscope::Setdstshowtype(tdstshow value)
 {

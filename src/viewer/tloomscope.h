@@ -28,7 +28,7 @@ public:
     DesignView::LoadResult loaddstfile(const QString& filename, bool chuang);
     void offsetpos(float x, float y);
     void Setscale(float factor);
-    void yibiyi(); // one to one: scale 1, centred
+    void yibiyi();                        // one to one: scale 1, centred
     void chuangkou(float wid, float hei); // fit to wid x hei, centred
     void firstcolor();
     void nextcolor();

@@ -1,7 +1,7 @@
 #include "glsupport.h"
 
-#include <cstdlib>
 #include <QDir>
+#include <cstdlib>
 
 namespace loomscope::testsupport {
 
@@ -27,8 +27,8 @@ MeanColour meanColour(const QImage& image, const QRect& area)
 
 bool containsColour(const QImage& image, const QRect& area, QRgb colour, int tolerance)
 {
-    return pixelsUnlike(image, area, colour, tolerance) < area.intersected(image.rect()).width() *
-                                                              area.intersected(image.rect()).height();
+    return pixelsUnlike(image, area, colour, tolerance) <
+           area.intersected(image.rect()).width() * area.intersected(image.rect()).height();
 }
 
 int pixelsUnlike(const QImage& image, const QRect& area, QRgb colour, int tolerance)
@@ -52,7 +52,8 @@ void snapshot(const QImage& image, const char* name)
     if (!dir)
         return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
-    image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name) + QLatin1String(".png"));
+    image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name) +
+               QLatin1String(".png"));
 }
 
 } // namespace loomscope::testsupport

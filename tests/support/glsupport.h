@@ -7,7 +7,10 @@
 namespace loomscope::testsupport {
 
 // GL widgets need a real window system; on the offscreen platform they cannot be shown.
-inline bool canShowGl() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+inline bool canShowGl()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
 
 #define SKIP_WITHOUT_GL()                                                                          \
     if (!loomscope::testsupport::canShowGl())                                                      \
