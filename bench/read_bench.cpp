@@ -30,7 +30,10 @@ void* operator new(std::size_t n)
     gPeak = std::max(gPeak, gCurrent);
     return reinterpret_cast<char*>(p) + 16;
 }
-void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new[](std::size_t n)
+{
+    return operator new(n);
+}
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept
 {
     try {
@@ -39,7 +42,10 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept
+{
+    return operator new(n, t);
+}
 void operator delete(void* p) noexcept
 {
     if (!p)
@@ -48,9 +54,18 @@ void operator delete(void* p) noexcept
     gCurrent -= *base;
     std::free(base);
 }
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p) noexcept
+{
+    operator delete(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
 
 namespace {
 
@@ -64,7 +79,8 @@ const std::string& millionRecordFile()
         const std::string p = std::filesystem::temp_directory_path() / "loomscope-bench-1m.dst";
         const auto bytes = bench::generatedDesign(kMillion + 2);
         std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return p;
     }();
     return path;
@@ -88,7 +104,10 @@ void readFile(benchmark::State& state, const std::string& path)
     state.counters["peak_heap_bytes_per_record"] = static_cast<double>(peakPerRecord);
 }
 
-void BM_LoadGeneratedMillion(benchmark::State& state) { readFile(state, millionRecordFile()); }
+void BM_LoadGeneratedMillion(benchmark::State& state)
+{
+    readFile(state, millionRecordFile());
+}
 BENCHMARK(BM_LoadGeneratedMillion)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLargestCorpusDesign(benchmark::State& state)

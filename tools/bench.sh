@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs the benchmarks and prints their figures beside the targets.
+# Runs the benchmarks and prints their figures. GL benchmarks run under a virtual X server.
 # Usage: tools/bench.sh [BUILD_DIR]
 set -eu
 build=${1:-build}
 "$build/bench/read_bench" --benchmark_counters_tabular=true
+xvfb-run -a -s "-screen 0 1600x1200x24" "$build/bench/viewer_bench" --benchmark_counters_tabular=true

@@ -149,6 +149,37 @@ LineGeometry buildLineGeometry(const Tembs& design, const std::vector<TColor>& c
     return g;
 }
 
+std::vector<StrokeVertex> smoothStrokes(const std::vector<LineVertex>& pairs)
+{
+    std::vector<StrokeVertex> quads;
+    quads.reserve(pairs.size() * 2);
+    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        const LineVertex& a = pairs[i];
+        const LineVertex& b = pairs[i + 1];
+        float dx = b.x - a.x;
+        float dy = b.y - a.y;
+        const float length = std::hypot(dx, dy);
+        if (length > 0) {
+            dx /= length;
+            dy /= length;
+        } else {
+            dx = 1;
+            dy = 0;
+        }
+        // One pixel to either side of the line.
+        const float nx = -dy;
+        const float ny = dx;
+        auto at = [](const LineVertex& v, float ox, float oy, float t) {
+            return StrokeVertex{v.x + ox, v.y + oy, t, v.r, v.g, v.b, v.a};
+        };
+        quads.push_back(at(a, nx, ny, 0));
+        quads.push_back(at(b, nx, ny, 0));
+        quads.push_back(at(b, -nx, -ny, 1));
+        quads.push_back(at(a, -nx, -ny, 1));
+    }
+    return quads;
+}
+
 ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor>& colours,
                                    int cursor, const ThreadOptions& options)
 {

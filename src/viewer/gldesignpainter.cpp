@@ -41,15 +41,58 @@ unsigned makeTexture(int width, int height, int components, const void* pixels, 
     return id;
 }
 
+// The driver's smoothing, for what is still drawn as GL lines and points (the dashed links,
+// stitch points, sequin outlines of the thread look). Polygons are never smoothed this way:
+// the three quadrilaterals of a band meet edge to edge, and coverage smoothing would let the
+// background show through the seams.
 void setSmoothing(bool on)
 {
-    const GLenum caps[] = {GL_POINT_SMOOTH, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH};
-    for (GLenum cap : caps)
-        on ? glEnable(cap) : glDisable(cap);
+    on ? glEnable(GL_POINT_SMOOTH) : glDisable(GL_POINT_SMOOTH);
+    on ? glEnable(GL_LINE_SMOOTH) : glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_POLYGON_SMOOTH);
     const GLenum hint = on ? GL_NICEST : GL_FASTEST;
     glHint(GL_POINT_SMOOTH_HINT, hint);
     glHint(GL_LINE_SMOOTH_HINT, hint);
-    glHint(GL_POLYGON_SMOOTH_HINT, hint);
+}
+
+void setLineArrays()
+{
+    glVertexPointer(2, GL_FLOAT, sizeof(LineVertex), offset(offsetof(LineVertex, x)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LineVertex), offset(offsetof(LineVertex, r)));
+}
+
+// Strokes: their alpha comes from the profile texture, their colour from the vertices.
+void beginStrokes(unsigned texture)
+{
+    glVertexPointer(2, GL_FLOAT, sizeof(StrokeVertex), offset(offsetof(StrokeVertex, x)));
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(StrokeVertex), offset(offsetof(StrokeVertex, r)));
+    glTexCoordPointer(1, GL_FLOAT, sizeof(StrokeVertex), offset(offsetof(StrokeVertex, t)));
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnable(GL_TEXTURE_1D);
+    glBindTexture(GL_TEXTURE_1D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+void endStrokes()
+{
+    glBindTexture(GL_TEXTURE_1D, 0);
+    glDisable(GL_TEXTURE_1D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+unsigned makeStrokeTexture()
+{
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_1D, id);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // Eight steps across two pixels are smooth enough; nearest sampling is the cheaper one.
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_ALPHA, 8, 0, GL_ALPHA, GL_UNSIGNED_BYTE, kStrokeProfile);
+    glBindTexture(GL_TEXTURE_1D, 0);
+    return id;
 }
 
 } // namespace
@@ -93,14 +136,27 @@ void GlDesignPainter::upload(Buffer& buffer, const void* data, std::size_t bytes
     buffer.count = count;
 }
 
-void GlDesignPainter::setLineGeometry(const LineGeometry& g)
+void GlDesignPainter::setLineGeometry(const LineGeometry& g, bool smooth)
 {
     upload(lineBuffer_, g.lines.data(), g.lines.size() * sizeof(LineVertex),
            static_cast<int>(g.lines.size()));
+    smoothLines_ = smooth;
+    const std::vector<StrokeVertex> strokes =
+        smooth ? smoothStrokes(g.lines) : std::vector<StrokeVertex>();
+    upload(strokeBuffer_, strokes.data(), strokes.size() * sizeof(StrokeVertex),
+           static_cast<int>(strokes.size()));
+    if (smooth && strokeTexture_ == 0)
+        strokeTexture_ = makeStrokeTexture();
+    if (smooth) {
+        const std::vector<StrokeVertex> marks = smoothStrokes(g.marks);
+        upload(markBuffer_, marks.data(), marks.size() * sizeof(StrokeVertex),
+               static_cast<int>(marks.size()));
+    } else {
+        upload(markBuffer_, g.marks.data(), g.marks.size() * sizeof(LineVertex),
+               static_cast<int>(g.marks.size()));
+    }
     upload(pointBuffer_, g.points.data(), g.points.size() * sizeof(float),
            static_cast<int>(g.points.size() / 2));
-    upload(markBuffer_, g.marks.data(), g.marks.size() * sizeof(LineVertex),
-           static_cast<int>(g.marks.size()));
     lineCommands_ = g.commands;
 }
 
@@ -132,30 +188,39 @@ void GlDesignPainter::setFabricTile(const FabricTile& tile)
     fabricDirty_ = true;
 }
 
-void GlDesignPainter::drawLines(float originX, float originY, TColor back, bool smooth)
+void GlDesignPainter::drawLines(float originX, float originY, TColor back)
 {
     glClearColor(redOf(back) / 255.0f, greenOf(back) / 255.0f, blueOf(back) / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(originX, originY, 0);
-    setSmoothing(smooth);
+    setSmoothing(smoothLines_);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glLineWidth(1);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
 
-    glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
-    glVertexPointer(2, GL_FLOAT, sizeof(LineVertex), offset(offsetof(LineVertex, x)));
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LineVertex), offset(offsetof(LineVertex, r)));
+    // Runs of stitches: 4 stroke vertices stand for every 2 line vertices.
     glLineStipple(1, 0x00FF);
     for (const LineCommand& c : lineCommands_) {
-        if (c.dashed)
+        if (c.dashed) {
+            glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
+            setLineArrays();
             glEnable(GL_LINE_STIPPLE);
-        glDrawArrays(GL_LINES, c.first, c.count);
-        if (c.dashed)
+            glDrawArrays(GL_LINES, c.first, c.count);
             glDisable(GL_LINE_STIPPLE);
+        } else if (smoothLines_) {
+            glBindBuffer(GL_ARRAY_BUFFER, strokeBuffer_.id);
+            beginStrokes(strokeTexture_);
+            glDrawArrays(GL_QUADS, 2 * c.first, 2 * c.count);
+            endStrokes();
+        } else {
+            glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
+            setLineArrays();
+            glDrawArrays(GL_LINES, c.first, c.count);
+        }
     }
 
     if (pointBuffer_.count > 0) {
@@ -170,16 +235,21 @@ void GlDesignPainter::drawLines(float originX, float originY, TColor back, bool 
     }
     if (markBuffer_.count > 0) {
         glBindBuffer(GL_ARRAY_BUFFER, markBuffer_.id);
-        glVertexPointer(2, GL_FLOAT, sizeof(LineVertex), offset(offsetof(LineVertex, x)));
-        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LineVertex), offset(offsetof(LineVertex, r)));
-        glDrawArrays(GL_LINES, 0, markBuffer_.count);
+        if (smoothLines_) {
+            beginStrokes(strokeTexture_);
+            glDrawArrays(GL_QUADS, 0, markBuffer_.count);
+            endStrokes();
+        } else {
+            setLineArrays();
+            glDrawArrays(GL_LINES, 0, markBuffer_.count);
+        }
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void GlDesignPainter::drawThreads(float originX, float originY)
+void GlDesignPainter::drawThreads(float originX, float originY, bool smooth)
 {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -192,8 +262,9 @@ void GlDesignPainter::drawThreads(float originX, float originY)
     glAlphaFunc(GL_GREATER, 0.01f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setSmoothing(smooth);
     // The three quadrilaterals of a band meet edge to edge: where a driver smooths polygon
-    // edges, the background would show through the seams. Lines stay smoothed.
+    // edges by their coverage, the background would show through the seams.
     glDisable(GL_POLYGON_SMOOTH);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
@@ -261,7 +332,7 @@ void GlDesignPainter::drawFabric(int width, int height, bool mipmapped)
 
 void GlDesignPainter::release()
 {
-    for (Buffer* b : {&lineBuffer_, &pointBuffer_, &markBuffer_, &threadBuffer_}) {
+    for (Buffer* b : {&lineBuffer_, &strokeBuffer_, &pointBuffer_, &markBuffer_, &threadBuffer_}) {
         if (b->id != 0)
             glDeleteBuffers(1, &b->id);
         *b = {};
@@ -270,9 +341,11 @@ void GlDesignPainter::release()
         glDeleteTextures(1, &id);
     textureCache_.clear();
     threadTextures_.clear();
-    if (fabricTexture_ != 0)
-        glDeleteTextures(1, &fabricTexture_);
-    fabricTexture_ = 0;
+    for (unsigned* texture : {&fabricTexture_, &strokeTexture_}) {
+        if (*texture != 0)
+            glDeleteTextures(1, texture);
+        *texture = 0;
+    }
     lineCommands_.clear();
     threadCommands_.clear();
 }

@@ -26,14 +26,15 @@ public:
     // screen).
     void beginFrame(int width, int height, int viewportWidth, int viewportHeight, TColor back);
 
-    void setLineGeometry(const LineGeometry& geometry);
+    // `smooth`: draw the lines smoothed (as fading strokes), else as whole pixels.
+    void setLineGeometry(const LineGeometry& geometry, bool smooth);
     void setThreadGeometry(const ThreadGeometry& geometry);
     void setFabricTile(const FabricTile& tile);
 
     // The stitch-line pass at `origin`: clears again (no fabric in line mode) and draws.
-    void drawLines(float originX, float originY, TColor back, bool smooth);
+    void drawLines(float originX, float originY, TColor back);
     // The thread-look pass at `origin`, over whatever the frame holds.
-    void drawThreads(float originX, float originY);
+    void drawThreads(float originX, float originY, bool smooth);
     // The fabric tile over width x height units, one texel per unit from the top-left.
     void drawFabric(int width, int height, bool mipmapped);
 
@@ -48,11 +49,13 @@ private:
     void upload(Buffer& buffer, const void* data, std::size_t bytes, int count);
     unsigned threadTexture(TColor colour);
 
-    Buffer lineBuffer_, pointBuffer_, markBuffer_, threadBuffer_;
+    Buffer lineBuffer_, strokeBuffer_, pointBuffer_, markBuffer_, threadBuffer_;
+    bool smoothLines_ = false;
     std::vector<LineCommand> lineCommands_;
     std::vector<ThreadCommand> threadCommands_;
     std::vector<unsigned> threadTextures_; // per ThreadGeometry::threadColours entry
     std::map<TColor, unsigned> textureCache_;
+    unsigned strokeTexture_ = 0;
     unsigned fabricTexture_ = 0;
     bool fabricMipmapped_ = false;
     FabricTile fabricPixels_{};

@@ -223,7 +223,7 @@ void Tloomscope::buildGeometryIfNeeded()
 {
     const std::uint64_t revision = view_.geometryRevision();
     if (view_.dstshowtype() == tdstshow::dsline) {
-        if (lineRevision_ == revision)
+        if (lineRevision_ == revision && lineSmooth_ == antialiasing_)
             return;
         LineOptions options;
         options.showPoints = view_.showpoint();
@@ -231,8 +231,10 @@ void Tloomscope::buildGeometryIfNeeded()
         options.sequinOuter = view_.sequinOuterRadius();
         options.sequinHole = view_.sequinHoleRadius();
         painter_.setLineGeometry(
-            buildLineGeometry(view_.dstfile(), view_.colorlist(), view_.colorindex(), options));
+            buildLineGeometry(view_.dstfile(), view_.colorlist(), view_.colorindex(), options),
+            antialiasing_);
         lineRevision_ = revision;
+        lineSmooth_ = antialiasing_;
     } else {
         if (threadRevision_ == revision)
             return;
@@ -264,9 +266,9 @@ void Tloomscope::paintGL()
             painter_.drawFabric(width(), height(), false);
         const TPointF origin = view_.origin();
         if (view_.dstshowtype() == tdstshow::dsline)
-            painter_.drawLines(origin.x, origin.y, view_.backcolor(), antialiasing_);
+            painter_.drawLines(origin.x, origin.y, view_.backcolor());
         else
-            painter_.drawThreads(origin.x, origin.y);
+            painter_.drawThreads(origin.x, origin.y, antialiasing_);
     }
     painter.endNativePainting();
     if (view_.isexist() && view_.showfont())

@@ -92,11 +92,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // Builds and uploads the vertex arrays when scale, colours, cursor or switches changed
+    // (the context must be current); paintGL does it before drawing.
+    void buildGeometryIfNeeded();
 
 private:
     void redraw();
     void freegl();
-    void buildGeometryIfNeeded();
     void drawinfo(class QPainter& painter);
 
     DesignView view_;
@@ -105,6 +107,7 @@ private:
     bool antialiasing_ = true;
     bool contextReady_ = false;
     std::uint64_t lineRevision_ = 0;
+    bool lineSmooth_ = false;
     std::uint64_t threadRevision_ = 0;
     bool fabricPending_ = false;
     quint64 redrawRequests_ = 0;

@@ -154,3 +154,26 @@ TEST(ThreadGeometry, BlackBlocksShareTheBlackTexture)
     const ThreadGeometry all = buildThreadGeometry(design, kColours, 4, {});
     EXPECT_EQ(all.threadColours, (std::vector<TColor>{0x0000FF, 0xFF0000, 0x00FFFF}));
 }
+
+TEST(SmoothStrokes, OneQuadTwoPixelsWideAroundEveryLine)
+{
+    const std::vector<LineVertex> pairs = {{0, 0, 255, 0, 0, 255},
+                                           {10, 0, 255, 0, 0, 255},
+                                           {5, 5, 0, 0, 255, 255},
+                                           {5, 5, 0, 0, 255, 255}};
+    const auto q = smoothStrokes(pairs);
+    ASSERT_EQ(q.size(), 8u);
+    EXPECT_FLOAT_EQ(q[0].y, 1);
+    EXPECT_FLOAT_EQ(q[2].y, -1);
+    EXPECT_FLOAT_EQ(q[1].x, 10);
+    EXPECT_EQ(q[0].t, 0);
+    EXPECT_EQ(q[3].t, 1);
+    EXPECT_EQ(q[0].r, 255);
+    // A line of no length still has a (tiny) stroke, never a division by zero.
+    EXPECT_FLOAT_EQ(q[4].y, 6);
+    EXPECT_EQ(q[6].b, 255);
+    int sum = 0;
+    for (std::uint8_t a : kStrokeProfile)
+        sum += a;
+    EXPECT_NEAR(sum / 8.0 / 255, 0.5, 0.01);
+}
