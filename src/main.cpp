@@ -2,9 +2,23 @@
 //
 //   loomscope [PATH]           the viewer (one instance per user)
 //   loomscope --info PATH      the design's facts as JSON, no display needed
+//
+// Options starting with "--" are tools for scripts: they need no display and never touch a
+// running viewer.
 
 #include "app/infocommand.h"
+#include "app/programhome.h"
+#include "app/projectinfo.h"
+#include "app/singleinstance.h"
+#include "app/tform2.h"
+#include "app/usermessages.h"
+#include "model/fileio.h"
+#include "viewer/glformat.h"
+#include "viewer/programfonts.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -17,24 +31,67 @@ void printUsage(std::ostream& out)
            "       loomscope --info PATH\n";
 }
 
+int runTool(int argc, char* argv[])
+{
+    const std::string option = argv[1];
+    if (option == "--info" && argc == 3)
+        return loomscope::runInfoCommand(argv[2], std::cout, std::cerr);
+    if (option == "--help") {
+        printUsage(std::cout);
+        return 0;
+    }
+    printUsage(std::cerr);
+    return 2;
+}
+
+QString programHomeFolder()
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    const QString shipped = QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
+    const auto home = loomscope::resolveProgramHome(
+        loomscope::currentProgramHomeInputs(exeFolder.toStdString(), shipped.toStdString()));
+    if (!home.error.empty())
+        std::cerr << "loomscope: " << home.folder << ": " << home.error << '\n';
+    return QString::fromStdString(home.folder);
+}
+
+int runViewer(int argc, char* argv[])
+{
+    loomscope::setDefaultGlFormat();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LoomScope"));
+    QApplication::setApplicationDisplayName(QLatin1String(loomscope::kApplicationTitle));
+
+    // Only the first argument is used; the running viewer gets it as an absolute path.
+    const QString path =
+        argc >= 2 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();
+    loomscope::SingleInstance instance;
+    if (instance.handOffToRunning(path))
+        return 0;
+    QString error;
+    if (!instance.listen(&error)) {
+        // Another start may have won the race to listen: hand over to it instead.
+        if (instance.handOffToRunning(path))
+            return 0;
+        std::cerr << "loomscope: cannot watch for later starts: " << error.toStdString() << '\n';
+    }
+
+    loomscope::loadProgramFonts();
+    loomscope::MessageBoxes messages;
+    loomscope::TForm2 window(programHomeFolder(), messages);
+    QObject::connect(&instance, &loomscope::SingleInstance::handOff, &window,
+                     &loomscope::TForm2::receiveHandOff);
+    window.show();
+    if (!path.isEmpty() && loomscope::fileExists(path.toStdString()))
+        window.openFromPath(path);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) {
-        const std::string option = argv[1];
-        if (option == "--info" && argc == 3)
-            return loomscope::runInfoCommand(argv[2], std::cout, std::cerr);
-        if (option == "--help") {
-            printUsage(std::cout);
-            return 0;
-        }
-        printUsage(std::cerr);
-        return 2;
-    }
-    // Until the viewer window exists, the program describes the design it was given.
-    if (argc >= 2)
-        return loomscope::runInfoCommand(argv[1], std::cout, std::cerr);
-    printUsage(std::cerr);
-    return 2;
+    if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0)
+        return runTool(argc, argv);
+    return runViewer(argc, argv);
 }

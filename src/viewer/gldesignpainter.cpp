@@ -15,14 +15,32 @@ const void* offset(std::size_t bytes)
     return reinterpret_cast<const void*>(bytes);
 }
 
-// Thread textures: linear filtering with mipmaps, repeating in both directions.
+// Tightly packed rows while our pixels are uploaded; the context's other user (Qt's text
+// drawing, with its glyph cache) expects the default alignment back.
+class TightUnpacking {
+public:
+    TightUnpacking()
+    {
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &previous_);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    }
+    ~TightUnpacking() { glPixelStorei(GL_UNPACK_ALIGNMENT, previous_); }
+    TightUnpacking(const TightUnpacking&) = delete;
+    TightUnpacking& operator=(const TightUnpacking&) = delete;
+
+private:
+    GLint previous_ = 4;
+};
+
+// A texture repeating in both directions: thread textures linear with mipmaps, the fabric
+// tile nearest.
 unsigned makeTexture(int width, int height, int components, const void* pixels, bool mipmapped,
                      bool nearest)
 {
+    const TightUnpacking unpacking;
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLenum format = components == 4 ? GL_RGBA : GL_RGB;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -82,10 +100,10 @@ void endStrokes()
 
 unsigned makeStrokeTexture()
 {
+    const TightUnpacking unpacking;
     GLuint id = 0;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_1D, id);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Eight steps across two pixels are smooth enough; nearest sampling is the cheaper one.
     glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -4,6 +4,7 @@
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 
+#include <GL/gl.h>
 #include <QImage>
 #include <QScreen>
 #include <QTest>
@@ -311,4 +312,23 @@ TEST_F(ViewerFrames, SettingTheSameColourDoesNotRedraw)
     EXPECT_EQ(view.redrawRequests(), frames);
     view.setcolorlist(0, 0x123456);
     EXPECT_EQ(view.redrawRequests(), frames + 1);
+}
+
+TEST_F(ViewerFrames, LeavesTheContextAsItsTextPainterExpectsIt)
+{
+    // Qt's glyph cache uploads rows with the default alignment; a texture upload that left
+    // another one behind garbled every new glyph of the overlay.
+    load(horizontalStitch());
+    QImage weave(128, 128, QImage::Format_RGB888);
+    weave.fill(Qt::gray);
+    view.setbackground(true, 0xFFFFFF, weave);
+    view.Setdstshowtype(tdstshow::dsturetype);
+    frame();
+    view.Setdstshowtype(tdstshow::dsline);
+    frame();
+    view.makeCurrent();
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    view.doneCurrent();
+    EXPECT_EQ(alignment, 4);
 }

@@ -1,0 +1,64 @@
+#include "programhome.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace loomscope {
+
+namespace {
+std::string withSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// Copies what is shipped into a new home, never over files the user already has.
+void seed(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    if (from.empty() || !fs::is_directory(from, ec))
+        return;
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+}
+} // namespace
+
+ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
+{
+    if (!in.environmentHome.empty()) {
+        std::error_code ec;
+        fs::create_directories(in.environmentHome, ec);
+        return {withSlash(in.environmentHome), ec ? ec.message() : std::string()};
+    }
+    if (!in.executableFolder.empty() && ::access(in.executableFolder.c_str(), W_OK) == 0)
+        return {withSlash(in.executableFolder), {}};
+    const fs::path home = fs::path(in.userDataFolder) / "loomscope";
+    std::error_code ec;
+    const bool fresh = !fs::exists(home, ec);
+    fs::create_directories(home, ec);
+    if (ec)
+        return {withSlash(home.string()), ec.message()};
+    if (fresh)
+        seed(in.shippedDataFolder, home);
+    return {withSlash(home.string()), {}};
+}
+
+ProgramHomeInputs currentProgramHomeInputs(const std::string& executableFolder,
+                                           const std::string& shippedDataFolder)
+{
+    ProgramHomeInputs in;
+    if (const char* v = std::getenv("LOOMSCOPE_HOME"))
+        in.environmentHome = v;
+    in.executableFolder = executableFolder;
+    if (const char* v = std::getenv("XDG_DATA_HOME"); v && *v)
+        in.userDataFolder = v;
+    else if (const char* h = std::getenv("HOME"))
+        in.userDataFolder = std::string(h) + "/.local/share";
+    in.shippedDataFolder = shippedDataFolder;
+    return in;
+}
+
+} // namespace loomscope

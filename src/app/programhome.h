@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace loomscope {
+
+// The folder "beside the program" that holds config.ini, Fabrics/ and the other files the
+// program keeps: $LOOMSCOPE_HOME when set; else the program's own folder when it can be
+// written (a build tree, a portable copy); else the per-user data folder
+// ($XDG_DATA_HOME/loomscope, normally ~/.local/share/loomscope), which is made and seeded
+// with the shipped files (fabric pictures and the like) the first time.
+struct ProgramHomeInputs {
+    std::string environmentHome; // $LOOMSCOPE_HOME
+    std::string executableFolder;
+    std::string userDataFolder;    // $XDG_DATA_HOME or ~/.local/share
+    std::string shippedDataFolder; // where an installation keeps its data (may be empty)
+};
+
+struct ProgramHome {
+    std::string folder; // always ends in '/'
+    std::string error;  // set when the folder could not be made
+};
+
+ProgramHome resolveProgramHome(const ProgramHomeInputs& inputs);
+
+// The inputs of this process: its environment and where its executable lies.
+ProgramHomeInputs currentProgramHomeInputs(const std::string& executableFolder,
+                                           const std::string& shippedDataFolder);
+
+} // namespace loomscope

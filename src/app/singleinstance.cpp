@@ -1,0 +1,122 @@
+#include "singleinstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QVariant>
+#include <QtEndian>
+#include <unistd.h>
+
+namespace loomscope {
+
+namespace {
+// The lock name the program has always used, plus the user: one instance per user.
+const QString kLockName = QStringLiteral("{B3BDA666-076E-4ADD-9A0D-7D65C1EBB08F}");
+const QByteArray kMagic = QByteArrayLiteral("LOOMSCOPE-OPEN\n");
+const QByteArray kDone = QByteArrayLiteral("done\n");
+constexpr int kMaxMessage = 64 * 1024; // far beyond any path
+} // namespace
+
+QByteArray encodeHandOff(const QString& path)
+{
+    const QByteArray body = kMagic + path.toUtf8();
+    QByteArray message(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(body.size()), message.data());
+    return message + body;
+}
+
+bool decodeHandOff(const QByteArray& message, QString* path)
+{
+    if (message.size() < 4)
+        return false;
+    const quint32 length = qFromBigEndian<quint32>(message.constData());
+    if (length > kMaxMessage || static_cast<qsizetype>(length) + 4 != message.size())
+        return false;
+    const QByteArray body = message.mid(4);
+    if (!body.startsWith(kMagic))
+        return false;
+    const QByteArray utf8 = body.mid(kMagic.size());
+    const QString text = QString::fromUtf8(utf8);
+    if (text.toUtf8() != utf8 || text.contains(QChar(0)))
+        return false; // not UTF-8, or a NUL inside
+    *path = text;
+    return true;
+}
+
+SingleInstance::SingleInstance(QObject* parent) : SingleInstance(defaultServerName(), parent) {}
+
+SingleInstance::SingleInstance(const QString& serverName, QObject* parent)
+    : QObject(parent), name_(serverName)
+{}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultServerName()
+{
+    return kLockName + QLatin1Char('-') + QString::number(::getuid());
+}
+
+bool SingleInstance::handOffToRunning(const QString& absolutePath, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.setServerName(name_);
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer();
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(encodeHandOff(absolutePath));
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return true; // someone is there; a second window would be wrong
+    // Like the synchronous send it stands for: wait until the design is open.
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.waitForReadyRead(timeoutMs))
+        reply += socket.readAll();
+    return true;
+}
+
+bool SingleInstance::listen(QString* error)
+{
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!server_->listen(name_)) {
+        if (error)
+            *error = server_->errorString();
+        return false;
+    }
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this,
+                    [this, socket] { readMessage(socket); });
+            readMessage(socket);
+        }
+    });
+    return true;
+}
+
+void SingleInstance::readMessage(QLocalSocket* socket)
+{
+    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+    if (buffer.size() >= 4) {
+        const quint32 length = qFromBigEndian<quint32>(buffer.constData());
+        if (length > kMaxMessage) {
+            socket->abort();
+            return;
+        }
+        if (buffer.size() >= static_cast<qsizetype>(length) + 4) {
+            QString path;
+            const bool ok = decodeHandOff(buffer.left(static_cast<qsizetype>(length) + 4), &path);
+            socket->setProperty("buffer", QByteArray());
+            if (ok)
+                emit handOff(path);
+            if (socket->state() == QLocalSocket::ConnectedState) {
+                socket->write(kDone);
+                socket->flush();
+                socket->disconnectFromServer();
+            }
+            return;
+        }
+    }
+    socket->setProperty("buffer", buffer);
+}
+
+} // namespace loomscope

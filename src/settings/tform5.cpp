@@ -1,0 +1,51 @@
+#include "tform5.h"
+
+#include "app/projectinfo.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace loomscope {
+
+TForm5::TForm5(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("About"));
+    setFixedSize(439, 279);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(4);
+    auto line = [&](const QString& text, const char* name) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        layout->addWidget(label);
+        return label;
+    };
+    QLabel* intro = line(
+        QStringLiteral("LoomScope 是一个免费的刺绣花样查看软件：打开 DST 版带，查看针迹或仿真效果，"
+                       "测量、打印、导出高清图片。欢迎提出意见和建议。"),
+        "Label1");
+    intro->setFixedSize(401, 77);
+    intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    line(QStringLiteral("当前版本：V4.0;"), "Label2");
+    line(QStringLiteral("更新新日期：2012-10-1;"), "Label3");
+    line(QStringLiteral("本软件在 Debian 12 / Qt 6 下编译测试；在其他系统上遇到问题，请告诉我们。"),
+         "Label4");
+    line(QStringLiteral("作者：LoomScope 开发组"), "Label5");
+    line(QStringLiteral("问题反馈：%1").arg(QLatin1String(kProjectIssues)), "Label6");
+    line(QStringLiteral("主页：%1").arg(QLatin1String(kProjectWebPage)), "Label7");
+    QLabel* link =
+        line(QStringLiteral("软件更新请访问：%1").arg(QLatin1String(kProjectWebPage)), "Label8");
+    link->setEnabled(false);
+    layout->addStretch();
+
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    close->setObjectName(QStringLiteral("Button1"));
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+}
+
+} // namespace loomscope
