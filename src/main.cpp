@@ -59,8 +59,9 @@ int runViewer(int argc, char* argv[])
 {
     loomscope::setDefaultGlFormat();
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every title, and the title is what a second
+    // start compares its path with.
     QApplication::setApplicationName(QStringLiteral("LoomScope"));
-    QApplication::setApplicationDisplayName(QLatin1String(loomscope::kApplicationTitle));
 
     // Only the first argument is used; the running viewer gets it as an absolute path.
     const QString path =

@@ -52,7 +52,12 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultServerName()
 {
-    return kLockName + QLatin1Char('-') + QString::number(::getuid());
+    // Per user, and per session of that user: a session is known by its runtime folder.
+    QString name = kLockName + QLatin1Char('-') + QString::number(::getuid());
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        name += QLatin1Char('-') + QString::number(qChecksum(runtime), 16);
+    return name;
 }
 
 bool SingleInstance::handOffToRunning(const QString& absolutePath, int timeoutMs)

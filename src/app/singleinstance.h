@@ -20,7 +20,7 @@ public:
     explicit SingleInstance(const QString& serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The channel of this user.
+    // The channel of this user's session.
     static QString defaultServerName();
 
     // Second start: true when a running instance took the path (empty: only raise it).

@@ -533,6 +533,8 @@ void TForm2::viewerWheel(QPoint position, int delta, bool* handled)
     // A sideways turn (no vertical part) is not a zoom.
     if (currentName_.isEmpty() || delta == 0)
         return;
+    // Over the design where it is now: the toolbar and keys zoom and pan it too.
+    gunrect_ = loomscope1->dstrect();
     if (gunrect_.contains(static_cast<float>(position.x()), static_cast<float>(position.y())))
         loomscope1->Setscale(delta > 0 ? 1.2f : 0.8f);
     gunrect_ = loomscope1->dstrect();

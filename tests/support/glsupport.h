@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QRect>
+#include <QThread>
 
 namespace loomscope::testsupport {
 
@@ -16,6 +19,10 @@ inline bool canShowGl()
     if (!loomscope::testsupport::canShowGl())                                                      \
     GTEST_SKIP() << "GL widgets need an X server (run under xvfb-run)"
 
+// Runs the event loop until `done()` holds or `timeoutMs` have passed; whether it held.
+// (QtTest's QTRY_ macros report to QtTest, not to GoogleTest, and would pass silently.)
+template <typename Predicate> bool waitUntil(Predicate done, int timeoutMs = 5000);
+
 // Mean red, green and blue over a rectangle of a picture.
 struct MeanColour {
     double r = 0, g = 0, b = 0;
@@ -28,5 +35,18 @@ bool containsColour(const QImage& image, const QRect& area, QRgb colour, int tol
 int pixelsUnlike(const QImage& image, const QRect& area, QRgb colour, int tolerance = 8);
 // Saves a picture for a person to look at when LOOMSCOPE_SNAPSHOTS names a folder.
 void snapshot(const QImage& image, const char* name);
+
+template <typename Predicate> bool waitUntil(Predicate done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
 
 } // namespace loomscope::testsupport

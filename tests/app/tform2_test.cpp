@@ -1,0 +1,439 @@
+// The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
+// clipboard, drops, and hand-offs from a second start.
+#include "app/singleinstance.h"
+#include "app/tform2.h"
+#include "app/usermessages.h"
+#include "dstbuilder.h"
+#include "glsupport.h"
+#include "settings/tform5.h"
+#include "testenv.h"
+#include "viewer/tloomscope.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QLocalSocket>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace loomscope;
+using loomscope::tools::DstBuilder;
+
+namespace {
+
+struct RecordingMessages : UserMessages {
+    void error(QWidget*, const QString& text) override { errors << text; }
+    void information(QWidget*, const QString& text) override { notices << text; }
+    QStringList errors;
+    QStringList notices;
+};
+
+// A design of `width` x `height` units in one colour.
+std::vector<std::uint8_t> design(int width, int height)
+{
+    DstBuilder b;
+    b.stitch(0, 0).stitchTo(width, 0).stitchTo(width, height).stitchTo(0, 0).jumpBy(0, 0);
+    return b.fullyReadFile();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SKIP_WITHOUT_GL();
+        for (const char* name : {"a.dst", "b.dst", "c.dst"})
+            testsupport::writeFile(folder.file(name), design(300, 200));
+    }
+    void open()
+    {
+        window = std::make_unique<TForm2>(
+            QString::fromStdString(home.path().string()) + QLatin1Char('/'), messages);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QString path(const char* name) const { return QString::fromStdString(folder.file(name)); }
+    template <typename T> T* child(const char* name) const
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    float scale() const { return window->viewer()->dstfile().scale(); }
+    void wheel(QPoint at, int delta)
+    {
+        QWheelEvent event(at, window->viewer()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window->viewer(), &event);
+    }
+
+    testsupport::TempDir home;
+    testsupport::TempDir folder;
+    RecordingMessages messages;
+    std::unique_ptr<TForm2> window;
+};
+
+} // namespace
+
+TEST_F(MainWindow, ToolStripInOrderCentredUnderTheView)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), "LoomScope v4.0");
+    EXPECT_EQ(window->size(), QSize(850, 600));
+    EXPECT_EQ(window->viewer()->geometry(), QRect(0, 0, 850, 571));
+    auto* panel = child<QWidget>("Panel1");
+    EXPECT_EQ(panel->geometry(), QRect(0, 571, 850, 29));
+    auto* strip = child<QWidget>("ToolBar1");
+    EXPECT_EQ(strip->x(), (850 - strip->width()) / 2);
+    QStringList order;
+    for (int i = 0; i < strip->layout()->count(); ++i)
+        order << strip->layout()->itemAt(i)->widget()->objectName();
+    EXPECT_EQ(order, QStringList({"ToolButton1",  "ToolButton2",  "ToolButton3",  "ToolButton4",
+                                  "ToolButton28", "ToolButton5",  "ToolButton6",  "ToolButton8",
+                                  "ToolButton7",  "ToolButton26", "ToolButton9",  "ToolButton10",
+                                  "ToolButton11", "ToolButton12", "ToolButton35", "ToolButton13",
+                                  "ToolButton14", "ToolButton15", "ToolButton16", "ToolButton17",
+                                  "ToolButton18", "ToolButton24", "ToolButton25", "ToolButton23",
+                                  "ToolButton31", "ToolButton32", "ToolButton33"}));
+    EXPECT_EQ(child<QToolButton>("ToolButton3")->toolTip(), "上一文件(←)");
+    EXPECT_EQ(child<QToolButton>("ToolButton35")->toolTip(), "慢速显示(shift+R)");
+    EXPECT_FALSE(child<QToolButton>("ToolButton2")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>("ToolButton25")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>("ToolButton24")->isEnabled());
+    window->resize(400, 300);
+    EXPECT_LT(strip->x(), 0); // narrower than the strip: still centred
+    EXPECT_EQ(strip->x(), (400 - strip->width()) / 2);
+}
+
+TEST_F(MainWindow, OpeningSetsCaptionSummaryAndFolderList)
+{
+    testsupport::writeFile(folder.file("wide.dst"), design(853, 1000));
+    open();
+    window->openFromPath(path("wide.dst"));
+    EXPECT_EQ(window->windowTitle(), "LoomScope v4.0 - " + path("wide.dst"));
+    EXPECT_EQ(window->currentDesignName(), "wide");
+    EXPECT_EQ(window->currentFolder(), QString::fromStdString(folder.path().string()) + "/");
+    EXPECT_EQ(window->folderNames().size(), 4u);
+    EXPECT_EQ(child<QLineEdit>("Edit2")->text(), "4");
+    const QStringList summary = child<QLabel>("Label2")->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(summary.size(), 6);
+    EXPECT_EQ(summary[0], "wide");
+    EXPECT_EQ(summary[2], "1");
+    EXPECT_EQ(summary[4], "85.3 * 100");
+    EXPECT_EQ(summary[5], "3.358 * 3.937");
+    EXPECT_EQ(child<QLabel>("Label1")->text().split('\n').first(), "花样名：");
+    EXPECT_EQ(window->gunrect(), window->viewer()->dstrect());
+}
+
+TEST_F(MainWindow, PreviousAndNextWithoutWrapping)
+{
+    open();
+    window->openFromPath(path("b.dst"));
+    const auto& names = window->folderNames(); // in the folder's own order
+    ASSERT_EQ(names.size(), 3u);
+    window->openFromPath(path((names[1] + ".dst").c_str()));
+    QTest::keyClick(window->viewer(), Qt::Key_Left);
+    EXPECT_EQ(window->currentDesignName().toStdString(), names[0]);
+    QTest::keyClick(window->viewer(), Qt::Key_Left);
+    EXPECT_EQ(window->currentDesignName().toStdString(), names[0]);
+    child<QToolButton>("ToolButton4")->click();
+    child<QToolButton>("ToolButton4")->click();
+    EXPECT_EQ(window->currentDesignName().toStdString(), names[2]);
+    QTest::keyClick(window->viewer(), Qt::Key_Right);
+    EXPECT_EQ(window->currentDesignName().toStdString(), names[2]);
+    EXPECT_TRUE(window->windowTitle().endsWith(QString::fromStdString(names[2]) + ".dst"));
+
+    // A name that is not in the list: next opens the first entry.
+    testsupport::writeFile(folder.file("gone.dst"), design(100, 100));
+    window->openFromPath(path("gone.dst"));
+    std::filesystem::remove(folder.file("gone.dst"));
+    window->fillFolderList(window->currentFolder(), false);
+    QTest::keyClick(window->viewer(), Qt::Key_Left);
+    EXPECT_EQ(window->currentDesignName(), "gone");
+    QTest::keyClick(window->viewer(), Qt::Key_Right);
+    EXPECT_EQ(window->currentDesignName().toStdString(), names[0]);
+}
+
+TEST_F(MainWindow, KeysActOnTheViewOnlyWhileADesignIsShownAndTheBrowserHidden)
+{
+    open();
+    auto* edit = new QLineEdit(window.get());
+    edit->setGeometry(10, 10, 100, 20);
+    edit->show();
+    edit->setFocus();
+    QTest::keyClicks(edit, "12");
+    EXPECT_EQ(edit->text(), "12"); // no design yet: keys reach the control
+
+    window->openFromPath(path("a.dst"));
+    edit->clear();
+    edit->setFocus();
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), ""); // swallowed
+    const tdstshow type = window->viewer()->dstshowtype();
+    QTest::keyClick(edit, Qt::Key_T);
+    EXPECT_NE(window->viewer()->dstshowtype(), type);
+    QTest::keyClick(edit, Qt::Key_T);
+    EXPECT_EQ(window->viewer()->dstshowtype(), type);
+    const float fitted = scale();
+    QTest::keyClick(edit, Qt::Key_B);
+    EXPECT_NEAR(scale(), fitted * 1.2f, 1e-4);
+    QTest::keyClick(edit, Qt::Key_Z); // Z without Shift: nothing
+    EXPECT_NEAR(scale(), fitted * 1.2f, 1e-4);
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_NEAR(scale(), fitted * 0.96f, 1e-4);
+    QTest::keyClick(edit, Qt::Key_1);
+    EXPECT_FLOAT_EQ(scale(), 1.0f);
+    QTest::keyClick(edit, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_NEAR(scale(), 1.2f, 1e-5);
+    QTest::keyClick(edit, Qt::Key_0);
+    EXPECT_NEAR(scale(), fitted, 1e-4);
+    QTest::keyClick(edit, Qt::Key_Home);
+    EXPECT_EQ(window->viewer()->colorindex(), 0);
+    QTest::keyClick(edit, Qt::Key_End);
+    EXPECT_EQ(window->viewer()->colorindex(), 1);
+    QTest::keyClick(edit, Qt::Key_Period);
+    EXPECT_TRUE(window->viewer()->showpoint());
+    QTest::keyClick(edit, Qt::Key_2);
+    EXPECT_TRUE(window->viewer()->showbeginend());
+
+    // With the browser open every key reaches its controls unchanged.
+    auto* browser = child<QWidget>("RzGridPanel1");
+    browser->show();
+    auto* count = child<QLineEdit>("Edit2");
+    count->clear();
+    count->setFocus();
+    QTest::keyClicks(count, "T12");
+    EXPECT_EQ(count->text(), "T12");
+    EXPECT_EQ(window->viewer()->dstshowtype(), type);
+    browser->hide();
+}
+
+TEST_F(MainWindow, DragsPanFromInsideTheDesignOnly)
+{
+    open();
+    window->openFromPath(path("a.dst"));
+    Tloomscope* view = window->viewer();
+    const TRectF start = view->dstrect();
+    const QPoint inside(qRound(start.center().x), qRound(start.center().y));
+    QTest::mousePress(view, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, inside + QPoint(30, -12));
+    EXPECT_NEAR(view->dstrect().left, start.left + 30, 1e-3);
+    EXPECT_NEAR(view->dstrect().top, start.top - 12, 1e-3);
+
+    const TRectF moved = view->dstrect();
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(2, 2)); // outside the design
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(view->dstrect(), moved);
+
+    // A release beyond the view still pans by the whole drag.
+    QTest::mousePress(view, Qt::LeftButton, {}, inside + QPoint(30, -12));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(1200, -50));
+    EXPECT_NEAR(view->dstrect().left, moved.left + 1200 - inside.x() - 30, 1e-3);
+}
+
+TEST_F(MainWindow, WheelZoomsOneStepPerTurnOverTheDesign)
+{
+    open();
+    wheel(QPoint(400, 280), 120);
+    EXPECT_EQ(scale(), 0.0f); // nothing open yet
+    window->openFromPath(path("a.dst"));
+    const float fitted = scale();
+    const QPoint centre(qRound(window->viewer()->dstrect().center().x),
+                        qRound(window->viewer()->dstrect().center().y));
+    wheel(centre, 120);
+    EXPECT_NEAR(scale(), fitted * 1.2f, 1e-4);
+    wheel(centre, 480); // a big turn is still one step
+    EXPECT_NEAR(scale(), fitted * 1.44f, 1e-4);
+    wheel(centre, -30);
+    EXPECT_NEAR(scale(), fitted * 1.152f, 1e-4);
+    // Over the design as it is shown now, also after a zoom from the keyboard.
+    window->viewer()->yibiyi();
+    wheel(QPoint(1, 1), 120);
+    EXPECT_FLOAT_EQ(scale(), 1.0f);
+    EXPECT_EQ(window->gunrect(), window->viewer()->dstrect());
+}
+
+TEST_F(MainWindow, ReadsItsConfigurationWhenShown)
+{
+    testsupport::writeFile(home.file("config.ini"),
+                           {'[', 'g', 'e',  'n', 'e', 'r', 'a', 'l', ']', '\n', 'b', 'a',
+                            'c', 'k', 'c',  'o', 'l', 'o', 'r', '=', '0', '0',  '0', '0',
+                            'F', 'F', '\n', '[', 's', 'e', 'q', 'u', 'i', 'n',  ']', '\n',
+                            's', 'i', 'z',  'e', '1', '=', 'b', 'i', 'g', '\n'});
+    open();
+    EXPECT_EQ(window->viewer()->backcolor(), 0x0000FFu);
+    EXPECT_FLOAT_EQ(window->viewer()->sequinsizeD(), 5.0f); // the bad value is not applied
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_EQ(messages.errors[0], "'big' is not a valid floating point value");
+}
+
+TEST_F(MainWindow, CopiesTheViewAtItsSizeToTheClipboard)
+{
+    open();
+    window->openFromPath(path("a.dst"));
+    child<QToolButton>("ToolButton24")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), window->viewer()->size());
+    EXPECT_EQ(messages.notices, QStringList{"图像已经保存在剪贴板里了，找个地方粘贴一下就行"});
+}
+
+TEST_F(MainWindow, DropsOpenTheFirstFileWhenItIsADesign)
+{
+    open();
+    auto drop = [&](const QStringList& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& f : files)
+            urls << QUrl::fromLocalFile(f);
+        data.setUrls(urls);
+        // A drop goes to the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &event);
+    };
+    testsupport::writeFile(folder.file("rose.lsc"), {1, 2, 3});
+    drop({path("rose.lsc"), path("a.dst")});
+    EXPECT_EQ(window->windowTitle(), "LoomScope v4.0");
+    drop({path("missing.dst")});
+    EXPECT_EQ(window->windowTitle(), "LoomScope v4.0");
+    testsupport::writeFile(folder.file("upper.DST"), design(100, 100));
+    drop({path("upper.DST"), path("a.dst"), path("b.dst")});
+    EXPECT_EQ(window->windowTitle(), "LoomScope v4.0 - " + path("upper.DST"));
+    EXPECT_EQ(window->currentDesignName(), "upper");
+}
+
+TEST_F(MainWindow, HandOffOpensANewPathOnly)
+{
+    open();
+    window->receiveHandOff(path("a.dst"));
+    EXPECT_TRUE(window->windowTitle().endsWith(path("a.dst")));
+    const quint64 frames = window->viewer()->redrawRequests();
+    window->receiveHandOff(path("a.dst")); // already shown: no reload
+    window->receiveHandOff(QString());
+    window->receiveHandOff(path("missing.dst"));
+    EXPECT_EQ(window->viewer()->redrawRequests(), frames);
+    window->receiveHandOff(path("b.dst"));
+    EXPECT_TRUE(window->windowTitle().endsWith(path("b.dst")));
+}
+
+TEST(AboutBox, NamesTheVersion)
+{
+    TForm5 about;
+    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_EQ(about.size(), QSize(439, 279));
+    EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(), "当前版本：V4.0;");
+    EXPECT_FALSE(about.findChild<QLabel*>("Label8")->isEnabled());
+}
+
+TEST(SingleInstance, MessagesRoundTripAndMalformedOnesAreRefused)
+{
+    QString path;
+    EXPECT_TRUE(decodeHandOff(encodeHandOff(QStringLiteral("/tmp/玫瑰 1.dst")), &path));
+    EXPECT_EQ(path, "/tmp/玫瑰 1.dst");
+    EXPECT_TRUE(decodeHandOff(encodeHandOff(QString()), &path));
+    EXPECT_EQ(path, "");
+    QByteArray cut = encodeHandOff(QStringLiteral("/x.dst"));
+    cut.chop(1);
+    EXPECT_FALSE(decodeHandOff(cut, &path));
+    EXPECT_FALSE(decodeHandOff(QByteArray("\0\0\0\4junk", 8), &path));
+    EXPECT_FALSE(decodeHandOff(QByteArray("\xff\xff\xff\xff", 4), &path));
+}
+
+TEST(SingleInstance, IgnoresGarbageAndServesTheNextStart)
+{
+    const QString name =
+        QStringLiteral("loomscope-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QStringList received;
+    QObject::connect(&first, &SingleInstance::handOff, [&](const QString& p) { received << p; });
+
+    QLocalSocket rogue;
+    rogue.setServerName(name);
+    rogue.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    rogue.connectToServer();
+    ASSERT_TRUE(rogue.waitForConnected(2000));
+    rogue.write(QByteArray("\0\0\0\x09not a path", 13));
+    rogue.flush();
+    QTest::qWait(100);
+    EXPECT_TRUE(received.isEmpty());
+
+    // The second start blocks until the first has dealt with the path; serve it meanwhile.
+    SingleInstance client(name);
+    bool done = false;
+    QTimer::singleShot(0,
+                       [&] { done = client.handOffToRunning(QStringLiteral("/tmp/x.dst"), 100); });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !received.isEmpty(); }, 3000));
+    EXPECT_EQ(received, QStringList{"/tmp/x.dst"});
+    SingleInstance nobody(name + QStringLiteral("-none"));
+    EXPECT_FALSE(nobody.handOffToRunning(QStringLiteral("/tmp/x.dst"), 200));
+}
+
+namespace {
+// Titles of the top-level windows on the display.
+QStringList windowTitles()
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    xwininfo.waitForFinished(5000);
+    QStringList titles;
+    for (const QString& line : QString::fromUtf8(xwininfo.readAllStandardOutput()).split('\n')) {
+        const int open = line.indexOf('"');
+        const int close = line.indexOf('"', open + 1);
+        if (open >= 0 && close > open)
+            titles << line.mid(open + 1, close - open - 1);
+    }
+    return titles;
+}
+} // namespace
+
+TEST(SecondStart, HandsItsDesignToTheRunningViewerAndEnds)
+{
+    SKIP_WITHOUT_GL();
+    if (QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        GTEST_SKIP() << "xwininfo (x11-utils) is needed to see the windows";
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "runtime");
+    std::filesystem::permissions(dir.path() / "runtime", std::filesystem::perms::owner_all);
+    for (const char* name : {"first.dst", "second.dst"})
+        testsupport::writeFile(dir.file(name), design(300, 200));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LOOMSCOPE_HOME"), QString::fromStdString(dir.file("home")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.file("runtime")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const QString folder = QString::fromStdString(dir.path().string());
+    auto ours = [&] {
+        QStringList mine;
+        for (const QString& t : windowTitles())
+            if (t.startsWith(QStringLiteral("LoomScope v4.0 - ") + folder))
+                mine << t;
+        return mine;
+    };
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(QStringLiteral(LOOMSCOPE_BINARY), {QString::fromStdString(dir.file("first.dst"))});
+    ASSERT_TRUE(testsupport::waitUntil([&] { return ours().size() == 1; }, 15000)) << "no window";
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(LOOMSCOPE_BINARY),
+                 {QString::fromStdString(dir.file("second.dst"))});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    const QStringList expected{"LoomScope v4.0 - " +
+                               QString::fromStdString(dir.file("second.dst"))};
+    EXPECT_TRUE(testsupport::waitUntil([&] { return ours() == expected; }, 5000))
+        << ours().join(", ").toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.terminate();
+    first.waitForFinished(5000);
+}
