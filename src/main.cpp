@@ -15,8 +15,10 @@
 #include "model/fileio.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
+#include "viewer/tloomscope.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <cstring>
@@ -82,6 +84,14 @@ int runViewer(int argc, char* argv[])
     loomscope::TForm2 window(programHomeFolder(), messages);
     QObject::connect(&instance, &loomscope::SingleInstance::handOff, &window,
                      &loomscope::TForm2::receiveHandOff);
+    // LOOMSCOPE_TIMING=1: every frame that shows a design is reported with the wall-clock time
+    // in milliseconds, for measuring start-up and hand-off times from outside.
+    if (qEnvironmentVariableIsSet("LOOMSCOPE_TIMING"))
+        QObject::connect(window.viewer(), &QOpenGLWidget::frameSwapped, &window, [&window] {
+            if (!window.currentDesignName().isEmpty())
+                std::cerr << "loomscope: frame " << QDateTime::currentMSecsSinceEpoch() << ' '
+                          << window.windowTitle().toStdString() << std::endl;
+        });
     window.show();
     if (!path.isEmpty() && loomscope::fileExists(path.toStdString()))
         window.openFromPath(path);

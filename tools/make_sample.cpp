@@ -164,7 +164,7 @@ int main(int argc, char** argv)
         const Vec dir = polar(1, a);
         const Vec normal = polar(1, a + kPi / 2);
         auto axis = [&](double t) { return centre + dir * (95 + t * 255); };
-        auto width = [&](double t) { return 62 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7); };
+        auto width = [&](double t) { return 52 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7); };
         if (i == 0)
             d.nextColourAt(axis(0));
         else
@@ -182,12 +182,12 @@ int main(int argc, char** argv)
         std::vector<Vec> path;
         for (int k = 0; k <= 24; ++k) {
             const double t = k / 24.0;
-            const double w = 64 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7);
+            const double w = 54 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7);
             path.push_back(centre + dir * (95 + t * 255) + normal * w);
         }
         for (int k = 24; k >= 0; --k) {
             const double t = k / 24.0;
-            const double w = 64 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7);
+            const double w = 54 * std::pow(std::sin(kPi * (0.08 + 0.9 * t)), 0.7);
             path.push_back(centre + dir * (95 + t * 255) - normal * w);
         }
         if (i == 0)
