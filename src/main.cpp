@@ -2,10 +2,12 @@
 //
 //   loomscope [PATH]           the viewer (one instance per user)
 //   loomscope --info PATH      the design's facts as JSON, no display needed
+//   loomscope --export PATH OUT.jpg [options]   the high-resolution picture, no display needed
 //
 // Options starting with "--" are tools for scripts: they need no display and never touch a
 // running viewer.
 
+#include "app/exportcommand.h"
 #include "app/infocommand.h"
 #include "app/programhome.h"
 #include "app/projectinfo.h"
@@ -30,7 +32,23 @@ namespace {
 void printUsage(std::ostream& out)
 {
     out << "usage: loomscope [PATH]\n"
-           "       loomscope --info PATH\n";
+           "       loomscope --info PATH\n"
+           "       loomscope --export PATH OUT.jpg [--background #RRGGBB] [--sequin-color "
+           "#RRGGBB]\n"
+           "                 [--fabric NAME] [--fabric-color #RRGGBB]\n";
+}
+
+QString programHomeFolder();
+
+int runExport(int argc, char* argv[])
+{
+    // Pictures are drawn without a window: the offscreen platform gives fonts and images and
+    // needs no display; the drawing itself uses an EGL context of its own.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    loomscope::loadProgramFonts();
+    QStringList arguments = QGuiApplication::arguments().mid(2);
+    return loomscope::runExportCommand(arguments, programHomeFolder(), std::cout, std::cerr);
 }
 
 int runTool(int argc, char* argv[])
@@ -38,6 +56,8 @@ int runTool(int argc, char* argv[])
     const std::string option = argv[1];
     if (option == "--info" && argc == 3)
         return loomscope::runInfoCommand(argv[2], std::cout, std::cerr);
+    if (option == "--export")
+        return runExport(argc, argv);
     if (option == "--help") {
         printUsage(std::cout);
         return 0;

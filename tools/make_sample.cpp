@@ -23,20 +23,34 @@ struct Vec {
     double x = 0;
     double y = 0;
 };
-Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
-Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
-Vec operator*(Vec a, double s) { return {a.x * s, a.y * s}; }
-Vec polar(double r, double angle) { return {r * std::cos(angle), r * std::sin(angle)}; }
+Vec operator+(Vec a, Vec b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+Vec operator-(Vec a, Vec b)
+{
+    return {a.x - b.x, a.y - b.y};
+}
+Vec operator*(Vec a, double s)
+{
+    return {a.x * s, a.y * s};
+}
+Vec polar(double r, double angle)
+{
+    return {r * std::cos(angle), r * std::sin(angle)};
+}
 Vec rotate(Vec v, double angle)
 {
-    return {v.x * std::cos(angle) - v.y * std::sin(angle), v.x * std::sin(angle) + v.y * std::cos(angle)};
+    return {v.x * std::cos(angle) - v.y * std::sin(angle),
+            v.x * std::sin(angle) + v.y * std::cos(angle)};
 }
 
 class Digitiser {
 public:
     void stitchTo(Vec p, int maxLength = 40)
     {
-        b_.stitchTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)), maxLength);
+        b_.stitchTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)),
+                    maxLength);
     }
     // Leave the current area: tie off, jump to the next one, tie in.
     void travelTo(Vec p)
@@ -128,8 +142,8 @@ int main(int argc, char** argv)
     d.builder().jumpTo(0, -static_cast<int>(badge));
     d.builder().stitch(0, 0);
     d.tie();
-    d.fill([&](double y) { return std::sqrt(std::max(0.0, badge * badge - y * y)) - 6; }, -badge + 4,
-           badge - 4, 2.2, 24, {0, 0}, 0);
+    d.fill([&](double y) { return std::sqrt(std::max(0.0, badge * badge - y * y)) - 6; },
+           -badge + 4, badge - 4, 2.2, 24, {0, 0}, 0);
 
     // 2 Leaves: two filled leaves at the foot of the stem.
     bool first = true;
@@ -155,8 +169,14 @@ int main(int argc, char** argv)
     auto stemAxis = [&](double t) { return Vec{35 * std::sin(2.5 * t), -380 + t * 330}; };
     d.nextColourAt(stemAxis(0));
     d.run({stemAxis(0.5), stemAxis(1)}, 25); // underlay
-    d.satin([&](double t) { return stemAxis(1 - t) + Vec{-14, 0}; },
-            [&](double t) { return stemAxis(1 - t) + Vec{14, 0}; }, 110);
+    d.satin(
+        [&](double t) {
+            return stemAxis(1 - t) + Vec{-14, 0};
+        },
+        [&](double t) {
+            return stemAxis(1 - t) + Vec{14, 0};
+        },
+        110);
 
     // 4 Petals: six satin petals around the centre.
     for (int i = 0; i < 6; ++i) {
@@ -229,13 +249,13 @@ int main(int argc, char** argv)
     }
 
     const std::vector<loomscope::TColor> colours = {
-        loomscope::rgb(135, 190, 224), loomscope::rgb(34, 102, 51),  loomscope::rgb(88, 150, 60),
-        loomscope::rgb(214, 58, 96),   loomscope::rgb(120, 20, 40),  loomscope::rgb(250, 200, 40),
+        loomscope::rgb(135, 190, 224), loomscope::rgb(34, 102, 51), loomscope::rgb(88, 150, 60),
+        loomscope::rgb(214, 58, 96),   loomscope::rgb(120, 20, 40), loomscope::rgb(250, 200, 40),
         loomscope::rgb(212, 175, 55),  loomscope::rgb(26, 40, 90),
     };
     const std::vector<std::string> names = {
-        "天蓝 Sky Blue 1675", "Forest Green 1751", "Fern 1769",    "Rose 1817",
-        "Burgundy 1785",      "Sunflower 1624",    "Gold 1638",    "Navy 1843",
+        "天蓝 Sky Blue 1675", "Forest Green 1751", "Fern 1769", "Rose 1817",
+        "Burgundy 1785",      "Sunflower 1624",    "Gold 1638", "Navy 1843",
     };
     const std::string side = out.substr(0, out.find_last_of('.')) + ".lsc";
     const std::string error = loomscope::writecolorfile(side, "Madeira Polyneon", colours, names);
@@ -243,6 +263,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", side.c_str(), error.c_str());
         return 1;
     }
-    std::printf("%s: %zu records, %zu bytes\n", out.c_str(), d.builder().recordCount(), bytes.size());
+    std::printf("%s: %zu records, %zu bytes\n", out.c_str(), d.builder().recordCount(),
+                bytes.size());
     return 0;
 }

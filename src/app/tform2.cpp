@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
@@ -126,7 +127,7 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     // Left to right; buttons whose window is not part of the program yet stay disabled.
     addTool("ToolButton1", ToolIcon::Open, QStringLiteral("打开版带文件"), &TForm2::openCommand);
     addTool("ToolButton2", ToolIcon::SavePicture, QStringLiteral("保存高清仿真图"),
-            &TForm2::unavailable);
+            &TForm2::savePictureCommand);
     addTool("ToolButton3", ToolIcon::Previous, QStringLiteral("上一文件(←)"),
             &TForm2::previousFile);
     addTool("ToolButton4", ToolIcon::Next, QStringLiteral("下一文件(→)"), &TForm2::nextFile);
@@ -319,6 +320,7 @@ void TForm2::openDesign(const QString& path, bool fit)
     setWindowTitle(QLatin1String(kApplicationTitle) + QStringLiteral(" - ") + path);
     const auto result = loomscope1->loaddstfile(path, fit);
     gunrect_ = loomscope1->dstrect();
+    buttons_.at("ToolButton2")->setEnabled(true); // print (ToolButton25) comes with its window
     Label2->setText(QString::fromStdString(summaryText(currentName_.toStdString(),
                                                        loomscope1->dstinfo(), decimalSeparator()))
                         .replace(QLatin1Char('\r'), QLatin1Char('\n')));
@@ -358,6 +360,37 @@ void TForm2::openCommand()
                                                       nullptr, QFileDialog::HideNameFilterDetails);
     if (!path.isEmpty())
         openFromPath(path);
+}
+
+void TForm2::savePictureCommand()
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("SavePictureDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("JPEG Image File (*.jpg)"));
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.setDirectory(currentFolder_);
+    dialog.selectFile(currentName_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    savePictureTo(dialog.selectedFiles().first());
+}
+
+bool TForm2::savePictureTo(const QString& path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QProgressDialog progress(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0, 0, this);
+    progress.setObjectName(QStringLiteral("SavePictureProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setCancelButton(nullptr);
+    progress.show();
+    const ExportResult result = loomscope1->savetofile(path);
+    progress.close();
+    QApplication::restoreOverrideCursor();
+    if (!result.ok)
+        messages_.error(this, result.error);
+    return result.ok;
 }
 
 void TForm2::enlarge()

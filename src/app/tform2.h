@@ -44,6 +44,9 @@ public:
     void previousFile();
     void nextFile();
     void bringToFront();
+    // Makes the high-resolution picture of the shown design at `path`, with a wait cursor and
+    // a busy indicator meanwhile; a failure is shown to the user. True when it was written.
+    bool savePictureTo(const QString& path);
 
     Tloomscope* viewer() const { return loomscope1; }
     bool browserVisible() const;
@@ -71,6 +74,7 @@ private:
 
     // Tool strip commands.
     void openCommand();
+    void savePictureCommand();
     void enlarge();
     void reduce();
     void actualSize();

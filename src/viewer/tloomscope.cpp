@@ -4,13 +4,17 @@
 #include "overlaytext.h"
 #include "pictureconvert.h"
 #include "programfonts.h"
+#include "render/offscreengl.h"
 
+#include <QEventLoop>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace loomscope {
 
@@ -67,6 +71,42 @@ void Tloomscope::setopengl()
 {
     makeCurrent();
     redraw();
+}
+
+ExportJob Tloomscope::exportJob(const QString& filename) const
+{
+    ExportJob job;
+    job.designPath = view_.filename();
+    job.outputPath = filename;
+    job.backcolor = view_.backcolor();
+    job.sequincolor = view_.sequincolor();
+    job.fabric = view_.isbackground();
+    job.fabricTint = view_.fabricTint();
+    job.fabricPicture = view_.fabricPicture();
+    job.colours = view_.colorlist();
+    job.decimalSeparator = view_.decimalSeparator();
+    return job;
+}
+
+ExportResult Tloomscope::savetofile(const QString& filename)
+{
+    const ExportJob job = exportJob(filename);
+    ExportResult result;
+    if (OffscreenGl::eglAvailable()) {
+        // A context of its own on a worker thread: the window goes on drawing meanwhile.
+        QFutureWatcher<ExportResult> watcher;
+        QEventLoop loop;
+        connect(&watcher, &QFutureWatcher<ExportResult>::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
+        if (!watcher.isFinished())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        result = watcher.result();
+    } else {
+        // Only a Qt offscreen surface: it has to be made on this thread.
+        result = exportPicture(job);
+    }
+    setopengl();
+    return result;
 }
 
 void Tloomscope::redraw()

@@ -2,6 +2,7 @@
 
 #include "designview.h"
 #include "gldesignpainter.h"
+#include "render/exportjob.h"
 
 #include <QFont>
 #include <QOpenGLWidget>
@@ -40,6 +41,12 @@ public:
     void setbackground(bool on, TColor tint, const QImage& picture);
     // Makes the control's context current again after another context was used.
     void setopengl();
+    // Writes the shown design as a high-resolution thread-look picture (JPEG) with the view's
+    // background, fabric, sequin and thread colours. The picture is made on another thread
+    // while this one keeps the window alive; returns when it is written or has failed.
+    ExportResult savetofile(const QString& filename);
+    // What such a picture is made from, taken from the view now.
+    ExportJob exportJob(const QString& filename) const;
 
     bool Antialiasing() const { return antialiasing_; }
     void SetAntialiasing(bool value);

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -436,4 +438,55 @@ TEST(SecondStart, HandsItsDesignToTheRunningViewerAndEnds)
     EXPECT_EQ(first.state(), QProcess::Running);
     first.terminate();
     first.waitForFinished(5000);
+}
+
+TEST_F(MainWindow, SavesTheHighResolutionPictureOfTheShownDesign)
+{
+    open();
+    auto* save = child<QToolButton>("ToolButton2");
+    EXPECT_FALSE(save->isEnabled());
+    window->openFromPath(path("a.dst"));
+    EXPECT_TRUE(save->isEnabled());
+
+    // The dialog proposes the design's name in its folder, as a JPEG picture.
+    QString seen;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = dialog->nameFilters().join(';') + '|' + dialog->defaultSuffix() + '|' +
+               dialog->directory().absolutePath() + '|' +
+               QFileInfo(dialog->selectedFiles().value(0)).fileName() + '|' +
+               (dialog->acceptMode() == QFileDialog::AcceptSave ? "save" : "open");
+        dialog->reject();
+    });
+    save->click();
+    EXPECT_EQ(seen, "JPEG Image File (*.jpg)|jpg|" +
+                        QString::fromStdString(folder.path().string()) + "|a.jpg|save");
+
+    // With the view's fabric, made while the window goes on; the view is where it was.
+    QImage weave(128, 128, QImage::Format_RGB888);
+    weave.fill(QColor(128, 128, 128));
+    window->viewer()->setbackground(true, 0x0000FF, weave);
+    window->viewer()->Setscale(1.2f);
+    const TRectF before = window->viewer()->dstrect();
+    const QString out = QString::fromStdString(home.file("a.jpg"));
+    ASSERT_TRUE(window->savePictureTo(out)) << messages.errors.join(' ').toStdString();
+    const QImage picture = QImage(out).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.width() % 4, 0);
+    EXPECT_EQ(testsupport::pixelsUnlike(picture,
+                                        QRect(picture.width() - 30, picture.height() - 30, 20, 20),
+                                        qRgb(255, 20, 20), 3),
+              0);
+    EXPECT_EQ(window->viewer()->dstrect(), before);
+    EXPECT_FALSE(window->viewer()->grabFramebuffer().isNull()); // its own context again
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A folder that cannot be written: a message, and no file.
+    const QString bad = QString::fromStdString(home.file("no/such/folder/a.jpg"));
+    EXPECT_FALSE(window->savePictureTo(bad));
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].contains("a.jpg"));
+    EXPECT_FALSE(QFile::exists(bad));
 }

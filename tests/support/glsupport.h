@@ -5,7 +5,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QRect>
+#include <QString>
 #include <QThread>
+#include <ostream>
+
+// Readable QStrings in GoogleTest's messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace loomscope::testsupport {
 

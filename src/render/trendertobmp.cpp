@@ -1,0 +1,163 @@
+#include "trendertobmp.h"
+
+#include "exportlayout.h"
+#include "model/palette.h"
+#include "viewer/designgeometry.h"
+#include "viewer/programfonts.h"
+#include "viewer/threadlook.h"
+
+#include <GL/gl.h>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace loomscope {
+
+Trendertobmp::Trendertobmp(const rendertobmpinfo& info, int x, int y)
+    : Fsequinsizez(info.sequinsda), Fsequinsizelz(info.sequinsxiao), BM_SIZE_X(pictureSide(x)),
+      BM_SIZE_Y(pictureSide(y)), Fzhucolorrgb(colortovector(11842740, 255))
+{
+    ready_ = surface_.create(BM_SIZE_X, BM_SIZE_Y, &error_);
+}
+
+Trendertobmp::~Trendertobmp()
+{
+    if (ready_ && surface_.makeCurrent()) {
+        painter_.release();
+        surface_.doneCurrent();
+    }
+}
+
+bool Trendertobmp::loadfromfile(const std::string& filepath)
+{
+    const DstReadStatus status = Fdstfile.loadfromfile(filepath);
+    Fdstfile.chuangkou(static_cast<float>(BM_SIZE_X), static_cast<float>(BM_SIZE_Y));
+    Fcolorlist.resize(static_cast<std::size_t>(std::max(Fdstfile.colorcount(), 0)));
+    for (std::size_t i = 0; i < Fcolorlist.size(); ++i)
+        Fcolorlist[i] = paletteColor(static_cast<int>(i));
+    return status == DstReadStatus::Read;
+}
+
+void Trendertobmp::setbackcolor(TColor value)
+{
+    Fbackcolor = value;
+    ffontcolor = complementOf(value);
+}
+
+void Trendertobmp::Fsetzhucolor(TColor value)
+{
+    Fzhucolorrgb = colortovector(value, 255);
+}
+
+void Trendertobmp::isture(bool value)
+{
+    Fbackground = value;
+}
+
+void Trendertobmp::setbackTexture(TColor tint, const RgbPicture& picture)
+{
+    pxs2 = tintfabric(picture, tint, FabricTint::Export);
+}
+
+void Trendertobmp::setcolorlist(int index, TColor colour)
+{
+    if (index >= 0 && index < static_cast<int>(Fcolorlist.size()))
+        Fcolorlist[static_cast<std::size_t>(index)] = colour;
+}
+
+QImage Trendertobmp::render()
+{
+    if (!ready_ || !surface_.makeCurrent())
+        return {};
+    painter_.beginFrame(BM_SIZE_X, BM_SIZE_Y, BM_SIZE_X, BM_SIZE_Y, Fbackcolor);
+    if (Fbackground) {
+        painter_.setFabricTile(pxs2);
+        painter_.drawFabric(BM_SIZE_X, BM_SIZE_Y, true);
+    }
+    {
+        ThreadOptions options;
+        options.halfWidth = exportBandHalfWidth(Fdstfile.scale());
+        options.sequinOuter = Fsequinsizez;
+        options.sequinHole = Fsequinsizelz;
+        options.sequinColour = Fzhucolorrgb;
+        // Every block in its thread colour: the picture has no colour cursor.
+        painter_.setThreadGeometry(
+            buildThreadGeometry(Fdstfile, Fcolorlist, Fdstfile.colorcount(), options));
+    }
+    painter_.drawThreads(static_cast<float>(BM_SIZE_X / 2), static_cast<float>(BM_SIZE_Y / 2),
+                         false);
+    // The geometry is no longer needed; free it before the picture is made.
+    painter_.setThreadGeometry({});
+
+    // Rows of a width that is a multiple of 4 need no padding: read straight into the picture,
+    // then turn it upright.
+    QImage picture(BM_SIZE_X, BM_SIZE_Y, QImage::Format_RGB888);
+    if (picture.isNull()) {
+        surface_.doneCurrent();
+        return {};
+    }
+    surface_.readRgb(picture.bits());
+    surface_.doneCurrent();
+    picture.mirror(false, true);
+    brighten(picture.bits(), static_cast<std::size_t>(picture.sizeInBytes()));
+    return picture;
+}
+
+QImage Trendertobmp::savetobmp(float)
+{
+    return render();
+}
+
+void Trendertobmp::drawInfo(QImage& picture) const
+{
+    QPainter painter(&picture);
+    painter.setFont(pictureInfoFont());
+    painter.setPen(QColor(redOf(ffontcolor), greenOf(ffontcolor), blueOf(ffontcolor)));
+    for (const InfoLine& line : pictureInfoLines(Fdstfile, decimalSeparator_))
+        painter.drawText(QRect(10, line.top, BM_SIZE_X - 10, 30), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(line.text));
+}
+
+QImage Trendertobmp::picture(float bili)
+{
+    QImage finished = render();
+    if (finished.isNull())
+        return finished;
+    drawInfo(finished);
+    const int dpi = pictureDotsPerInch(bili);
+    finished.setDotsPerMeterX(qRound(dpi / 0.0254));
+    finished.setDotsPerMeterY(qRound(dpi / 0.0254));
+    return finished;
+}
+
+bool Trendertobmp::rendertobmp(const QString& path, float bili, QString* error)
+{
+    auto fail = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!ready_)
+        return fail(error_);
+    const QImage finished = picture(bili);
+    if (finished.isNull())
+        return fail(QStringLiteral("There is not enough memory for a picture of %1 x %2 pixels.")
+                        .arg(BM_SIZE_X)
+                        .arg(BM_SIZE_Y));
+
+    // A temporary file renamed over the target: a failure never leaves half a picture.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    QImageWriter writer(&file, "jpeg");
+    writer.setQuality(100);
+    if (!writer.write(finished)) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, writer.errorString()));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    return true;
+}
+
+} // namespace loomscope
