@@ -14,20 +14,22 @@
 
 namespace loomscope::bench {
 
-// About `records` records: rows of fill stitches across a 200 x 150 mm area, a jump after
-// every 300 stitches, a colour change after every 50,000.
-inline std::vector<std::uint8_t> generatedDesign(std::size_t records)
+// About `records` records: rows of fill stitches across an area of 2 x halfWidth by
+// 2 x halfHeight units (200 x 150 mm unless asked), a jump after every 300 stitches, a colour
+// change after every 50,000.
+inline std::vector<std::uint8_t> generatedDesign(std::size_t records, int halfWidth = 1000,
+                                                 int halfHeight = 750)
 {
     tools::DstBuilder b("BENCH");
     std::size_t stitches = 0;
     int row = 0;
     while (b.recordCount() + 2 < records) {
-        const int y = (row * 4) % 1500 - 750;
-        const int from = row % 2 ? 1000 : -1000;
+        const int y = (row * 4) % (2 * halfHeight) - halfHeight;
+        const int from = row % 2 ? halfWidth : -halfWidth;
         b.jumpTo(from, y);
         b.stitch(0, 0);
         const int step = row % 2 ? -35 : 35;
-        for (int x = from; std::abs(x) <= 1000 && b.recordCount() + 2 < records; x += step) {
+        for (int x = from; std::abs(x) <= halfWidth && b.recordCount() + 2 < records; x += step) {
             b.stitch(step, (x / 35) % 3 - 1);
             if (++stitches % 300 == 0)
                 b.jumpBy(2, 2).stitch(0, 0);

@@ -183,12 +183,12 @@ void OffscreenGl::doneCurrent()
         qtContext_->doneCurrent();
 }
 
-void OffscreenGl::readRgb(std::uint8_t* pixels) const
+void OffscreenGl::readRgb(std::uint8_t* pixels, int rows) const
 {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glReadPixels(0, 0, width_, rows, GL_RGB, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }
 

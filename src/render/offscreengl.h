@@ -26,8 +26,8 @@ public:
     // Current on this thread again.
     bool makeCurrent();
     void doneCurrent();
-    // The framebuffer's pixels as RGB, rows from the bottom up, no padding between rows.
-    void readRgb(std::uint8_t* pixels) const;
+    // The framebuffer's lowest `rows` rows as RGB, from the bottom up, no padding between rows.
+    void readRgb(std::uint8_t* pixels, int rows) const;
     // Which kind was made, for messages: "EGL surfaceless" or "Qt offscreen surface".
     const char* kind() const;
 

@@ -10,14 +10,21 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace loomscope {
+
+namespace {
+// The drawing surface holds this many pixels at most; taller pictures are drawn in strips.
+constexpr int kStripPixels = 4 * 1024 * 1024;
+} // namespace
 
 Trendertobmp::Trendertobmp(const rendertobmpinfo& info, int x, int y)
     : Fsequinsizez(info.sequinsda), Fsequinsizelz(info.sequinsxiao), BM_SIZE_X(pictureSide(x)),
       BM_SIZE_Y(pictureSide(y)), Fzhucolorrgb(colortovector(11842740, 255))
 {
-    ready_ = surface_.create(BM_SIZE_X, BM_SIZE_Y, &error_);
+    stripHeight_ = std::clamp(kStripPixels / std::max(BM_SIZE_X, 1), 16, BM_SIZE_Y);
+    ready_ = surface_.create(BM_SIZE_X, stripHeight_, &error_);
 }
 
 Trendertobmp::~Trendertobmp()
@@ -67,38 +74,47 @@ void Trendertobmp::setcolorlist(int index, TColor colour)
 
 QImage Trendertobmp::render()
 {
-    if (!ready_ || !surface_.makeCurrent())
+    if (!ready_)
         return {};
-    painter_.beginFrame(BM_SIZE_X, BM_SIZE_Y, BM_SIZE_X, BM_SIZE_Y, Fbackcolor);
-    if (Fbackground) {
-        painter_.setFabricTile(pxs2);
-        painter_.drawFabric(BM_SIZE_X, BM_SIZE_Y, true);
-    }
-    {
-        ThreadOptions options;
-        options.halfWidth = exportBandHalfWidth(Fdstfile.scale());
-        options.sequinOuter = Fsequinsizez;
-        options.sequinHole = Fsequinsizelz;
-        options.sequinColour = Fzhucolorrgb;
-        // Every block in its thread colour: the picture has no colour cursor.
-        painter_.setThreadGeometry(
-            buildThreadGeometry(Fdstfile, Fcolorlist, Fdstfile.colorcount(), options));
-    }
-    painter_.drawThreads(static_cast<float>(BM_SIZE_X / 2), static_cast<float>(BM_SIZE_Y / 2),
-                         false);
-    // The geometry is no longer needed; free it before the picture is made.
-    painter_.setThreadGeometry({});
-
-    // Rows of a width that is a multiple of 4 need no padding: read straight into the picture,
-    // then turn it upright.
+    // Rows of a width that is a multiple of 4 need no padding: strips are read straight into
+    // the picture.
     QImage picture(BM_SIZE_X, BM_SIZE_Y, QImage::Format_RGB888);
-    if (picture.isNull()) {
-        surface_.doneCurrent();
+    if (picture.isNull() || !surface_.makeCurrent())
         return {};
+    ThreadOptions options;
+    options.halfWidth = exportBandHalfWidth(Fdstfile.scale());
+    options.sequinOuter = Fsequinsizez;
+    options.sequinHole = Fsequinsizelz;
+    options.sequinColour = Fzhucolorrgb;
+    if (Fbackground)
+        painter_.setFabricTile(pxs2);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.bytesPerLine());
+    for (int top = 0; top < BM_SIZE_Y; top += stripHeight_) {
+        const int rows = std::min(stripHeight_, BM_SIZE_Y - top);
+        painter_.beginFrame(BM_SIZE_X, rows, BM_SIZE_X, rows, Fbackcolor, top);
+        if (Fbackground)
+            painter_.drawFabric(BM_SIZE_X, BM_SIZE_Y, true);
+        // Every block in its thread colour (a picture has no colour cursor), in pieces so the
+        // whole design's geometry is never held at once.
+        constexpr std::size_t kPieceVertices = 12 * 8192;
+        buildThreadGeometryInPieces(Fdstfile, Fcolorlist, Fdstfile.colorcount(), options,
+                                    kPieceVertices, [this](ThreadGeometry&& piece) {
+                                        painter_.setThreadGeometry(piece);
+                                        painter_.drawThreads(static_cast<float>(BM_SIZE_X / 2),
+                                                             static_cast<float>(BM_SIZE_Y / 2),
+                                                             false);
+                                        painter_.flush();
+                                    });
+        // The strip comes back bottom row first: read it into its place, then turn it upright.
+        std::uint8_t* first = picture.bits() + rowBytes * static_cast<std::size_t>(top);
+        surface_.readRgb(first, rows);
+        for (int a = 0, b = rows - 1; a < b; ++a, --b)
+            std::swap_ranges(first + rowBytes * std::size_t(a),
+                             first + rowBytes * std::size_t(a + 1),
+                             first + rowBytes * std::size_t(b));
     }
-    surface_.readRgb(picture.bits());
+    painter_.setThreadGeometry({});
     surface_.doneCurrent();
-    picture.mirror(false, true);
     brighten(picture.bits(), static_cast<std::size_t>(picture.sizeInBytes()));
     return picture;
 }

@@ -19,11 +19,11 @@ struct rendertobmpinfo {
     TColor backcolor = 0xFFFFFF;
 };
 
-// Draws a whole design in the thread look into an off-screen picture of BM_SIZE_X x
-// BM_SIZE_Y pixels, on a background colour or a tinted fabric, and saves it as a JPEG of best
-// quality with an information block and a resolution that prints it at its stitched size.
-// Made for one picture: create, configure, loadfromfile, rendertobmp. Everything happens on
-// the thread that made it.
+// Draws a whole design in the thread look into a picture of BM_SIZE_X x BM_SIZE_Y pixels
+// (off screen, strip by strip, so memory stays bounded whatever the picture and design), on a
+// background colour or a tinted fabric, and saves it as a JPEG of best quality with an information
+// block and a resolution that prints it at its stitched size. Made for one picture: create,
+// configure, loadfromfile, rendertobmp. Everything happens on the thread that made it.
 class Trendertobmp {
 public:
     // The picture is x and y grown to the next multiple of 4 (always by 1 to 4 pixels).
@@ -67,6 +67,7 @@ private:
     void drawInfo(QImage& picture) const;
 
     OffscreenGl surface_;
+    int stripHeight_ = 0;
     GlDesignPainter painter_;
     bool ready_ = false;
     QString error_;

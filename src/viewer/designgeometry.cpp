@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <numbers>
 
@@ -180,20 +181,23 @@ std::vector<StrokeVertex> smoothStrokes(const std::vector<LineVertex>& pairs)
     return quads;
 }
 
-ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor>& colours,
-                                   int cursor, const ThreadOptions& options)
+void buildThreadGeometryInPieces(const Tembs& design, const std::vector<TColor>& colours,
+                                 int cursor, const ThreadOptions& options, std::size_t maxVertices,
+                                 const std::function<void(ThreadGeometry&&)>& emit)
 {
     ThreadGeometry g;
     std::size_t total = 0;
     for (const TGraphObject* block : design.Graphlist())
         total += block->FPointList.size();
-    g.vertices.reserve(12 * total);
+    const std::size_t room = std::min(12 * total, maxVertices + 12 * 50);
+    g.vertices.reserve(room);
 
     const auto& circle = sequinCircle();
     const TColorVector& sc = options.sequinColour;
     const std::uint8_t sr = byteOf(sc.red), sg = byteOf(sc.green), sb = byteOf(sc.blue),
                        sa = byteOf(sc.alpha);
     std::map<TColor, int> textureOf;
+    std::vector<TColor> threadColours;
     // Appends the vertices from `first` on as a command, joined to the one before when it
     // draws the same way, so a run of blocks of one colour is one draw.
     auto add = [&](ThreadDraw kind, std::size_t first, int texture) {
@@ -210,6 +214,12 @@ ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor
         }
         g.commands.push_back({kind, static_cast<int>(first), count, texture});
     };
+    auto flush = [&] {
+        g.threadColours = threadColours;
+        emit(std::move(g));
+        g = ThreadGeometry();
+        g.vertices.reserve(room);
+    };
 
     std::uint32_t stitchNumber = 0;
     for (const TGraphObject* block : design.Graphlist()) {
@@ -218,10 +228,9 @@ ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor
         if (n < 3)
             continue; // no stitch, no texture
         const TColor colour = cursorColour(block->FColorindex, colours, cursor);
-        auto [it, inserted] =
-            textureOf.try_emplace(colour, static_cast<int>(g.threadColours.size()));
+        auto [it, inserted] = textureOf.try_emplace(colour, static_cast<int>(threadColours.size()));
         if (inserted)
-            g.threadColours.push_back(colour);
+            threadColours.push_back(colour);
         const int texture = it->second;
 
         std::size_t runStart = g.vertices.size();
@@ -260,10 +269,24 @@ ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor
                 stitchband(forward ? prev : cur, forward ? cur : prev, options.halfWidth);
             const auto quads = bandQuads(band, twistPhase(stitchNumber));
             g.vertices.insert(g.vertices.end(), quads.begin(), quads.end());
+            if (g.vertices.size() >= maxVertices) {
+                add(ThreadDraw::Bands, runStart, texture);
+                flush();
+                runStart = 0;
+            }
         }
         add(ThreadDraw::Bands, runStart, texture);
     }
-    return g;
+    flush();
+}
+
+ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor>& colours,
+                                   int cursor, const ThreadOptions& options)
+{
+    ThreadGeometry all;
+    buildThreadGeometryInPieces(design, colours, cursor, options, SIZE_MAX,
+                                [&all](ThreadGeometry&& g) { all = std::move(g); });
+    return all;
 }
 
 } // namespace loomscope

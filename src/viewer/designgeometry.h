@@ -8,6 +8,7 @@
 #include "threadlook.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace loomscope {
@@ -96,5 +97,11 @@ struct ThreadOptions {
 
 ThreadGeometry buildThreadGeometry(const Tembs& design, const std::vector<TColor>& colours,
                                    int cursor, const ThreadOptions& options);
+// The same in consecutive pieces of about `maxVertices` vertices, handed to `emit` in drawing
+// order (a one-off picture need never hold the whole design's geometry at once). Every
+// piece's texture indices refer to its own threadColours list.
+void buildThreadGeometryInPieces(const Tembs& design, const std::vector<TColor>& colours,
+                                 int cursor, const ThreadOptions& options, std::size_t maxVertices,
+                                 const std::function<void(ThreadGeometry&&)>& emit);
 
 } // namespace loomscope

@@ -116,7 +116,7 @@ unsigned makeStrokeTexture()
 } // namespace
 
 void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int viewportHeight,
-                                 TColor back)
+                                 TColor back, int top)
 {
     // Another user of the context (the text painter) may have left programs, buffers and
     // arrays behind.
@@ -133,7 +133,7 @@ void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int v
     glViewport(0, 0, viewportWidth, viewportHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, width, height, 0, -10, 10);
+    glOrtho(0, width, top + height, top, -10, 10);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -346,6 +346,11 @@ void GlDesignPainter::drawFabric(int width, int height, bool mipmapped)
     glEnd();
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_TEXTURE_2D);
+}
+
+void GlDesignPainter::flush()
+{
+    glFlush();
 }
 
 void GlDesignPainter::release()

@@ -21,10 +21,11 @@ public:
     GlDesignPainter(const GlDesignPainter&) = delete;
     GlDesignPainter& operator=(const GlDesignPainter&) = delete;
 
-    // Viewport and a projection of `width` x `height` units with y down, cleared to `back`.
-    // `viewportWidth` and `viewportHeight` are the surface's pixels (more on a high-density
-    // screen).
-    void beginFrame(int width, int height, int viewportWidth, int viewportHeight, TColor back);
+    // Viewport and a projection of `width` x `height` units with y down, from `top` on, cleared
+    // to `back`. `viewportWidth` and `viewportHeight` are the surface's pixels (more on a
+    // high-density screen). A picture drawn in strips draws each strip with its own `top`.
+    void beginFrame(int width, int height, int viewportWidth, int viewportHeight, TColor back,
+                    int top = 0);
 
     // `smooth`: draw the lines smoothed (as fading strokes), else as whole pixels.
     void setLineGeometry(const LineGeometry& geometry, bool smooth);
@@ -37,6 +38,10 @@ public:
     void drawThreads(float originX, float originY, bool smooth);
     // The fabric tile over width x height units, one texel per unit from the top-left.
     void drawFabric(int width, int height, bool mipmapped);
+
+    // Has the driver draw what it was given so far (a software rasteriser then frees the
+    // memory it keeps for a frame's primitives).
+    void flush();
 
     // Frees every GL object; the context that made them must be current.
     void release();
