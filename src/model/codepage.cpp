@@ -1,5 +1,6 @@
 #include "codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -75,32 +76,33 @@ bool isCp936Lead(unsigned char b)
     return b >= 0x81 && b <= 0xFE;
 }
 
+// Text from one encoding to another; both agree on ASCII, which is most text and needs no
+// converter. What cannot be converted becomes `replacement`, skipping `skip(rest)` bytes.
+template <typename Skip>
+std::string convertText(std::string_view text, const char* to, const char* from,
+                        std::string_view replacement, Skip skip)
+{
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    if (ascii)
+        return std::string(text);
+    Converter conv(to, from);
+    if (!conv.valid())
+        return std::string(text);
+    return conv.run(text, replacement, skip);
+}
+
 } // namespace
 
 std::string cp936ToUtf8(std::string_view bytes)
 {
-    bool ascii = true;
-    for (char ch : bytes)
-        ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
-    if (ascii)
-        return std::string(bytes);
-    Converter conv("UTF-8", "CP936");
-    if (!conv.valid())
-        return std::string(bytes);
-    return conv.run(bytes, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
+    return convertText(bytes, "UTF-8", "CP936", "\xEF\xBF\xBD",
+                       [](std::string_view) { return std::size_t{1}; });
 }
 
 std::string utf8ToCp936(std::string_view utf8)
 {
-    bool ascii = true;
-    for (char ch : utf8)
-        ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
-    if (ascii)
-        return std::string(utf8);
-    Converter conv("CP936", "UTF-8");
-    if (!conv.valid())
-        return std::string(utf8);
-    return conv.run(utf8, "?", utf8SequenceLength);
+    return convertText(utf8, "CP936", "UTF-8", "?", utf8SequenceLength);
 }
 
 std::string_view cutCp936(std::string_view bytes, std::size_t maxBytes)

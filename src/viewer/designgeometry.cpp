@@ -167,9 +167,9 @@ std::vector<StrokeVertex> smoothStrokes(const std::vector<LineVertex>& pairs)
             dx = 1;
             dy = 0;
         }
-        // One pixel to either side of the line.
-        const float nx = -dy;
-        const float ny = dx;
+        // Three quarters of a pixel to either side of the line.
+        const float nx = -dy * kStrokeHalfWidth;
+        const float ny = dx * kStrokeHalfWidth;
         auto at = [](const LineVertex& v, float ox, float oy, float t) {
             return StrokeVertex{v.x + ox, v.y + oy, t, v.r, v.g, v.b, v.a};
         };

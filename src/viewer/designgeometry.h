@@ -51,21 +51,22 @@ struct LineOptions {
 LineGeometry buildLineGeometry(const Tembs& design, const std::vector<TColor>& colours, int cursor,
                                const LineOptions& options);
 
-// A smoothed line one pixel wide as geometry: one quadrilateral two pixels wide around the
+// A smoothed line one pixel wide as geometry: one quadrilateral 1.5 pixels wide around the
 // line, whose texture coordinate t runs from 0 on one long edge to 1 on the other; drawn with
-// a small alpha texture that is opaque in the middle and fades to nothing at both edges (the
-// coverage a smoothed line has). Drawn with blending they need no help from the driver, and
-// the geometry is built once per zoom instead of by the driver in every frame.
+// a small alpha texture that is opaque in the middle and fades at both edges (the coverage a
+// smoothed line has). Drawn with blending they need no help from the driver, and the geometry
+// is built once per zoom instead of by the driver in every frame.
 struct StrokeVertex {
     float x, y, t;
     std::uint8_t r, g, b, a;
 };
 static_assert(sizeof(StrokeVertex) == 16);
+inline constexpr float kStrokeHalfWidth = 0.75f;
 // Four stroke vertices for every pair of line vertices.
 std::vector<StrokeVertex> smoothStrokes(const std::vector<LineVertex>& pairs);
-// The alpha across a stroke, texels for t from 0 to 1, a tent: their mean is one half, so a
-// two-pixel stroke covers one pixel's worth, as a one-pixel line does.
-inline constexpr std::uint8_t kStrokeProfile[8] = {0, 64, 191, 255, 255, 191, 64, 0};
+// The alpha across a stroke, texels for t from 0 to 1: their mean times the stroke's width is
+// one pixel's worth, the coverage of a one-pixel line.
+inline constexpr std::uint8_t kStrokeProfile[8] = {32, 160, 255, 255, 255, 255, 160, 32};
 
 enum class ThreadDraw {
     Bands,         // textured quadrilaterals, with the thread texture of `texture`

@@ -116,7 +116,7 @@ unsigned makeStrokeTexture()
 } // namespace
 
 void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int viewportHeight,
-                                 TColor back, int top)
+                                 TColor back, int top, bool clear)
 {
     // Another user of the context (the text painter) may have left programs, buffers and
     // arrays behind.
@@ -140,7 +140,8 @@ void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int v
     glLoadIdentity();
     glClearColor(redOf(back) / 255.0f, greenOf(back) / 255.0f, blueOf(back) / 255.0f, 1);
     glClearDepth(1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (clear)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void GlDesignPainter::upload(Buffer& buffer, const void* data, std::size_t bytes, int count)
@@ -208,8 +209,10 @@ void GlDesignPainter::setFabricTile(const FabricTile& tile)
 
 void GlDesignPainter::drawLines(float originX, float originY, TColor back)
 {
+    // Lines need no depth: only the colours are cleared (the thread look clears its depth in
+    // beginFrame).
     glClearColor(redOf(back) / 255.0f, greenOf(back) / 255.0f, blueOf(back) / 255.0f, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(originX, originY, 0);
@@ -353,6 +356,74 @@ void GlDesignPainter::flush()
     glFlush();
 }
 
+void GlDesignPainter::setImage(int slot, const std::uint8_t* rgba, int width, int height)
+{
+    Image& image = images_[slot];
+    if (image.texture == 0)
+        glGenTextures(1, &image.texture);
+    const TightUnpacking unpacking;
+    glBindTexture(GL_TEXTURE_2D, image.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    image.width = width;
+    image.height = height;
+}
+
+void GlDesignPainter::drawImage(int slot, float x, float y)
+{
+    const auto found = images_.find(slot);
+    if (found == images_.end() || found->second.texture == 0)
+        return;
+    const Image& image = found->second;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // the pixels are premultiplied
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBindTexture(GL_TEXTURE_2D, image.texture);
+    const float x1 = x + static_cast<float>(image.width);
+    const float y1 = y + static_cast<float>(image.height);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(x, y);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2f(x, y1);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void GlDesignPainter::drawPlainLines(const std::vector<float>& ends, TColor colour)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_TEXTURE_2D);
+    glColor3ub(static_cast<GLubyte>(redOf(colour)), static_cast<GLubyte>(greenOf(colour)),
+               static_cast<GLubyte>(blueOf(colour)));
+    glLineWidth(1);
+    glBegin(GL_LINES);
+    for (std::size_t i = 0; i + 3 < ends.size(); i += 4) {
+        // Through pixel centres, so a line is one pixel wide and sharp.
+        glVertex2f(ends[i] + 0.5f, ends[i + 1] + 0.5f);
+        glVertex2f(ends[i + 2] + 0.5f, ends[i + 3] + 0.5f);
+    }
+    glEnd();
+}
+
 void GlDesignPainter::release()
 {
     for (Buffer* b : {&lineBuffer_, &strokeBuffer_, &pointBuffer_, &markBuffer_, &threadBuffer_}) {
@@ -364,6 +435,10 @@ void GlDesignPainter::release()
         glDeleteTextures(1, &id);
     textureCache_.clear();
     threadTextures_.clear();
+    for (auto& [slot, image] : images_)
+        if (image.texture != 0)
+            glDeleteTextures(1, &image.texture);
+    images_.clear();
     for (unsigned* texture : {&fabricTexture_, &strokeTexture_}) {
         if (*texture != 0)
             glDeleteTextures(1, texture);

@@ -25,7 +25,7 @@ public:
     // to `back`. `viewportWidth` and `viewportHeight` are the surface's pixels (more on a
     // high-density screen). A picture drawn in strips draws each strip with its own `top`.
     void beginFrame(int width, int height, int viewportWidth, int viewportHeight, TColor back,
-                    int top = 0);
+                    int top = 0, bool clear = true);
 
     // `smooth`: draw the lines smoothed (as fading strokes), else as whole pixels.
     void setLineGeometry(const LineGeometry& geometry, bool smooth);
@@ -38,6 +38,13 @@ public:
     void drawThreads(float originX, float originY, bool smooth);
     // The fabric tile over width x height units, one texel per unit from the top-left.
     void drawFabric(int width, int height, bool mipmapped);
+
+    // A picture of premultiplied RGBA pixels (rows top first) kept in texture `slot` until it
+    // is set again, and drawn blended with its top-left corner at (x, y).
+    void setImage(int slot, const std::uint8_t* rgba, int width, int height);
+    void drawImage(int slot, float x, float y);
+    // One-pixel lines in one colour, (x1, y1, x2, y2) for each, in frame units.
+    void drawPlainLines(const std::vector<float>& ends, TColor colour);
 
     // Has the driver draw what it was given so far (a software rasteriser then frees the
     // memory it keeps for a frame's primitives).
@@ -61,6 +68,12 @@ private:
     std::vector<unsigned> threadTextures_; // per ThreadGeometry::threadColours entry
     std::map<TColor, unsigned> textureCache_;
     unsigned strokeTexture_ = 0;
+    struct Image {
+        unsigned texture = 0;
+        int width = 0;
+        int height = 0;
+    };
+    std::map<int, Image> images_;
     unsigned fabricTexture_ = 0;
     bool fabricMipmapped_ = false;
     FabricTile fabricPixels_{};

@@ -7,6 +7,7 @@
 #include "render/offscreengl.h"
 
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QFutureWatcher>
 #include <QImage>
 #include <QLocale>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <QtConcurrent/QtConcurrentRun>
+#include <cmath>
 
 namespace loomscope {
 
@@ -62,6 +64,7 @@ void Tloomscope::initializeGL()
 void Tloomscope::freegl()
 {
     painter_.release();
+    overlayKey_.clear();
     lineRevision_ = threadRevision_ = 0;
     fabricPending_ = true;
     contextReady_ = false;
@@ -291,66 +294,115 @@ void Tloomscope::buildGeometryIfNeeded()
 
 void Tloomscope::paintGL()
 {
-    QPainter painter(this);
-    painter.beginNativePainting();
     const qreal ratio = devicePixelRatioF();
+    // The line pass clears the frame itself (the fabric never shows in line mode), so the
+    // frame is cleared once either way.
+    const bool lines = view_.isexist() && view_.dstshowtype() == tdstshow::dsline;
     painter_.beginFrame(width(), height(), qRound(width() * ratio), qRound(height() * ratio),
-                        view_.backcolor());
-    if (view_.isexist()) {
-        buildGeometryIfNeeded();
-        if (fabricPending_) {
-            painter_.setFabricTile(view_.fabricTile());
-            fabricPending_ = false;
-        }
+                        view_.backcolor(), 0, !lines);
+    if (!view_.isexist())
+        return;
+    buildGeometryIfNeeded();
+    if (fabricPending_) {
+        painter_.setFabricTile(view_.fabricTile());
+        fabricPending_ = false;
+    }
+    const TPointF origin = view_.origin();
+    if (lines) {
+        painter_.drawLines(origin.x, origin.y, view_.backcolor());
+    } else {
         if (view_.isbackground())
             painter_.drawFabric(width(), height(), false);
-        const TPointF origin = view_.origin();
-        if (view_.dstshowtype() == tdstshow::dsline)
-            painter_.drawLines(origin.x, origin.y, view_.backcolor());
-        else
-            painter_.drawThreads(origin.x, origin.y, antialiasing_);
+        painter_.drawThreads(origin.x, origin.y, antialiasing_);
     }
-    painter.endNativePainting();
-    if (view_.isexist() && view_.showfont())
-        drawinfo(painter);
+    if (view_.showfont())
+        drawinfo();
 }
 
-void Tloomscope::drawinfo(QPainter& painter)
+namespace {
+enum OverlaySlot { kOverlayText = 1, kMarkOne = 2, kMarkTwo = 3 };
+
+// A transparent picture with `draw` painted on it, as premultiplied RGBA rows.
+template <typename Draw> QImage overlayPicture(QSize size, Draw draw)
 {
-    const QColor ink = toQColor(view_.fontColourInUse());
+    QImage image(size, QImage::Format_RGBA8888_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    draw(painter);
+    return image;
+}
+} // namespace
+
+void Tloomscope::updateOverlayImages()
+{
     const auto rows = overlayRows(view_.dstfile(), view_.dstinfo(), view_.decimalSeparator());
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(ink);
-    painter.setFont(labelFont_);
+    const QColor ink = toQColor(view_.fontColourInUse());
+    QString key = ink.name();
     for (const OverlayRow& row : rows)
-        painter.drawText(QPointF(10, row.baseline), QString::fromStdString(row.label));
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        painter.drawText(QPointF(80, rows[i].baseline), QString::fromStdString(rows[i].value));
+        key += QLatin1Char('\n') + QString::fromStdString(row.value);
+    if (key == overlayKey_)
+        return;
+    overlayKey_ = key;
 
-    if (view_.showbeginend()) {
-        const TPointF o = view_.origin();
-        const TPointF first = view_.dstfile().firstpoint();
-        const TPointF last = view_.dstfile().lastpoint();
-        const QPointF s(o.x + first.x, o.y + first.y);
-        const QPointF e(o.x + last.x, o.y + last.y);
-        const qreal w = width();
-        const qreal h = height();
-        auto crosshair = [&](QPointF p, QColor colour) {
-            painter.setPen(colour);
-            painter.drawLine(QPointF(p.x(), 0), QPointF(p.x(), h));
-            painter.drawLine(QPointF(0, p.y()), QPointF(w, p.y()));
-        };
-        crosshair(s, QColor(255, 0, 0));
-        crosshair(e, QColor(0, 0, 255));
-        painter.setPen(ink);
-        painter.drawText(QPointF(s.x() + 5, 12), QStringLiteral("1"));
-        painter.drawText(QPointF(5, s.y() - 10), QStringLiteral("1"));
-        painter.drawText(QPointF(e.x() + 5, h - 8), QStringLiteral("2"));
-        painter.drawText(QPointF(w - 10, e.y() - 10), QStringLiteral("2"));
+    // Labels at x = 10, values at x = 80, each row on its baseline; the name in a font that
+    // has every script.
+    const QFontMetrics labels(labelFont_);
+    const QFontMetrics names(nameFont_);
+    int right = 80;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        right = std::max(
+            right,
+            80 +
+                (i == 0 ? names : labels).horizontalAdvance(QString::fromStdString(rows[i].value)));
+    const QImage text = overlayPicture(
+        QSize(right + 4, rows.back().baseline + labels.descent() + 2), [&](QPainter& p) {
+            p.setPen(ink);
+            p.setFont(labelFont_);
+            for (const OverlayRow& row : rows)
+                p.drawText(QPointF(10, row.baseline), QString::fromStdString(row.label));
+            for (std::size_t i = 1; i < rows.size(); ++i)
+                p.drawText(QPointF(80, rows[i].baseline), QString::fromStdString(rows[i].value));
+            p.setFont(nameFont_);
+            p.drawText(QPointF(80, rows[0].baseline), QString::fromStdString(rows[0].value));
+        });
+    painter_.setImage(kOverlayText, text.constBits(), text.width(), text.height());
+
+    // The start and end labels, drawn on their baselines wherever the marks are.
+    markAscent_ = labels.ascent();
+    const QSize markSize(labels.horizontalAdvance(QStringLiteral("2")) + 2, labels.height());
+    for (auto [slot, digit] : {std::pair{kMarkOne, "1"}, std::pair{kMarkTwo, "2"}}) {
+        const QImage mark = overlayPicture(markSize, [&](QPainter& p) {
+            p.setPen(ink);
+            p.setFont(labelFont_);
+            p.drawText(QPointF(0, markAscent_), QLatin1String(digit));
+        });
+        painter_.setImage(slot, mark.constBits(), mark.width(), mark.height());
     }
+}
 
-    painter.setFont(nameFont_);
-    painter.drawText(QPointF(80, rows[0].baseline), QString::fromStdString(rows[0].value));
+void Tloomscope::drawinfo()
+{
+    updateOverlayImages();
+    painter_.drawImage(kOverlayText, 0, 0);
+    if (!view_.showbeginend())
+        return;
+    // Crosshairs through the first record (red) and the last (blue) across the whole view,
+    // labelled 1 on the top and left edges and 2 on the bottom and right edges.
+    const TPointF o = view_.origin();
+    const TPointF first = view_.dstfile().firstpoint();
+    const TPointF last = view_.dstfile().lastpoint();
+    const float sx = std::floor(o.x + first.x), sy = std::floor(o.y + first.y);
+    const float ex = std::floor(o.x + last.x), ey = std::floor(o.y + last.y);
+    const auto w = static_cast<float>(width());
+    const auto h = static_cast<float>(height());
+    painter_.drawPlainLines({sx, 0, sx, h, 0, sy, w, sy}, rgb(255, 0, 0));
+    painter_.drawPlainLines({ex, 0, ex, h, 0, ey, w, ey}, rgb(0, 0, 255));
+    const auto up = static_cast<float>(markAscent_);
+    painter_.drawImage(kMarkOne, sx + 5, 12 - up);
+    painter_.drawImage(kMarkOne, 5, sy - 10 - up);
+    painter_.drawImage(kMarkTwo, ex + 5, h - 8 - up);
+    painter_.drawImage(kMarkTwo, w - 10, ey - 10 - up);
 }
 
 void Tloomscope::resizeGL(int, int) {}

@@ -106,7 +106,8 @@ protected:
 private:
     void redraw();
     void freegl();
-    void drawinfo(class QPainter& painter);
+    void drawinfo();
+    void updateOverlayImages();
 
     DesignView view_;
     GlDesignPainter painter_;
@@ -120,6 +121,10 @@ private:
     quint64 redrawRequests_ = 0;
     QFont labelFont_;
     QFont nameFont_;
+    // The overlay's text, drawn once into pictures that the frame lays over the design; they
+    // are drawn again only when their text or colour changes.
+    QString overlayKey_;
+    int markAscent_ = 0;
 };
 
 } // namespace loomscope

@@ -163,17 +163,18 @@ TEST(SmoothStrokes, OneQuadTwoPixelsWideAroundEveryLine)
                                            {5, 5, 0, 0, 255, 255}};
     const auto q = smoothStrokes(pairs);
     ASSERT_EQ(q.size(), 8u);
-    EXPECT_FLOAT_EQ(q[0].y, 1);
-    EXPECT_FLOAT_EQ(q[2].y, -1);
+    EXPECT_FLOAT_EQ(q[0].y, kStrokeHalfWidth);
+    EXPECT_FLOAT_EQ(q[2].y, -kStrokeHalfWidth);
     EXPECT_FLOAT_EQ(q[1].x, 10);
     EXPECT_EQ(q[0].t, 0);
     EXPECT_EQ(q[3].t, 1);
     EXPECT_EQ(q[0].r, 255);
     // A line of no length still has a (tiny) stroke, never a division by zero.
-    EXPECT_FLOAT_EQ(q[4].y, 6);
+    EXPECT_FLOAT_EQ(q[4].y, 5 + kStrokeHalfWidth);
     EXPECT_EQ(q[6].b, 255);
+    // As much ink across the stroke as a one-pixel line has.
     int sum = 0;
     for (std::uint8_t a : kStrokeProfile)
         sum += a;
-    EXPECT_NEAR(sum / 8.0 / 255, 0.5, 0.01);
+    EXPECT_NEAR(sum / 8.0 / 255 * 2 * kStrokeHalfWidth, 1.0, 0.05);
 }
