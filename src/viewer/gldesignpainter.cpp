@@ -15,8 +15,8 @@ const void* offset(std::size_t bytes)
     return reinterpret_cast<const void*>(bytes);
 }
 
-// Tightly packed rows while our pixels are uploaded; the context's other user (Qt's text
-// drawing, with its glyph cache) expects the default alignment back.
+// Tightly packed rows while our pixels are uploaded; other users of the context (Qt's own
+// drawing uploads glyphs and pictures) expect the default alignment back.
 class TightUnpacking {
 public:
     TightUnpacking()
@@ -118,8 +118,8 @@ unsigned makeStrokeTexture()
 void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int viewportHeight,
                                  TColor back, int top, bool clear)
 {
-    // Another user of the context (the text painter) may have left programs, buffers and
-    // arrays behind.
+    // Other users of the context (Qt composes the window with it) may have left programs,
+    // buffers and arrays behind.
     glUseProgram(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     for (GLuint i = 0; i < 8; ++i)

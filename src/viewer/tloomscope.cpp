@@ -405,8 +405,6 @@ void Tloomscope::drawinfo()
     painter_.drawImage(kMarkTwo, w - 10, ey - 10 - up);
 }
 
-void Tloomscope::resizeGL(int, int) {}
-
 void Tloomscope::resizeEvent(QResizeEvent* event)
 {
     QOpenGLWidget::resizeEvent(event);

@@ -91,7 +91,6 @@ signals:
 
 protected:
     void initializeGL() override;
-    void resizeGL(int width, int height) override;
     void paintGL() override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

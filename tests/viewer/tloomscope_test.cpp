@@ -316,8 +316,8 @@ TEST_F(ViewerFrames, SettingTheSameColourDoesNotRedraw)
 
 TEST_F(ViewerFrames, LeavesTheContextAsItsTextPainterExpectsIt)
 {
-    // Qt's glyph cache uploads rows with the default alignment; a texture upload that left
-    // another one behind garbled every new glyph of the overlay.
+    // Qt uploads glyphs and pictures with the default row alignment; a texture upload that
+    // left another one behind garbled every new glyph Qt drew.
     load(horizontalStitch());
     QImage weave(128, 128, QImage::Format_RGB888);
     weave.fill(Qt::gray);
