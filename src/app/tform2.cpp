@@ -8,6 +8,7 @@
 #include "settings/tform5.h"
 #include "summarytext.h"
 #include "usermessages.h"
+#include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QScreen>
@@ -38,14 +38,6 @@ constexpr int kPanelHeight = 29;
 constexpr int kToolBarHeight = 26;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
-
-char decimalSeparator()
-{
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128
-               ? static_cast<char>(point.at(0).unicode())
-               : '.';
-}
 
 MainKey mainKey(const QKeyEvent* event)
 {
@@ -271,7 +263,7 @@ void TForm2::readConfiguration()
             QStringLiteral("Cannot open file \"%1\". %2").arg(path, QString::fromStdString(error)));
         return;
     }
-    const MainConfig config = readMainConfig(ini, decimalSeparator());
+    const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
     if (config.editor)
         editorPath_ = QString::fromStdString(*config.editor);
     if (config.backcolor)
@@ -321,9 +313,10 @@ void TForm2::openDesign(const QString& path, bool fit)
     const auto result = loomscope1->loaddstfile(path, fit);
     gunrect_ = loomscope1->dstrect();
     buttons_.at("ToolButton2")->setEnabled(true); // print (ToolButton25) comes with its window
-    Label2->setText(QString::fromStdString(summaryText(currentName_.toStdString(),
-                                                       loomscope1->dstinfo(), decimalSeparator()))
-                        .replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    Label2->setText(
+        QString::fromStdString(summaryText(currentName_.toStdString(), loomscope1->dstinfo(),
+                                           localeDecimalSeparator()))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     if (result.sideFile.failed())
         messages_.error(this, QString::fromStdString(result.sideFile.message));
 }

@@ -1,6 +1,7 @@
 #include "programfonts.h"
 
 #include <QFontDatabase>
+#include <QLocale>
 #include <QStringList>
 
 namespace loomscope {
@@ -37,6 +38,14 @@ QFont overlayNameFont()
                       QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(kOverlayEmPixels);
     return font;
+}
+
+char localeDecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128
+               ? static_cast<char>(point.at(0).unicode())
+               : '.';
 }
 
 QFont pictureInfoFont()

@@ -10,7 +10,6 @@
 #include <QFontMetrics>
 #include <QFutureWatcher>
 #include <QImage>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPainter>
@@ -32,9 +31,7 @@ Tloomscope::Tloomscope(QWidget* parent) : QOpenGLWidget(parent)
     loadProgramFonts();
     labelFont_ = overlayLabelFont();
     nameFont_ = overlayNameFont();
-    const QString point = QLocale().decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() < 128)
-        view_.setDecimalSeparator(static_cast<char>(point.at(0).unicode()));
+    view_.setDecimalSeparator(localeDecimalSeparator());
     overlay_ = new MeasureOverlay(view_, this);
     overlay_->setGeometry(rect());
     setMouseTracking(false);
