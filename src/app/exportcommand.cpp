@@ -104,10 +104,10 @@ int runExportCommand(const QStringList& arguments, const QString& programHome, s
         err << "loomscope --export: " << design << ": not a readable DST design\n";
         return 2;
     }
-    if (const std::string side = sideFilePath(design); fileExists(side)) {
-        const ColorFileResult result = shown.loadcolorfile(side);
+    if (const auto side = findSideFile(design)) {
+        const ColorFileResult result = shown.loadcolorfile(*side);
         if (result.failed()) {
-            err << "loomscope --export: " << side << ": " << result.message << '\n';
+            err << "loomscope --export: " << *side << ": " << result.message << '\n';
             return 1;
         }
     }

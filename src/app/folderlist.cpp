@@ -2,66 +2,143 @@
 
 #include "model/fileio.h"
 
-#include <cctype>
+#include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace loomscope {
 
-std::vector<std::string> listDesignNames(const std::string& folder)
+namespace {
+
+bool isDigit(char c)
 {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return names;
-    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (!hasDstExtension(name))
-            continue;
-        // Designs only: a folder that happens to be called "x.dst" is not one.
-        struct stat st {};
-        if (::stat((prefix + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        names.push_back(withoutExtension(name));
-    }
-    ::closedir(dir);
-    return names;
+    return c >= '0' && c <= '9';
 }
 
-int findDesignName(const std::vector<std::string>& names, const std::string& name)
+unsigned char folded(char c)
 {
-    auto same = [](const std::string& a, const std::string& b) {
-        if (a.size() != b.size())
-            return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i])))
-                return false;
-        return true;
-    };
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (same(names[i], name))
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+// -1, 0 or 1 as a is before, level with or after b, letter case ignored and digit runs
+// compared by value.
+int naturalCompare(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            std::size_t ei = i;
+            std::size_t ej = j;
+            while (ei < a.size() && isDigit(a[ei]))
+                ++ei;
+            while (ej < b.size() && isDigit(b[ej]))
+                ++ej;
+            // Leading zeros do not change the value.
+            std::size_t si = i;
+            std::size_t sj = j;
+            while (si + 1 < ei && a[si] == '0')
+                ++si;
+            while (sj + 1 < ej && b[sj] == '0')
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj ? -1 : 1;
+            if (const int c = a.substr(si, ei - si).compare(b.substr(sj, ej - sj)); c != 0)
+                return c < 0 ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const unsigned char ca = folded(a[i]);
+        const unsigned char cb = folded(b[j]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return 0;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return folded(x) == folded(y); });
+}
+
+int find(const std::vector<DesignEntry>& designs, const std::string& fileName,
+         const std::string& name)
+{
+    for (std::size_t i = 0; i < designs.size(); ++i)
+        if (!fileName.empty() && designs[i].fileName == fileName)
+            return static_cast<int>(i);
+    for (std::size_t i = 0; i < designs.size(); ++i)
+        if (sameIgnoringCase(designs[i].name, name))
             return static_cast<int>(i);
     return -1;
 }
 
-std::optional<std::string> previousDesignName(const std::vector<std::string>& names,
-                                              const std::string& current)
+} // namespace
+
+bool fileManagerLess(std::string_view a, std::string_view b)
 {
-    const int p = findDesignName(names, current);
-    if (p <= 0)
-        return std::nullopt;
-    return names[static_cast<std::size_t>(p - 1)];
+    if (const int c = naturalCompare(a, b); c != 0)
+        return c < 0;
+    return a < b;
 }
 
-std::optional<std::string> nextDesignName(const std::vector<std::string>& names,
-                                          const std::string& current)
+std::vector<DesignEntry> listDesigns(const std::string& folder)
 {
-    const int p = findDesignName(names, current);
-    if (p >= static_cast<int>(names.size()) - 1)
+    std::vector<DesignEntry> designs;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return designs;
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string fileName = entry->d_name;
+        if (!hasDstExtension(fileName))
+            continue;
+        // Designs only: a folder that happens to be called "x.dst" is not one.
+        struct stat st {};
+        if (::stat((prefix + fileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        std::string name = withoutExtension(fileName);
+        designs.push_back({std::move(fileName), std::move(name)});
+    }
+    ::closedir(dir);
+    std::sort(designs.begin(), designs.end(), [](const DesignEntry& x, const DesignEntry& y) {
+        return fileManagerLess(x.fileName, y.fileName);
+    });
+    return designs;
+}
+
+int findDesign(const std::vector<DesignEntry>& designs, const std::string& fileName,
+               const std::string& name)
+{
+    return find(designs, fileName, name);
+}
+
+std::optional<DesignEntry> previousDesign(const std::vector<DesignEntry>& designs,
+                                          const std::string& fileName, const std::string& name)
+{
+    const int p = find(designs, fileName, name);
+    if (p <= 0)
         return std::nullopt;
-    return names[static_cast<std::size_t>(p + 1)];
+    return designs[static_cast<std::size_t>(p - 1)];
+}
+
+std::optional<DesignEntry> nextDesign(const std::vector<DesignEntry>& designs,
+                                      const std::string& fileName, const std::string& name)
+{
+    const int p = find(designs, fileName, name);
+    if (p >= static_cast<int>(designs.size()) - 1)
+        return std::nullopt;
+    return designs[static_cast<std::size_t>(p + 1)];
 }
 
 } // namespace loomscope

@@ -2,22 +2,39 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace loomscope {
 
-// The designs of a folder by name: every file whose extension is ".dst" in any letter case,
-// its name without the extension, in the order the folder lists them (no sorting).
-std::vector<std::string> listDesignNames(const std::string& folder);
+// One design of a folder. File names are kept as the bytes the file system holds: designs come
+// from Windows systems as "ROSE.DST" and from Chinese archives with names in code page 936, and
+// only the real name opens the file.
+struct DesignEntry {
+    std::string fileName; // as on disk, e.g. "ROSE.DST"
+    std::string name;     // the file name without its last extension, e.g. "ROSE"
+    friend bool operator==(const DesignEntry&, const DesignEntry&) = default;
+};
 
-// Position of `name` in the list, compared without regard to letter case; -1 when absent.
-int findDesignName(const std::vector<std::string>& names, const std::string& name);
+// The order a file manager shows a folder in: by name, letter case ignored, runs of digits
+// compared as numbers ("2" before "10"); names that are still equal fall back to their bytes,
+// so the order is total.
+bool fileManagerLess(std::string_view a, std::string_view b);
 
-// The name before or after `current`, without wrapping around. A name not in the list has
-// no previous one, and the first entry as its next one.
-std::optional<std::string> previousDesignName(const std::vector<std::string>& names,
-                                              const std::string& current);
-std::optional<std::string> nextDesignName(const std::vector<std::string>& names,
-                                          const std::string& current);
+// Every regular file of the folder whose extension is ".dst" in any letter case, in file
+// manager order. A folder that cannot be read gives an empty list.
+std::vector<DesignEntry> listDesigns(const std::string& folder);
+
+// Position of the design in the list: the entry with exactly this file name, else the first
+// whose name matches `name` without regard to letter case; -1 when absent.
+int findDesign(const std::vector<DesignEntry>& designs, const std::string& fileName,
+               const std::string& name);
+
+// The entry before or after the current design, without wrapping around. A design not in the
+// list has no previous one, and the first entry as its next one.
+std::optional<DesignEntry> previousDesign(const std::vector<DesignEntry>& designs,
+                                          const std::string& fileName, const std::string& name);
+std::optional<DesignEntry> nextDesign(const std::vector<DesignEntry>& designs,
+                                      const std::string& fileName, const std::string& name);
 
 } // namespace loomscope

@@ -30,9 +30,8 @@ int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err
             << " records)\n";
         return 1;
     }
-    const std::string side = sideFilePath(path);
-    if (fileExists(side)) {
-        const ColorFileResult result = design.loadcolorfile(side);
+    if (const auto side = findSideFile(path)) {
+        const ColorFileResult result = design.loadcolorfile(*side);
         if (result.failed()) {
             err << result.message << '\n';
             return 1;

@@ -283,6 +283,7 @@ void TForm2::openFromPath(const QString& path)
     const QFileInfo info(path);
     const QString absolute = info.absoluteFilePath();
     currentFolder_ = info.absolutePath() + QLatin1Char('/');
+    currentFile_ = info.fileName();
     currentName_ = QString::fromStdString(withoutExtension(info.fileName().toStdString()));
     openDesign(absolute, true);
     fillFolderList(currentFolder_, browserVisible());
@@ -324,26 +325,29 @@ void TForm2::openDesign(const QString& path, bool fit)
 void TForm2::fillFolderList(const QString& folder, bool /*thumbnails*/)
 {
     ListView1->clear();
-    names_ = listDesignNames(folder.toStdString());
-    Edit2->setText(QString::number(names_.size()));
+    designs_ = listDesigns(folder.toStdString());
+    Edit2->setText(QString::number(designs_.size()));
 }
 
 void TForm2::previousFile()
 {
-    const auto name = previousDesignName(names_, currentName_.toStdString());
-    if (!name)
+    const auto entry =
+        previousDesign(designs_, currentFile_.toStdString(), currentName_.toStdString());
+    if (!entry)
         return;
-    currentName_ = QString::fromStdString(*name);
-    openDesign(currentFolder_ + currentName_ + QStringLiteral(".dst"), true);
+    currentFile_ = QString::fromStdString(entry->fileName);
+    currentName_ = QString::fromStdString(entry->name);
+    openDesign(currentFolder_ + currentFile_, true);
 }
 
 void TForm2::nextFile()
 {
-    const auto name = nextDesignName(names_, currentName_.toStdString());
-    if (!name)
+    const auto entry = nextDesign(designs_, currentFile_.toStdString(), currentName_.toStdString());
+    if (!entry)
         return;
-    currentName_ = QString::fromStdString(*name);
-    openDesign(currentFolder_ + currentName_ + QStringLiteral(".dst"), true);
+    currentFile_ = QString::fromStdString(entry->fileName);
+    currentName_ = QString::fromStdString(entry->name);
+    openDesign(currentFolder_ + currentFile_, true);
 }
 
 void TForm2::openCommand()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folderlist.h"
 #include "keyboardmap.h"
 #include "model/geometry.h"
 #include "toolicons.h"
@@ -52,7 +53,7 @@ public:
     bool browserVisible() const;
     const QString& currentFolder() const { return currentFolder_; }
     const QString& currentDesignName() const { return currentName_; }
-    const std::vector<std::string>& folderNames() const { return names_; }
+    const std::vector<DesignEntry>& folderDesigns() const { return designs_; }
     TRectF gunrect() const { return gunrect_; }
     const QString& editorPath() const { return editorPath_; }
 
@@ -114,7 +115,8 @@ private:
 
     QString currentFolder_; // ends in '/'
     QString currentName_;
-    std::vector<std::string> names_;
+    QString currentFile_; // the design's file name as on disk
+    std::vector<DesignEntry> designs_;
     TRectF gunrect_;
     QPoint pos1;      // where a pan began
     bool boo = false; // a pan is under way

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 
 namespace loomscope {
@@ -103,6 +104,87 @@ std::string cp936ToUtf8(std::string_view bytes)
 std::string utf8ToCp936(std::string_view utf8)
 {
     return convertText(utf8, "CP936", "UTF-8", "?", utf8SequenceLength);
+}
+
+bool isUtf8(std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            n = 2;
+            cp = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            n = 3;
+            cp = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            n = 4;
+            cp = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + n > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + k]);
+            if ((b & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
+        if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string utf8WithReplacements(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // The longest well-formed sequence at i, or one byte replaced.
+        std::size_t n = 1;
+        for (std::size_t len = 4; len >= 1; --len)
+            if (i + len <= bytes.size() && isUtf8(bytes.substr(i, len))) {
+                n = len;
+                break;
+            }
+        const std::string_view piece = bytes.substr(i, n);
+        if (isUtf8(piece))
+            out.append(piece);
+        else
+            out.append("\xEF\xBF\xBD");
+        i += n;
+    }
+    return out;
+}
+
+std::string pathDisplayText(std::string_view bytes)
+{
+    if (isUtf8(bytes))
+        return std::string(bytes);
+    // Decoded as code page 936 only when every byte belongs to a character of it: a name that
+    // is neither is shown with replacement marks rather than as wrong characters.
+    Converter conv("UTF-8", "CP936");
+    if (conv.valid()) {
+        bool clean = true;
+        std::string text = conv.run(bytes, "", [&clean](std::string_view) {
+            clean = false;
+            return std::size_t{1};
+        });
+        if (clean)
+            return text;
+    }
+    return utf8WithReplacements(bytes);
 }
 
 std::string_view cutCp936(std::string_view bytes, std::size_t maxBytes)

@@ -17,4 +17,14 @@ std::string utf8ToCp936(std::string_view utf8);
 // split a two-byte character.
 std::string_view cutCp936(std::string_view bytes, std::size_t maxBytes);
 
+// Whether the bytes are well-formed UTF-8.
+bool isUtf8(std::string_view bytes);
+// UTF-8 with every byte that is not part of a well-formed sequence replaced by U+FFFD.
+std::string utf8WithReplacements(std::string_view bytes);
+
+// A file name or path, as the bytes the file system holds, made readable: UTF-8 stays as it is;
+// names unpacked from archives of Chinese Windows systems (code page 936) are decoded; any other
+// byte that is not text shows as U+FFFD. Only for showing: files are always opened by their bytes.
+std::string pathDisplayText(std::string_view bytes);
+
 } // namespace loomscope

@@ -3,6 +3,7 @@
 #include "colour.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -66,5 +67,15 @@ std::string writecolorfile(const std::string& path, std::string_view colorcard,
 
 // The side file of a design: its path with the last extension replaced by ".lsc".
 std::string sideFilePath(const std::string& designPath);
+
+// The side file of a design as it stands beside it: a regular file named like the design with
+// the extension ".lsc", compared without regard to letter case as on the systems the files
+// come from ("ROSE.LSC" beside "ROSE.DST" or "rose.dst"). The exact spelling of sideFilePath
+// wins; nothing when there is none.
+std::optional<std::string> findSideFile(const std::string& designPath);
+
+// Where the side file of a design is written: the existing one, keeping its spelling, else
+// sideFilePath.
+std::string sideFileForWriting(const std::string& designPath);
 
 } // namespace loomscope

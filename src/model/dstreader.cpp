@@ -4,7 +4,6 @@
 
 #include "dstrecords.h"
 #include "fileio.h"
-#include "mappedfile.h"
 #include "numberformat.h"
 #include "palette.h"
 #include "tembs.h"
@@ -25,10 +24,15 @@ constexpr float kRectMargin = 20;
 
 DstReadStatus Tembs::readdst(const std::string& filepath)
 {
-    const MappedFile file(filepath);
-    if (!file.ok())
+    // Read, not mapped: a file cut short by another program while it is read must not be able
+    // to take the process down.
+    const FileBytes file =
+        readWholeFile(filepath, kDstHeaderSize + kTrailer + 3 * (kMaxDstRecords + 1) + 2);
+    if (file.tooLarge)
+        return keepPreviousDesign(DstReadStatus::TooLarge);
+    if (!file.error.empty())
         return keepPreviousDesign(DstReadStatus::CannotOpen);
-    return readdstbytes(file.bytes());
+    return readdstbytes(file.bytes);
 }
 
 DstReadStatus Tembs::keepPreviousDesign(DstReadStatus why)

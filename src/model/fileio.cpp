@@ -37,7 +37,7 @@ private:
 };
 } // namespace
 
-FileBytes readWholeFile(const std::string& path)
+FileBytes readWholeFile(const std::string& path, std::size_t limit)
 {
     FileBytes result;
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -48,6 +48,11 @@ FileBytes readWholeFile(const std::string& path)
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         result.error = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : errnoText(errno);
+        return result;
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        result.tooLarge = true;
+        result.error = "the file is too large";
         return result;
     }
     result.bytes.resize(static_cast<std::size_t>(st.st_size));

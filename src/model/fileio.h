@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,9 +12,13 @@ namespace loomscope {
 // A whole file read into memory, or the reason it could not be read.
 struct FileBytes {
     std::vector<std::uint8_t> bytes;
-    std::string error; // empty when the read succeeded
+    std::string error;     // empty when the read succeeded
+    bool tooLarge = false; // larger than the limit asked for: nothing was read
 };
-FileBytes readWholeFile(const std::string& path);
+// Reads the file with plain reads into memory: unlike a mapping, a file that another program
+// truncates meanwhile gives a shorter read, never a crash. A file of more than `limit` bytes is
+// not read at all.
+FileBytes readWholeFile(const std::string& path, std::size_t limit = SIZE_MAX);
 
 // Writes a file so that a failure never leaves a half-written one: the bytes go to a temporary
 // file in the same folder, which then replaces the target. Returns an empty string on success,

@@ -21,6 +21,16 @@ DstReadStatus Tembs::loadfromfile(const std::string& filepath)
     return readdst(filepath);
 }
 
+void Tembs::clear()
+{
+    clearblocks();
+    Fdstrect = {};
+    Fwidth = Fheight = 0;
+    Fscale = 0;
+    Fcolorcount = Fsequins = Fstitchs = FColorindex = 0;
+    Ffirstpoint = Flastpoint = Ffirstpoint1 = Flastpoint1 = {};
+}
+
 void Tembs::nextcolor()
 {
     if (FColorindex < Fcolorcount)

@@ -52,6 +52,9 @@ public:
     // Reads DST bytes (512-byte header, then 3-byte records); the file reader's engine, also
     // used by tests and fuzzing. Fills every field as loadfromfile does, except the name.
     DstReadStatus readdstbytes(std::span<const std::uint8_t> bytes);
+    // Forgets the design: no blocks, counts, extent or points, scale 0, as a new design. The
+    // name and colour card stay.
+    void clear();
     // Applies a colour-sequence side file to the blocks and the colour card.
     ColorFileResult loadcolorfile(const std::string& filepath);
     // The same from bytes already read.

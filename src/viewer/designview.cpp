@@ -27,10 +27,22 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
     result.loaded = true;
     result.dst = Fdstfile.loadfromfile(filename);
     ffilename = filename;
+    if (result.dst != DstReadStatus::Read) {
+        // The reader keeps the previous design's blocks; shown under the new file's name they
+        // would tell a lie. The view shows its background only until a design is read.
+        Fdstfile.clear();
+        Fdstinfo = Fdstfile.info();
+        Fcolorlist.clear();
+        FColorindex = 0;
+        fisexist = false;
+        fglrect = {};
+        updatesequinradii();
+        geometryChanged();
+        return result;
+    }
     Fdstinfo = Fdstfile.info();
-    const std::string side = sideFilePath(filename);
-    if (fileExists(side))
-        result.sideFile = Fdstfile.loadcolorfile(side);
+    if (const auto side = findSideFile(filename))
+        result.sideFile = Fdstfile.loadcolorfile(*side);
     Fcolorlist = colorTableFromBlocks(Fdstfile);
     FColorindex = Fdstfile.colorcount();
     fisexist = true;

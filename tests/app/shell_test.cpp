@@ -41,30 +41,43 @@ TEST(ProgramHome, EnvironmentThenProgramFolderThenUserFolder)
     }
 }
 
-TEST(FolderList, DstFilesInAnyCaseWithoutTheirExtension)
+TEST(FolderList, DesignsKeepTheirRealNamesInFileManagerOrder)
 {
     testsupport::TempDir dir;
-    for (const char* name :
-         {"rose.dst", "Lily.DST", "tulip.Dst", "rose.lsc", "notes.txt", "a.b.dst"})
+    // Created in an order that readdir would not give back sorted.
+    for (const char* name : {"D.dst", "rose.lsc", "c.dst", "notes.txt", "A.DST", "B.Dst",
+                             "design10.dst", "design9.dst", "a.b.dst", "design010.dst"})
         testsupport::writeFile(dir.file(name), {0});
     fs::create_directory(dir.path() / "folder.dst");
-    auto names = listDesignNames(dir.path().string() + "/");
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Lily", "a.b", "rose", "tulip"}));
-    EXPECT_TRUE(listDesignNames(dir.file("missing") + "/").empty());
+    const auto designs = listDesigns(dir.path().string() + "/");
+    std::vector<std::string> files;
+    for (const DesignEntry& d : designs)
+        files.push_back(d.fileName);
+    EXPECT_EQ(files, (std::vector<std::string>{"a.b.dst", "A.DST", "B.Dst", "c.dst", "D.dst",
+                                               "design9.dst", "design010.dst", "design10.dst"}));
+    EXPECT_EQ(designs[0].name, "a.b"); // only the last extension goes
+    EXPECT_EQ(designs[1].name, "A");
+    EXPECT_TRUE(listDesigns(dir.file("missing") + "/").empty());
+
+    EXPECT_TRUE(fileManagerLess("x2", "X10"));
+    EXPECT_FALSE(fileManagerLess("X10", "x2"));
+    EXPECT_TRUE(fileManagerLess("ROSE", "rose")); // equal but for case: bytes decide
 }
 
-TEST(FolderList, PreviousAndNextStopAtTheEnds)
+TEST(FolderList, PreviousAndNextStopAtTheEndsAndOpenRealFiles)
 {
-    const std::vector<std::string> names = {"a", "b", "c"};
-    EXPECT_EQ(previousDesignName(names, "b"), "a");
-    EXPECT_EQ(nextDesignName(names, "B"), "c"); // names compare without case
-    EXPECT_EQ(previousDesignName(names, "a"), std::nullopt);
-    EXPECT_EQ(nextDesignName(names, "c"), std::nullopt);
-    EXPECT_EQ(previousDesignName(names, "zz"), std::nullopt);
-    EXPECT_EQ(nextDesignName(names, "zz"), "a");
-    EXPECT_EQ(nextDesignName({}, "zz"), std::nullopt);
-    EXPECT_EQ(findDesignName(names, "C"), 2);
+    const std::vector<DesignEntry> designs = {{"a.dst", "a"}, {"B.DST", "B"}, {"c.dst", "c"}};
+    EXPECT_EQ(previousDesign(designs, "B.DST", "B")->fileName, "a.dst");
+    EXPECT_EQ(nextDesign(designs, "", "b")->fileName, "c.dst"); // names compare without case
+    EXPECT_EQ(previousDesign(designs, "a.dst", "a"), std::nullopt);
+    EXPECT_EQ(nextDesign(designs, "c.dst", "c"), std::nullopt);
+    EXPECT_EQ(previousDesign(designs, "zz.dst", "zz"), std::nullopt);
+    EXPECT_EQ(nextDesign(designs, "zz.dst", "zz")->fileName, "a.dst");
+    EXPECT_EQ(nextDesign({}, "zz.dst", "zz"), std::nullopt);
+    // Two spellings of one name on a case-sensitive disk: the exact file is found.
+    const std::vector<DesignEntry> twins = {{"ROSE.DST", "ROSE"}, {"rose.dst", "rose"}};
+    EXPECT_EQ(findDesign(twins, "rose.dst", "rose"), 1);
+    EXPECT_EQ(findDesign(twins, "", "rose"), 0);
 }
 
 TEST(KeyTable, OnlyRAndZLookAtShift)

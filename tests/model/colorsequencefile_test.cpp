@@ -7,7 +7,9 @@
 #include "model/tembs.h"
 #include "testenv.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace loomscope;
@@ -203,6 +205,26 @@ TEST(ColorSequenceFile, SideFileNameReplacesTheLastExtension)
     EXPECT_EQ(sideFilePath("/a.b/rose"), "/a.b/rose.lsc");
 }
 
+TEST(ColorSequenceFile, SideFilesAreFoundInAnyLetterCaseAndKeptAsTheyAreSpelt)
+{
+    testsupport::TempDir dir;
+    const std::string design = dir.file("ROSE.DST");
+    EXPECT_EQ(findSideFile(design), std::nullopt);
+    EXPECT_EQ(sideFileForWriting(design), dir.file("ROSE.lsc"));
+    // Copied from a Windows disk.
+    testsupport::writeFile(dir.file("ROSE.LSC"), {1});
+    EXPECT_EQ(findSideFile(design), dir.file("ROSE.LSC"));
+    EXPECT_EQ(findSideFile(dir.file("rose.dst")), dir.file("ROSE.LSC"));
+    EXPECT_EQ(sideFileForWriting(design), dir.file("ROSE.LSC"));
+    // The exact spelling wins over another one.
+    testsupport::writeFile(dir.file("ROSE.lsc"), {2});
+    EXPECT_EQ(findSideFile(design), dir.file("ROSE.lsc"));
+    // A folder of that name is no side file; another design's is not either.
+    std::filesystem::create_directory(dir.path() / "lily.LSC");
+    EXPECT_EQ(findSideFile(dir.file("lily.dst")), std::nullopt);
+    EXPECT_EQ(findSideFile(dir.file("ROSES.dst")), std::nullopt);
+}
+
 TEST(CodePage936, RoundTripsAndReplacesWhatItCannotHold)
 {
     EXPECT_EQ(utf8ToCp936("马").size(), 2u);
@@ -210,6 +232,17 @@ TEST(CodePage936, RoundTripsAndReplacesWhatItCannotHold)
     EXPECT_EQ(utf8ToCp936("😀x"), "?x");
     EXPECT_EQ(cp936ToUtf8("\x81"), "\xEF\xBF\xBD"); // a lead byte without its partner
     EXPECT_EQ(cutCp936(utf8ToCp936("一二"), 3), utf8ToCp936("一"));
+}
+
+TEST(CodePage936, FileNamesFromChineseSystemsAreShownAsTheirCharacters)
+{
+    EXPECT_EQ(pathDisplayText("/d/玫瑰.dst"), "/d/玫瑰.dst"); // UTF-8 stays
+    EXPECT_EQ(pathDisplayText("/d/" + utf8ToCp936("玫瑰") + ".DST"), "/d/玫瑰.DST");
+    // Neither UTF-8 nor code page 936: the odd byte is marked, the rest stays readable.
+    EXPECT_EQ(pathDisplayText("a\xFF" "b.dst"), "a\xEF\xBF\xBD" "b.dst");
+    EXPECT_FALSE(isUtf8("\xC0\x80")); // overlong
+    EXPECT_FALSE(isUtf8("\xED\xA0\x80")); // a surrogate
+    EXPECT_TRUE(isUtf8("\xF0\x9F\x98\x80"));
 }
 
 TEST(EmbirdColors, FourBytesPerColourRedFirst)

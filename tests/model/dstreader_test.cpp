@@ -5,7 +5,11 @@
 #include "model/tembs.h"
 #include "testenv.h"
 
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace loomscope;
 using loomscope::tools::DstBuilder;
@@ -284,6 +288,36 @@ TEST(DstReader, UnreadableAndOversizedFilesChangeNothing)
     std::vector<std::uint8_t> huge(512 + 3 * (kMaxDstRecords + 1) + 7, 0);
     EXPECT_EQ(design.readdstbytes(huge), DstReadStatus::TooLarge);
     EXPECT_EQ(design.stitchs(), 0);
+}
+
+TEST(DstReader, AFileCutShortByAnotherProgramWhileItIsReadIsNoCrash)
+{
+    // Another program rewrites the design while it is read: a mapped file would bring the
+    // process down (SIGBUS) as soon as a page past the new end is touched.
+    testsupport::TempDir dir;
+    const std::string path = dir.file("busy.dst");
+    DstBuilder b;
+    for (int i = 0; i < 400000; ++i)
+        b.stitch(i % 2 ? 5 : -5, 1);
+    const std::vector<std::uint8_t> full = b.fullyReadFile();
+    testsupport::writeFile(path, full);
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        while (!stop) {
+            ::truncate(path.c_str(), 600);
+            ::truncate(path.c_str(), static_cast<off_t>(full.size()));
+        }
+    });
+    Tembs design;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+    int reads = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        design.loadfromfile(path);
+        ++reads;
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(reads, 0);
 }
 
 TEST(DstReader, LoadedDesignKeepsItsInvariants)

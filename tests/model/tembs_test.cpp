@@ -160,13 +160,13 @@ TEST(TGraphlist, AddKeepsEachObjectOnce)
     EXPECT_TRUE(list.empty());
 }
 
-TEST(TPointList, CopiesShareThePoints)
+TEST(TPointList, CopiesHaveTheirOwnPoints)
 {
     TPointList a(std::vector<TPoint3F>{{1, 2, 3}});
     TPointList b = a;
     b[0].X = 7;
-    EXPECT_EQ(a[0].X, 7);
-    EXPECT_TRUE(a.sharesWith(b));
+    EXPECT_EQ(a[0].X, 1);
+    EXPECT_EQ(b[0].X, 7);
 }
 
 TEST(Palette, RepeatsFiftyTwoColoursAndGoesOnBeyondTheTable)
