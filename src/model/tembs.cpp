@@ -107,6 +107,15 @@ void Tembs::clearblocks()
     blocks_.clear();
 }
 
+void Tembs::recolour(int colourIndex, TColor colour)
+{
+    for (TGraphObject* block : FObjectlist)
+        if (block->FColorindex == colourIndex) {
+            block->FColor = colour;
+            block->FColorname.clear();
+        }
+}
+
 ColorFileResult Tembs::loadcolorfile(const std::string& filepath)
 {
     if (FObjectlist.empty())

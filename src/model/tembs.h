@@ -59,6 +59,9 @@ public:
     ColorFileResult loadcolorfile(const std::string& filepath);
     // The same from bytes already read.
     ColorFileResult applycolorsequence(std::span<const std::uint8_t> bytes);
+    // Gives every block of colour index `colourIndex` the colour and no thread name, as the
+    // Embird colour loader does.
+    void recolour(int colourIndex, TColor colour);
 
     void firstcolor() { FColorindex = 0; }
     void nextcolor();

@@ -54,6 +54,8 @@ public:
     bool setcolorlist(int coindex, TColor colour);
     // The thread colour of an index, white outside the design's colours.
     TColor readcolorlist(int coindex) const;
+    // The blocks of a colour index take a colour and lose their thread name (Embird colours).
+    void recolourBlocks(int coindex, TColor colour) { Fdstfile.recolour(coindex, colour); }
 
     // Switches and colours.
     tdstshow dstshowtype() const { return fdstshow; }

@@ -118,8 +118,11 @@ void Tloomscope::redraw()
 DesignView::LoadResult Tloomscope::loaddstfile(const QString& filename, bool chuang)
 {
     auto result = view_.loaddstfile(filename.toStdString(), chuang, width(), height());
-    if (result.loaded)
+    if (result.loaded) {
         redraw();
+        emit designLoaded();
+        emit viewChanged();
+    }
     return result;
 }
 
@@ -127,8 +130,10 @@ void Tloomscope::offsetpos(float x, float y)
 {
     const TRectF before = view_.dstrect();
     view_.offsetpos(x, y);
-    if (!(view_.dstrect() == before))
+    if (!(view_.dstrect() == before)) {
         redraw();
+        emit viewChanged();
+    }
 }
 
 void Tloomscope::Setscale(float factor)
@@ -137,18 +142,21 @@ void Tloomscope::Setscale(float factor)
         return;
     view_.Setscale(factor);
     redraw();
+    emit viewChanged();
 }
 
 void Tloomscope::yibiyi()
 {
     view_.yibiyi(width(), height());
     redraw();
+    emit viewChanged();
 }
 
 void Tloomscope::chuangkou(float wid, float hei)
 {
     view_.chuangkou(wid, hei, width(), height());
     redraw();
+    emit viewChanged();
 }
 
 void Tloomscope::firstcolor()
@@ -177,8 +185,15 @@ void Tloomscope::endcolor()
 
 void Tloomscope::setcolorlist(int coindex, TColor colour)
 {
-    if (view_.setcolorlist(coindex, colour))
+    if (view_.setcolorlist(coindex, colour)) {
         redraw();
+        emit colourChanged(coindex);
+    }
+}
+
+void Tloomscope::recolourBlocks(int coindex, TColor colour)
+{
+    view_.recolourBlocks(coindex, colour);
 }
 
 TColor Tloomscope::readcolorlist(int coindex) const
@@ -203,6 +218,7 @@ void Tloomscope::Setdstshowtype(tdstshow value)
 {
     view_.setDstshowtype(value);
     redraw();
+    emit viewChanged();
 }
 
 void Tloomscope::Setshowpoint(bool value)

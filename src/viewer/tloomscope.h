@@ -37,6 +37,8 @@ public:
     void endcolor();
     void setcolorlist(int coindex, TColor colour);
     TColor readcolorlist(int coindex) const;
+    // The blocks of colour index `coindex` take `colour` and lose their thread names.
+    void recolourBlocks(int coindex, TColor colour);
     // The fabric: on or off, its tint and a picture of at least 128 x 128 pixels.
     void setbackground(bool on, TColor tint, const QImage& picture);
     // Makes the control's context current again after another context was used.
@@ -83,6 +85,12 @@ public:
     quint64 redrawRequests() const { return redrawRequests_; }
 
 signals:
+    // A design was loaded, or a file could not be read and the view is empty.
+    void designLoaded();
+    // An entry of the colour table changed.
+    void colourChanged(int index);
+    // What the view shows moved or changed kind: scale, position, show type.
+    void viewChanged();
     void pressed(QPoint position, Qt::MouseButton button);
     void released(QPoint position, Qt::MouseButton button);
     void doubleClicked(QPoint position);
