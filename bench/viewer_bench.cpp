@@ -64,7 +64,7 @@ std::unique_ptr<BenchView> openView(benchmark::State& state, const std::string& 
     view->resize(1280, 1024);
     view->show();
     (void)QTest::qWaitForWindowExposed(view.get());
-    view->loaddstfile(QString::fromStdString(path), true);
+    view->loaddstfile(path, true);
     view->Setdstshowtype(type);
     view->frame(); // builds the geometry once
     state.counters["stitches"] = view->dstfile().stitchs();

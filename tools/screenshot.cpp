@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    window.openFromPath(QString::fromLocal8Bit(argv[1]));
+    window.openFromPath(argv[1]);
     window.viewer()->Setdstshowtype(loomscope::tdstshow::dsturetype);
     QTest::qWait(500);
     const QImage shot = window.screen()->grabWindow(window.winId()).toImage();

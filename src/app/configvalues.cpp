@@ -1,9 +1,11 @@
 #include "configvalues.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace loomscope {
 
@@ -48,6 +50,25 @@ std::string formatColourValue(TColor colour)
     return text;
 }
 
+namespace {
+// A decimal number in the C form, whatever locale the C library was set to: the user's
+// locale must never change what a stored value means.
+std::optional<double> decimalNumber(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (*first == '+') // from_chars takes a sign only as '-'
+        ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
+    if (ec != std::errc() || end != last || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+} // namespace
+
 Converted<bool> parseBoolValue(const std::string& text)
 {
     const std::string t = lower(trimmed(text));
@@ -55,12 +76,10 @@ Converted<bool> parseBoolValue(const std::string& text)
         return {true, {}};
     if (t == "false")
         return {false, {}};
-    if (!t.empty()) {
-        char* end = nullptr;
-        const long long v = std::strtoll(t.c_str(), &end, 10);
-        if (end && *end == '\0')
-            return {v != 0, {}};
-    }
+    // Any number other than 0 is true: "1.0" and "0.5" as well as "-1".
+    if (!t.empty() && t.find_first_not_of("+-0123456789.e") == std::string::npos)
+        if (const auto v = decimalNumber(t))
+            return {*v != 0, {}};
     return {std::nullopt, "'" + text + "' is not a valid boolean value"};
 }
 
@@ -76,13 +95,12 @@ Converted<double> parseSizeValue(const std::string& text, char decimalSeparator)
         if (c == decimalSeparator)
             c = '.';
     const std::string error = "'" + text + "' is not a valid floating point value";
-    if (t.empty() || t.find_first_not_of("+-0123456789.eE") != std::string::npos)
+    if (t.find_first_not_of("+-0123456789.eE") != std::string::npos)
         return {std::nullopt, error};
-    char* end = nullptr;
-    const double v = std::strtod(t.c_str(), &end);
-    if (!end || *end != '\0' || !std::isfinite(v))
+    const auto v = decimalNumber(t);
+    if (!v)
         return {std::nullopt, error};
-    return {v, {}};
+    return {*v, {}};
 }
 
 } // namespace loomscope

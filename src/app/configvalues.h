@@ -22,12 +22,14 @@ Converted<TColor> parseColourValue(const std::string& text);
 // At least six upper-case digits: white is FFFFFF, pure red 0000FF.
 std::string formatColourValue(TColor colour);
 
-// Any integer other than 0 is true, 0 is false; True and False in any letter case too.
+// Any number other than 0 is true ("-1", "1.0", "0.5"), 0 is false; True and False in any
+// letter case too.
 Converted<bool> parseBoolValue(const std::string& text);
 // -1 and 0.
 std::string formatBoolValue(bool value);
 
-// A decimal number with the user's decimal separator (a "." is taken as well).
+// A decimal number with the user's decimal separator; a "." is taken as well. The C library's
+// locale plays no part.
 Converted<double> parseSizeValue(const std::string& text, char decimalSeparator = '.');
 
 } // namespace loomscope

@@ -3,6 +3,7 @@
 #include "configvalues.h"
 #include "inifile.h"
 #include "mainconfig.h"
+#include "model/codepage.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
@@ -10,6 +11,8 @@
 #include "render/exportjob.h"
 #include "viewer/pictureconvert.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <ostream>
 
@@ -18,69 +21,81 @@ namespace loomscope {
 namespace {
 
 struct Options {
-    QString design;
-    QString output;
+    std::string design;
+    std::string output;
     std::optional<TColor> background;
     std::optional<TColor> sequin;
-    QString fabric;
+    std::string fabric;
     std::optional<TColor> fabricColour;
 };
 
+constexpr const char* kUsage =
+    "usage: loomscope --export PATH OUT.jpg [--background #RRGGBB] [--sequin-color #RRGGBB]"
+    " [--fabric NAME [--fabric-color #RRGGBB]]";
+
 // Parses the arguments after "--export"; an empty string when they make sense.
-QString parse(const QStringList& args, Options& o)
+std::string parse(const std::vector<std::string>& args, Options& o)
 {
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            positional << a;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.rfind("--", 0) != 0) {
+            positional.push_back(a);
             continue;
         }
         if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(a);
-        const QString value = args[++i];
+            return a + " needs a value";
+        const std::string& value = args[++i];
         auto colour = [&](std::optional<TColor>& into) {
-            into = colorFromHtml(value.toStdString());
-            return into ? QString()
-                        : QStringLiteral("%1: '%2' is not a colour like #FF8000").arg(a, value);
+            into = colorFromHtml(value);
+            return into ? std::string() : a + ": '" + value + "' is not a colour like #FF8000";
         };
-        QString problem;
-        if (a == QLatin1String("--background"))
+        std::string problem;
+        if (a == "--background")
             problem = colour(o.background);
-        else if (a == QLatin1String("--sequin-color"))
+        else if (a == "--sequin-color")
             problem = colour(o.sequin);
-        else if (a == QLatin1String("--fabric-color"))
+        else if (a == "--fabric-color")
             problem = colour(o.fabricColour);
-        else if (a == QLatin1String("--fabric"))
+        else if (a == "--fabric")
             o.fabric = value;
         else
-            problem = QStringLiteral("unknown option %1").arg(a);
-        if (!problem.isEmpty())
+            problem = "unknown option " + a;
+        if (!problem.empty())
             return problem;
     }
+    if (o.fabricColour && o.fabric.empty())
+        return "--fabric-color tints a fabric: give the fabric with --fabric NAME";
     if (positional.size() != 2)
-        return QStringLiteral("a design and a picture file are needed");
+        return "a design and a picture file are needed";
     o.design = positional[0];
     o.output = positional[1];
     return {};
 }
 
+// The fabric names of a program home, for telling the user which ones there are.
+std::string fabricNames(const QString& folder)
+{
+    QStringList names;
+    for (const QFileInfo& f : QDir(folder).entryInfoList({QStringLiteral("*.bmp")}, QDir::Files,
+                                                         QDir::Name | QDir::IgnoreCase))
+        names << f.completeBaseName();
+    return names.isEmpty() ? std::string("none") : names.join(QStringLiteral(", ")).toStdString();
+}
+
 } // namespace
 
-int runExportCommand(const QStringList& arguments, const QString& programHome, std::ostream& out,
-                     std::ostream& err)
+int runExportCommand(const std::vector<std::string>& arguments, const QString& programHome,
+                     char decimalSeparator, std::ostream& out, std::ostream& err)
 {
     Options o;
-    if (const QString problem = parse(arguments, o); !problem.isEmpty()) {
-        err << "loomscope --export: " << problem.toStdString()
-            << "\nusage: loomscope --export PATH OUT.jpg [--background #RRGGBB] [--sequin-color "
-               "#RRGGBB]"
-               " [--fabric NAME] [--fabric-color #RRGGBB]\n";
+    if (const std::string problem = parse(arguments, o); !problem.empty()) {
+        err << "loomscope --export: " << problem << '\n' << kUsage << '\n';
         return 2;
     }
-    const std::string design = o.design.toStdString();
+    const std::string& design = o.design;
     if (!fileExists(design) || !hasDstExtension(design)) {
-        err << "loomscope --export: " << design << ": no such DST design\n";
+        err << "loomscope --export: " << pathDisplayText(design) << ": no such DST design\n";
         return 2;
     }
 
@@ -92,7 +107,7 @@ int runExportCommand(const QStringList& arguments, const QString& programHome, s
         err << "loomscope --export: " << iniPath << ": " << iniError << '\n';
         return 1;
     }
-    const MainConfig config = readMainConfig(ini);
+    const MainConfig config = readMainConfig(ini, decimalSeparator);
     if (!config.error.empty()) {
         err << "loomscope --export: " << iniPath << ": " << config.error << '\n';
         return 1;
@@ -101,30 +116,38 @@ int runExportCommand(const QStringList& arguments, const QString& programHome, s
     // The view's thread colours: the design's with its side file applied.
     Tembs shown;
     if (shown.loadfromfile(design) != DstReadStatus::Read) {
-        err << "loomscope --export: " << design << ": not a readable DST design\n";
+        err << "loomscope --export: " << pathDisplayText(design) << ": not a readable DST design\n";
         return 2;
     }
     if (const auto side = findSideFile(design)) {
         const ColorFileResult result = shown.loadcolorfile(*side);
         if (result.failed()) {
-            err << "loomscope --export: " << *side << ": " << result.message << '\n';
+            err << "loomscope --export: " << pathDisplayText(*side) << ": " << result.message
+                << '\n';
             return 1;
         }
     }
 
     ExportJob job;
     job.designPath = design;
-    job.outputPath = o.output;
-    job.backcolor = o.background.value_or(config.backcolor.value_or(0xEEEEEE));
-    job.sequincolor = o.sequin.value_or(config.sequincolor.value_or(0));
-    job.colours = colorTableFromBlocks(shown);
-    if (!o.fabric.isEmpty()) {
+    job.outputPath = QFile::decodeName(o.output.c_str());
+    job.decimalSeparator = decimalSeparator;
+    job.look.backcolor = o.background.value_or(config.backcolor.value_or(kDefaultBackcolor));
+    job.look.sequincolor = o.sequin.value_or(config.sequincolor.value_or(0));
+    job.look.colours = colorTableFromBlocks(shown);
+    if (!o.fabric.empty()) {
+        const QString folder = programHome + QStringLiteral("Fabrics/");
         const QString picturePath =
-            programHome + QStringLiteral("Fabrics/") + o.fabric + QStringLiteral(".bmp");
+            folder + QString::fromStdString(o.fabric) + QStringLiteral(".bmp");
+        if (!QFileInfo(picturePath).isFile()) {
+            err << "loomscope --export: there is no fabric '" << o.fabric << "' in "
+                << folder.toStdString() << " (the fabrics there: " << fabricNames(folder)
+                << ")\n";
+            return 2;
+        }
         const QImage picture(picturePath);
         if (picture.isNull() || picture.width() < 128 || picture.height() < 128) {
-            err << "loomscope --export: fabric '" << o.fabric.toStdString()
-                << "': " << picturePath.toStdString()
+            err << "loomscope --export: fabric '" << o.fabric << "': " << picturePath.toStdString()
                 << " is not a picture of at least 128 x 128 pixels\n";
             return 2;
         }
@@ -138,9 +161,9 @@ int runExportCommand(const QStringList& arguments, const QString& programHome, s
                 }
                 tint = parsed.value;
             }
-        job.fabric = true;
-        job.fabricTint = tint.value_or(0xFFFFFF);
-        job.fabricPicture = toRgbPicture(picture);
+        job.look.fabric = true;
+        job.look.fabricTint = tint.value_or(0xFFFFFF);
+        job.look.fabricPicture = toRgbPicture(picture);
     }
 
     const ExportResult result = exportPicture(job);
@@ -148,7 +171,7 @@ int runExportCommand(const QStringList& arguments, const QString& programHome, s
         err << "loomscope --export: " << result.error.toStdString() << '\n';
         return 1;
     }
-    out << o.output.toStdString() << ": " << result.size.width() << " x " << result.size.height()
+    out << o.output << ": " << result.size.width() << " x " << result.size.height()
         << " pixels, " << result.dotsPerInch << " dots per inch\n";
     return 0;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 namespace loomscope {
 
@@ -10,9 +11,11 @@ namespace loomscope {
 //  [--fabric NAME] [--fabric-color #RRGGBB]`: the picture the viewer would save for the
 // design, with its side file's colours, the background and sequin colour of config.ini unless
 // given, and a fabric of the program home's Fabrics folder only when asked for. Colours on
-// the command line are written red first. Needs a QGuiApplication (any platform) and no
-// display. Returns the exit status: 0 written, 1 failed, 2 bad command line or input.
-int runExportCommand(const QStringList& arguments, const QString& programHome, std::ostream& out,
-                     std::ostream& err);
+// the command line are written red first; numbers in the picture use `decimalSeparator`, as
+// the viewer's pictures do. `arguments` are those after "--export", as the bytes they came
+// in. Needs a QGuiApplication (any platform) and no display. Returns the exit status: 0
+// written, 1 failed, 2 bad command line or input.
+int runExportCommand(const std::vector<std::string>& arguments, const QString& programHome,
+                     char decimalSeparator, std::ostream& out, std::ostream& err);
 
 } // namespace loomscope

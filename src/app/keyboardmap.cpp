@@ -30,7 +30,35 @@ constexpr std::array<Row, 18> kTable = {{
     {MainKey::B, false, MainAction::Enlarge},
     {MainKey::P, false, MainAction::Print},
 }};
+// Key codes of the places on a keyboard (Linux input event codes + 8).
+struct Place {
+    unsigned keycode;
+    MainKey key;
+};
+constexpr std::array<Place, 11> kPlaces = {{
+    {10, MainKey::Digit1},
+    {11, MainKey::Digit2},
+    {19, MainKey::Digit0},
+    {60, MainKey::Period},
+    {28, MainKey::T},
+    {58, MainKey::M},
+    {27, MainKey::R},
+    {52, MainKey::Z},
+    {56, MainKey::B},
+    {33, MainKey::P},
+    {86, MainKey::KeypadPlus},
+}};
 } // namespace
+
+MainKey mainKeyAtKeycode(unsigned keycode)
+{
+    for (const Place& place : kPlaces)
+        if (place.keycode == keycode)
+            return place.key;
+    if (keycode == 82)
+        return MainKey::KeypadMinus;
+    return MainKey::Other;
+}
 
 std::vector<MainAction> keyActions(MainKey key, bool shift)
 {

@@ -25,4 +25,9 @@ inline std::string pathBytes(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+// The file a path from a Qt dialog stands for. Qt shows a name that is not valid text with
+// replacement marks, and that name opens nothing; when exactly one file of the folder shows
+// the same way, it is the one the user picked. Empty when no file is found.
+std::string existingPathBytes(const QString& path);
+
 } // namespace loomscope

@@ -46,6 +46,33 @@ ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
     return {withSlash(home.string()), {}};
 }
 
+std::string startedProgram(const std::string& fallback)
+{
+    const char* front = std::getenv("LOOMSCOPE_PROGRAM");
+    return front && *front ? std::string(front) : fallback;
+}
+
+std::string startedProgramFolder(const std::string& fallbackFolder)
+{
+    const char* front = std::getenv("LOOMSCOPE_PROGRAM");
+    if (!front || !*front)
+        return fallbackFolder;
+    return fs::path(front).parent_path().string();
+}
+
+std::string findManual(const std::string& executableFolder, const std::string& programHome)
+{
+    const std::string exe = withSlash(executableFolder);
+    for (const std::string& candidate :
+         {exe + "manual/index.html", exe + "../share/loomscope/manual/index.html",
+          withSlash(programHome) + "manual/index.html"}) {
+        std::error_code ec;
+        if (fs::is_regular_file(candidate, ec))
+            return fs::path(candidate).lexically_normal().string();
+    }
+    return {};
+}
+
 ProgramHomeInputs currentProgramHomeInputs(const std::string& executableFolder,
                                            const std::string& shippedDataFolder)
 {

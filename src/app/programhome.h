@@ -23,6 +23,16 @@ struct ProgramHome {
 
 ProgramHome resolveProgramHome(const ProgramHomeInputs& inputs);
 
+// The program `loomscope` that the user or the desktop started: it names itself to the GUI
+// program it starts (LOOMSCOPE_PROGRAM). `fallback` when this process was started directly.
+// Desktop entries and the thumbnailer name this program; its folder finds the shipped data.
+std::string startedProgram(const std::string& fallback);
+std::string startedProgramFolder(const std::string& fallbackFolder);
+
+// The program's manual (an HTML page installed with it): beside the executable in a build
+// tree, in the installation's shared data, or in the program home. Empty when there is none.
+std::string findManual(const std::string& executableFolder, const std::string& programHome);
+
 // The inputs of this process: its environment and where its executable lies.
 ProgramHomeInputs currentProgramHomeInputs(const std::string& executableFolder,
                                            const std::string& shippedDataFolder);

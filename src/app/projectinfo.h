@@ -2,9 +2,8 @@
 
 namespace loomscope {
 
-// Who and where the program is, for the about box, the web-page button and pictures.
+// Who the program is, for titles, the about box, pictures and the command line.
 inline constexpr const char* kApplicationTitle = "LoomScope v4.0";
-inline constexpr const char* kProjectWebPage = "https://loomscope.org/";
-inline constexpr const char* kProjectIssues = "https://loomscope.org/issues";
+inline constexpr const char* kProgramNameAndVersion = "LoomScope 4.0";
 
 } // namespace loomscope

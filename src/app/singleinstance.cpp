@@ -2,8 +2,10 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QVariant>
 #include <QtEndian>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace loomscope {
@@ -14,17 +16,32 @@ const QString kLockName = QStringLiteral("{B3BDA666-076E-4ADD-9A0D-7D65C1EBB08F}
 const QByteArray kMagic = QByteArrayLiteral("LOOMSCOPE-OPEN\n");
 const QByteArray kDone = QByteArrayLiteral("done\n");
 constexpr int kMaxMessage = 64 * 1024; // far beyond any path
+
+bool isOurs(const QLocalSocket& socket)
+{
+    return peerUserId(socket.socketDescriptor()) == static_cast<long>(::getuid());
+}
 } // namespace
 
-QByteArray encodeHandOff(const QString& path)
+long peerUserId(qintptr socketDescriptor)
 {
-    const QByteArray body = kMagic + path.toUtf8();
+    struct ucred cred {};
+    socklen_t length = sizeof cred;
+    if (socketDescriptor < 0 || ::getsockopt(static_cast<int>(socketDescriptor), SOL_SOCKET,
+                                             SO_PEERCRED, &cred, &length) != 0)
+        return -1;
+    return static_cast<long>(cred.uid);
+}
+
+QByteArray encodeHandOff(const QByteArray& path)
+{
+    const QByteArray body = kMagic + path;
     QByteArray message(4, '\0');
     qToBigEndian<quint32>(static_cast<quint32>(body.size()), message.data());
     return message + body;
 }
 
-bool decodeHandOff(const QByteArray& message, QString* path)
+bool decodeHandOff(const QByteArray& message, QByteArray* path)
 {
     if (message.size() < 4)
         return false;
@@ -34,11 +51,10 @@ bool decodeHandOff(const QByteArray& message, QString* path)
     const QByteArray body = message.mid(4);
     if (!body.startsWith(kMagic))
         return false;
-    const QByteArray utf8 = body.mid(kMagic.size());
-    const QString text = QString::fromUtf8(utf8);
-    if (text.toUtf8() != utf8 || text.contains(QChar(0)))
-        return false; // not UTF-8, or a NUL inside
-    *path = text;
+    const QByteArray bytes = body.mid(kMagic.size());
+    if (bytes.contains('\0') || (!bytes.isEmpty() && !bytes.startsWith('/')))
+        return false; // a path holds no NUL, and the sender makes it absolute
+    *path = bytes;
     return true;
 }
 
@@ -60,7 +76,7 @@ QString SingleInstance::defaultServerName()
     return name;
 }
 
-bool SingleInstance::handOffToRunning(const QString& absolutePath, int timeoutMs)
+bool SingleInstance::handOffToRunning(const QByteArray& absolutePath, int timeoutMs)
 {
     QLocalSocket socket;
     socket.setServerName(name_);
@@ -68,6 +84,11 @@ bool SingleInstance::handOffToRunning(const QString& absolutePath, int timeoutMs
     socket.connectToServer();
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    // Whoever holds the name for another user gets nothing from us, not even the path.
+    if (!isOurs(socket)) {
+        socket.abort();
+        return false;
+    }
     socket.write(encodeHandOff(absolutePath));
     if (!socket.waitForBytesWritten(timeoutMs))
         return true; // someone is there; a second window would be wrong
@@ -90,6 +111,10 @@ bool SingleInstance::listen(QString* error)
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (!isOurs(*socket)) {
+                socket->abort();
+                continue;
+            }
             connect(socket, &QLocalSocket::readyRead, this,
                     [this, socket] { readMessage(socket); });
             readMessage(socket);
@@ -108,16 +133,26 @@ void SingleInstance::readMessage(QLocalSocket* socket)
             return;
         }
         if (buffer.size() >= static_cast<qsizetype>(length) + 4) {
-            QString path;
+            QByteArray path;
             const bool ok = decodeHandOff(buffer.left(static_cast<qsizetype>(length) + 4), &path);
             socket->setProperty("buffer", QByteArray());
-            if (ok)
-                emit handOff(path);
-            if (socket->state() == QLocalSocket::ConnectedState) {
-                socket->write(kDone);
-                socket->flush();
-                socket->disconnectFromServer();
-            }
+            socket->disconnect(this); // one message per connection
+            // Opening the design may show a message box, whose event loop may see the sender
+            // give up and the socket go: the hand-off runs later from the event loop, and the
+            // socket is only answered if it is still there.
+            QPointer<QLocalSocket> guard(socket);
+            QMetaObject::invokeMethod(
+                this,
+                [this, ok, path, guard] {
+                    if (ok)
+                        emit handOff(path);
+                    if (guard && guard->state() == QLocalSocket::ConnectedState) {
+                        guard->write(kDone);
+                        guard->flush();
+                        guard->disconnectFromServer();
+                    }
+                },
+                Qt::QueuedConnection);
             return;
         }
     }

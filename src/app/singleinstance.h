@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -11,8 +12,12 @@ namespace loomscope {
 // One running viewer per user. A second start connects to the first over a local socket in the
 // abstract namespace (nothing on disk, so a crash leaves nothing behind that could block a
 // start), hands over the absolute path of its design (or nothing, to only bring the window to
-// the front), waits until the first has dealt with it, and ends. Anything else that arrives
-// on the socket is ignored.
+// the front), waits until the first has dealt with it, and ends.
+//
+// An abstract socket has no file permissions, and its name can be worked out by anyone on the
+// machine: both ends ask the kernel who the other is (SO_PEERCRED) and deal only with their own
+// user. The first instance drops connections from other users; a start that finds the name
+// held by another user does not hand over to it and runs as a first instance of its own.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -23,14 +28,16 @@ public:
     // The channel of this user's session.
     static QString defaultServerName();
 
-    // Second start: true when a running instance took the path (empty: only raise it).
-    bool handOffToRunning(const QString& absolutePath, int timeoutMs = 5000);
+    // Second start: true when a running instance of this user took the path (the bytes of an
+    // absolute path; empty: only raise it).
+    bool handOffToRunning(const QByteArray& absolutePath, int timeoutMs = 5000);
     // First start: listen for later starts. False when the channel cannot be opened.
     bool listen(QString* error = nullptr);
 
 signals:
-    // In the first instance, for every hand-off; the sender waits until the receivers return.
-    void handOff(const QString& path);
+    // In the first instance, for every hand-off, delivered from the event loop (never from
+    // inside the socket's own signal); the sender is answered once the receivers return.
+    void handOff(const QByteArray& path);
 
 private:
     void readMessage(QLocalSocket* socket);
@@ -39,8 +46,12 @@ private:
     QLocalServer* server_ = nullptr;
 };
 
-// The bytes of one hand-off and their reading back; nothing for anything malformed.
-QByteArray encodeHandOff(const QString& path);
-bool decodeHandOff(const QByteArray& message, QString* path);
+// The bytes of one hand-off and their reading back; false for anything malformed. A path is
+// carried as the bytes the file system holds, in any encoding.
+QByteArray encodeHandOff(const QByteArray& path);
+bool decodeHandOff(const QByteArray& message, QByteArray* path);
+
+// The user id of the process at the other end of a connected local socket; -1 when unknown.
+long peerUserId(qintptr socketDescriptor);
 
 } // namespace loomscope

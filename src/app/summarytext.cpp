@@ -14,6 +14,28 @@ std::string summaryText(const std::string& designName, const Tdstinfo& info, cha
            n(mmToInches(info.Fheight));
 }
 
+std::string readFailureReason(DstReadStatus status)
+{
+    switch (status) {
+    case DstReadStatus::Read:
+        return {};
+    case DstReadStatus::WrongExtension:
+        return "not a DST design (the name does not end in .dst)";
+    case DstReadStatus::TooShort:
+        return "the file is too short to hold a design";
+    case DstReadStatus::CannotOpen:
+        return "the file cannot be read";
+    case DstReadStatus::TooLarge:
+        return "the file is too large for a design";
+    }
+    return {};
+}
+
+std::string failedSummaryText(const std::string& designName, DstReadStatus status)
+{
+    return designName + '\r' + "(" + readFailureReason(status) + ")";
+}
+
 std::string summaryCaptions()
 {
     return "花样名：\r针数：\r颜色：\r珠片数：\r尺寸(mm)：\r尺寸(inch)：";

@@ -1,23 +1,27 @@
 #include "tform2.h"
 
-#include "folderlist.h"
 #include "inifile.h"
+#include "keyinput.h"
+#include "mainactions.h"
 #include "mainconfig.h"
 #include "model/fileio.h"
+#include "pathstrings.h"
+#include "programhome.h"
 #include "projectinfo.h"
 #include "settings/tform5.h"
 #include "summarytext.h"
+#include "urilist.h"
 #include "usermessages.h"
 #include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,63 +31,22 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
 namespace loomscope {
 
 namespace {
-
 constexpr int kPanelHeight = 29;
 constexpr int kToolBarHeight = 26;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
 
-MainKey mainKey(const QKeyEvent* event)
+QString withNewlines(const std::string& crSeparated)
 {
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    switch (event->key()) {
-    case Qt::Key_T:
-        return MainKey::T;
-    case Qt::Key_Left:
-        return MainKey::Left;
-    case Qt::Key_Right:
-        return MainKey::Right;
-    case Qt::Key_Plus:
-        return keypad ? MainKey::KeypadPlus : MainKey::Other;
-    case Qt::Key_Minus:
-        return keypad ? MainKey::KeypadMinus : MainKey::Other;
-    case Qt::Key_0:
-        return keypad ? MainKey::Other : MainKey::Digit0;
-    case Qt::Key_1:
-        return keypad ? MainKey::Other : MainKey::Digit1;
-    case Qt::Key_2:
-        return keypad ? MainKey::Other : MainKey::Digit2;
-    case Qt::Key_Period:
-        return keypad ? MainKey::Other : MainKey::Period;
-    case Qt::Key_Home:
-        return MainKey::Home;
-    case Qt::Key_End:
-        return MainKey::End;
-    case Qt::Key_PageUp:
-        return MainKey::PageUp;
-    case Qt::Key_PageDown:
-        return MainKey::PageDown;
-    case Qt::Key_M:
-        return MainKey::M;
-    case Qt::Key_R:
-        return MainKey::R;
-    case Qt::Key_Z:
-        return MainKey::Z;
-    case Qt::Key_B:
-        return MainKey::B;
-    case Qt::Key_P:
-        return MainKey::P;
-    default:
-        return MainKey::Other;
-    }
+    return QString::fromStdString(crSeparated).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
-
 } // namespace
 
 TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* parent)
@@ -96,74 +59,26 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     tahoma.setPointSize(9);
     setFont(tahoma);
 
+    actions_ = new MainActions(this);
     loomscope1 = new Tloomscope(this);
     loomscope1->setObjectName(QStringLiteral("loomscope1"));
     loomscope1->SetsequinsizeD(5.0f);
     loomscope1->SetsequinsizeX(1.5f);
     loomscope1->Setsequincolor(0);
     loomscope1->Setbackcolor(15658734);
-    connect(loomscope1, &Tloomscope::pressed, this, [this](QPoint p) { viewerPressed(p); });
-    connect(loomscope1, &Tloomscope::released, this, [this](QPoint p) { viewerReleased(p); });
-    connect(loomscope1, &Tloomscope::wheelTurned, this, &TForm2::viewerWheel);
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setAutoFillBackground(true);
     Panel1->setBackgroundRole(QPalette::Window);
-    ToolBar1 = new QWidget(Panel1);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    auto* strip = new QHBoxLayout(ToolBar1);
-    strip->setContentsMargins(2, 2, 2, 2);
-    strip->setSpacing(0);
-
-    // Left to right; buttons whose window is not part of the program yet stay disabled.
-    addTool("ToolButton1", ToolIcon::Open, QStringLiteral("打开版带文件"), &TForm2::openCommand);
-    addTool("ToolButton2", ToolIcon::SavePicture, QStringLiteral("保存高清仿真图"),
-            &TForm2::savePictureCommand);
-    addTool("ToolButton3", ToolIcon::Previous, QStringLiteral("上一文件(←)"),
-            &TForm2::previousFile);
-    addTool("ToolButton4", ToolIcon::Next, QStringLiteral("下一文件(→)"), &TForm2::nextFile);
-    addTool("ToolButton28", ToolIcon::Browser, QStringLiteral("浏览器"), &TForm2::unavailable);
-    addTool("ToolButton5", ToolIcon::ZoomIn, QStringLiteral("放大(+)"), &TForm2::enlarge);
-    addTool("ToolButton6", ToolIcon::ZoomOut, QStringLiteral("缩小(-)"), &TForm2::reduce);
-    addTool("ToolButton8", ToolIcon::ActualSize, QStringLiteral("实际大小(1)"),
-            &TForm2::actualSize);
-    addTool("ToolButton7", ToolIcon::Fit, QStringLiteral("满屏显示(0)"), &TForm2::fitToView);
-    addTool("ToolButton26", ToolIcon::Measure, QStringLiteral("测量(M)"), &TForm2::measure);
-    addTool("ToolButton9", ToolIcon::ThreadLook, QStringLiteral("仿真(T)"),
-            &TForm2::showThreadLook);
-    addTool("ToolButton10", ToolIcon::Lines, QStringLiteral("线条"), &TForm2::showLines);
-    addTool("ToolButton11", ToolIcon::StitchPoints, QStringLiteral("针迹点(.)"),
-            &TForm2::togglePoints);
-    addTool("ToolButton12", ToolIcon::MachineCodes, QStringLiteral("机器功能"),
-            &TForm2::toggleMachineCodes);
-    addTool("ToolButton35", ToolIcon::SlowDisplay, QStringLiteral("慢速显示(shift+R)"),
-            &TForm2::unavailable);
-    addTool("ToolButton13", ToolIcon::FirstColour, QStringLiteral("home"), &TForm2::firstColour);
-    addTool("ToolButton14", ToolIcon::PriorColour, QStringLiteral("pageup"), &TForm2::priorColour);
-    addTool("ToolButton15", ToolIcon::NextColour, QStringLiteral("pagedown"), &TForm2::nextColour);
-    addTool("ToolButton16", ToolIcon::EndColour, QStringLiteral("end"), &TForm2::endColour);
-    addTool("ToolButton17", ToolIcon::Fabric, QStringLiteral("布底"), &TForm2::unavailable);
-    addTool("ToolButton18", ToolIcon::ColourPanel, QStringLiteral("色序"), &TForm2::unavailable);
-    addTool("ToolButton24", ToolIcon::Screenshot, QStringLiteral("屏幕截图"),
-            &TForm2::copyViewToClipboard);
-    addTool("ToolButton25", ToolIcon::Print, QStringLiteral("打印"), &TForm2::unavailable);
-    addTool("ToolButton23", ToolIcon::Editor, QStringLiteral("编辑版带"), &TForm2::unavailable);
-    addTool("ToolButton31", ToolIcon::Settings, QString(), &TForm2::unavailable);
-    addTool("ToolButton32", ToolIcon::WebPage, QString(), &TForm2::openWebPage);
-    addTool("ToolButton33", ToolIcon::About, QString(), &TForm2::showAbout);
-    for (const char* later : {"ToolButton2", "ToolButton28", "ToolButton35", "ToolButton17",
-                              "ToolButton18", "ToolButton25", "ToolButton23", "ToolButton31"})
-        buttons_.at(later)->setEnabled(false);
-    ToolBar1->setFixedHeight(kToolBarHeight);
-    ToolBar1->adjustSize();
+    buildToolStrip();
 
     Panel5 = new QWidget(this); // the colour panel
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->hide();
     buildBrowserPane();
-
-    Form5 = new TForm5(this);
+    Form5 = new TForm5(displayPath(manualPath()), this);
+    connectCommands();
 
     resize(850, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -177,21 +92,25 @@ TForm2::~TForm2()
     qApp->removeEventFilter(this);
 }
 
-QToolButton* TForm2::addTool(const char* name, ToolIcon icon, const QString& hint,
-                             void (TForm2::*slot)())
+void TForm2::buildToolStrip()
 {
-    auto* button = new QToolButton(ToolBar1);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(toolIcon(icon));
-    button->setIconSize(QSize(16, 16));
-    button->setFixedSize(kButtonWidth, kButtonHeight);
-    button->setAutoRaise(true);
-    button->setToolTip(hint);
-    button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QToolButton::clicked, this, slot);
-    ToolBar1->layout()->addWidget(button);
-    buttons_[name] = button;
-    return button;
+    ToolBar1 = new QWidget(Panel1);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    auto* strip = new QHBoxLayout(ToolBar1);
+    strip->setContentsMargins(2, 2, 2, 2);
+    strip->setSpacing(0);
+    for (const auto& [name, action] : actions_->toolStrip()) {
+        auto* button = new QToolButton(ToolBar1);
+        button->setObjectName(QLatin1String(name));
+        button->setDefaultAction(action);
+        button->setIconSize(QSize(16, 16));
+        button->setFixedSize(kButtonWidth, kButtonHeight);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        strip->addWidget(button);
+    }
+    ToolBar1->setFixedHeight(kToolBarHeight);
+    ToolBar1->adjustSize();
 }
 
 void TForm2::buildBrowserPane()
@@ -203,10 +122,8 @@ void TForm2::buildBrowserPane()
     auto* grid = new QGridLayout(RzGridPanel1);
     ListView1 = new QListWidget(RzGridPanel1);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    Label1 = new QLabel(RzGridPanel1);
+    Label1 = new QLabel(withNewlines(summaryCaptions()), RzGridPanel1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setText(
-        QString::fromStdString(summaryCaptions()).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     Label2 = new QLabel(RzGridPanel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit2 = new QLineEdit(RzGridPanel1);
@@ -217,6 +134,61 @@ void TForm2::buildBrowserPane()
     grid->addWidget(Edit2, 1, 1, 1, 2);
     grid->setColumnStretch(0, 1);
     RzGridPanel1->hide();
+    connect(&state_, &MainState::designsChanged, this, [this] {
+        ListView1->clear();
+        Edit2->setText(QString::number(state_.designs().size()));
+    });
+}
+
+void TForm2::connectCommands()
+{
+    MainActions& a = *actions_;
+    Tloomscope* view = loomscope1;
+    connect(&state_, &MainState::openRequested, this, &TForm2::openDesign);
+    connect(view, &Tloomscope::designLoaded, this, &TForm2::writeSummary);
+    // The wheel zooms over the design where it is now, whatever moved it.
+    connect(view, &Tloomscope::viewChanged, this, [this] { gunrect_ = loomscope1->dstrect(); });
+    connect(view, &Tloomscope::pictureSaved, this, &TForm2::pictureSaved);
+    connect(view, &Tloomscope::pressed, this, [this](QPoint p) { viewerPressed(p); });
+    connect(view, &Tloomscope::released, this, [this](QPoint p) { viewerReleased(p); });
+    connect(view, &Tloomscope::wheelTurned, this, &TForm2::viewerWheel);
+
+    connect(a.open, &QAction::triggered, this, &TForm2::openCommand);
+    connect(a.savePicture, &QAction::triggered, this, &TForm2::savePictureCommand);
+    connect(a.previous, &QAction::triggered, &state_, &MainState::openPrevious);
+    connect(a.next, &QAction::triggered, &state_, &MainState::openNext);
+    connect(a.enlarge, &QAction::triggered, view, [view] { view->Setscale(1.2f); });
+    connect(a.reduce, &QAction::triggered, view, [view] { view->Setscale(0.8f); });
+    connect(a.actualSize, &QAction::triggered, view, &Tloomscope::yibiyi);
+    connect(a.fit, &QAction::triggered, view, [view] {
+        view->chuangkou(static_cast<float>(view->width()), static_cast<float>(view->height()));
+    });
+    connect(a.measure, &QAction::triggered, view, [view] { view->Setcl(true); });
+    connect(a.threadLook, &QAction::triggered, view,
+            [view] { view->Setdstshowtype(tdstshow::dsturetype); });
+    connect(a.lines, &QAction::triggered, view, [view] { view->Setdstshowtype(tdstshow::dsline); });
+    connect(a.toggleShowType, &QAction::triggered, view, [view] {
+        view->Setdstshowtype(view->dstshowtype() == tdstshow::dsturetype ? tdstshow::dsline
+                                                                         : tdstshow::dsturetype);
+    });
+    connect(a.stitchPoints, &QAction::triggered, view,
+            [view] { view->Setshowpoint(!view->showpoint()); });
+    connect(a.machineCodes, &QAction::triggered, view,
+            [view] { view->Setshowjiqima(!view->showjiqima()); });
+    connect(a.toggleBeginEnd, &QAction::triggered, view,
+            [view] { view->Setshowbeginend(!view->showbeginend()); });
+    connect(a.firstColour, &QAction::triggered, view, &Tloomscope::firstcolor);
+    connect(a.priorColour, &QAction::triggered, view, &Tloomscope::priorcolor);
+    connect(a.nextColour, &QAction::triggered, view, &Tloomscope::nextcolor);
+    connect(a.endColour, &QAction::triggered, view, &Tloomscope::endcolor);
+    connect(a.screenshot, &QAction::triggered, this, &TForm2::copyViewToClipboard);
+    connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
+    connect(a.about, &QAction::triggered, Form5, &QDialog::exec);
+
+    // Commands whose windows are not part of the program yet.
+    for (QAction* later : {a.browser, a.slowDisplay, a.fabric, a.colourPanel, a.editor,
+                           a.settings})
+        later->setEnabled(false);
 }
 
 bool TForm2::browserVisible() const
@@ -257,106 +229,92 @@ void TForm2::readConfiguration()
         return;
     IniFile ini;
     std::string error;
+    QString problem;
     if (!ini.load(path.toStdString(), &error)) {
-        messages_.error(
-            this,
-            QStringLiteral("Cannot open file \"%1\". %2").arg(path, QString::fromStdString(error)));
-        return;
+        problem =
+            QStringLiteral("Cannot open file \"%1\". %2").arg(path, QString::fromStdString(error));
+    } else {
+        const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
+        if (config.editor)
+            editorPath_ = QString::fromStdString(*config.editor);
+        if (config.backcolor)
+            loomscope1->Setbackcolor(*config.backcolor);
+        if (config.sequincolor)
+            loomscope1->Setsequincolor(*config.sequincolor);
+        if (config.size1)
+            loomscope1->SetsequinsizeD(static_cast<float>(*config.size1));
+        if (config.size2)
+            loomscope1->SetsequinsizeX(static_cast<float>(*config.size2));
+        problem = QString::fromStdString(config.error);
     }
-    const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
-    if (config.editor)
-        editorPath_ = QString::fromStdString(*config.editor);
-    if (config.backcolor)
-        loomscope1->Setbackcolor(*config.backcolor);
-    if (config.sequincolor)
-        loomscope1->Setsequincolor(*config.sequincolor);
-    if (config.size1)
-        loomscope1->SetsequinsizeD(static_cast<float>(*config.size1));
-    if (config.size2)
-        loomscope1->SetsequinsizeX(static_cast<float>(*config.size2));
-    if (!config.error.empty())
-        messages_.error(this, QString::fromStdString(config.error));
+    // Shown from the event loop: a damaged setting must not hold up the design the program
+    // was started with.
+    if (!problem.isEmpty())
+        QTimer::singleShot(0, this, [this, problem] { messages_.error(this, problem); });
 }
 
-void TForm2::openFromPath(const QString& path)
+void TForm2::openFromPath(const std::string& path)
 {
-    const QFileInfo info(path);
-    const QString absolute = info.absoluteFilePath();
-    currentFolder_ = info.absolutePath() + QLatin1Char('/');
-    currentFile_ = info.fileName();
-    currentName_ = QString::fromStdString(withoutExtension(info.fileName().toStdString()));
-    openDesign(absolute, true);
-    fillFolderList(currentFolder_, browserVisible());
+    state_.openPath(absolutePath(path));
 }
 
-void TForm2::receiveHandOff(const QString& path)
+void TForm2::receiveHandOff(const std::string& path)
 {
     bringToFront();
-    if (path.isEmpty() || windowTitle().endsWith(path))
-        return; // nothing to open, or it is already shown
-    if (!fileExists(path.toStdString()))
+    // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
+    if (path.empty() || path == state_.currentDesignPath())
+        return;
+    if (!fileExists(path))
         return;
     openFromPath(path);
 }
 
 void TForm2::bringToFront()
 {
+    // Back to the state it had before it was minimised: maximised stays maximised.
     if (isMinimized())
-        showNormal();
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();
     activateWindow();
 }
 
-void TForm2::openDesign(const QString& path, bool fit)
+void TForm2::openDesign(const std::string& path)
 {
-    setWindowTitle(QLatin1String(kApplicationTitle) + QStringLiteral(" - ") + path);
-    const auto result = loomscope1->loaddstfile(path, fit);
-    gunrect_ = loomscope1->dstrect();
-    buttons_.at("ToolButton2")->setEnabled(true); // print (ToolButton25) comes with its window
-    Label2->setText(
-        QString::fromStdString(summaryText(currentName_.toStdString(), loomscope1->dstinfo(),
-                                           localeDecimalSeparator()))
-            .replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    setWindowTitle(QLatin1String(kApplicationTitle) + QStringLiteral(" - ") + displayPath(path));
+    const auto result = loomscope1->loaddstfile(path, true);
+    actions_->savePicture->setEnabled(true);
+    actions_->print->setEnabled(true);
     if (result.sideFile.failed())
         messages_.error(this, QString::fromStdString(result.sideFile.message));
 }
 
-void TForm2::fillFolderList(const QString& folder, bool /*thumbnails*/)
+void TForm2::writeSummary()
 {
-    ListView1->clear();
-    designs_ = listDesigns(folder.toStdString());
-    Edit2->setText(QString::number(designs_.size()));
-}
-
-void TForm2::previousFile()
-{
-    const auto entry =
-        previousDesign(designs_, currentFile_.toStdString(), currentName_.toStdString());
-    if (!entry)
-        return;
-    currentFile_ = QString::fromStdString(entry->fileName);
-    currentName_ = QString::fromStdString(entry->name);
-    openDesign(currentFolder_ + currentFile_, true);
-}
-
-void TForm2::nextFile()
-{
-    const auto entry = nextDesign(designs_, currentFile_.toStdString(), currentName_.toStdString());
-    if (!entry)
-        return;
-    currentFile_ = QString::fromStdString(entry->fileName);
-    currentName_ = QString::fromStdString(entry->name);
-    openDesign(currentFolder_ + currentFile_, true);
+    const DesignView& view = loomscope1->view();
+    const std::string name = pathDisplayText(state_.currentDesignName());
+    Label2->setText(withNewlines(view.isexist() ? summaryText(name, loomscope1->dstinfo(),
+                                                              localeDecimalSeparator())
+                                                : failedSummaryText(name, view.lastRead())));
 }
 
 void TForm2::openCommand()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), currentFolder_,
-                                                      QStringLiteral("DST (.dst) (*.[dD][sS][tT])"),
-                                                      nullptr, QFileDialog::HideNameFilterDetails);
-    if (!path.isEmpty())
-        openFromPath(path);
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QString(), QFile::decodeName(state_.currentFolder().c_str()),
+        QStringLiteral("DST (.dst) (*.[dD][sS][tT])"), nullptr, QFileDialog::HideNameFilterDetails);
+    if (chosen.isEmpty())
+        return;
+    const std::string path = existingPathBytes(chosen);
+    if (path.empty()) {
+        messages_.error(this, QStringLiteral("\"%1\" cannot be opened from this dialog: the "
+                                             "file is gone, or its name is not in this "
+                                             "system's character set. Drop it on the window "
+                                             "or open it from its file manager instead.")
+                                  .arg(chosen));
+        return;
+    }
+    openFromPath(path);
 }
 
 void TForm2::savePictureCommand()
@@ -366,8 +324,8 @@ void TForm2::savePictureCommand()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("JPEG Image File (*.jpg)"));
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    dialog.setDirectory(currentFolder_);
-    dialog.selectFile(currentName_);
+    dialog.setDirectory(QFile::decodeName(state_.currentFolder().c_str()));
+    dialog.selectFile(displayPath(state_.currentDesignName()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     savePictureTo(dialog.selectedFiles().first());
@@ -375,79 +333,33 @@ void TForm2::savePictureCommand()
 
 bool TForm2::savePictureTo(const QString& path)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QProgressDialog progress(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0, 0, this);
-    progress.setObjectName(QStringLiteral("SavePictureProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setCancelButton(nullptr);
-    progress.show();
-    const ExportResult result = loomscope1->savetofile(path);
-    progress.close();
-    QApplication::restoreOverrideCursor();
-    if (!result.ok)
-        messages_.error(this, result.error);
-    return result.ok;
+    if (!loomscope1->savetofile(path, defaultPictureCredits()))
+        return false;
+    if (!loomscope1->savingPicture())
+        return true; // made on this thread and already reported
+    actions_->savePicture->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    pictureProgress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"),
+                                           QString(), 0, 0, this);
+    pictureProgress_->setObjectName(QStringLiteral("SavePictureProgress"));
+    pictureProgress_->setWindowModality(Qt::WindowModal);
+    pictureProgress_->setMinimumDuration(0);
+    pictureProgress_->setCancelButton(nullptr);
+    pictureProgress_->show();
+    return true;
 }
 
-void TForm2::enlarge()
+void TForm2::pictureSaved(const ExportResult& result)
 {
-    loomscope1->Setscale(1.2f);
-}
-void TForm2::reduce()
-{
-    loomscope1->Setscale(0.8f);
-}
-void TForm2::actualSize()
-{
-    loomscope1->yibiyi();
-}
-void TForm2::fitToView()
-{
-    loomscope1->chuangkou(static_cast<float>(loomscope1->width()),
-                          static_cast<float>(loomscope1->height()));
-}
-void TForm2::measure()
-{
-    loomscope1->Setcl(true);
-}
-void TForm2::showThreadLook()
-{
-    loomscope1->Setdstshowtype(tdstshow::dsturetype);
-}
-void TForm2::showLines()
-{
-    loomscope1->Setdstshowtype(tdstshow::dsline);
-}
-void TForm2::toggleShowType()
-{
-    loomscope1->Setdstshowtype(loomscope1->dstshowtype() == tdstshow::dsturetype
-                                   ? tdstshow::dsline
-                                   : tdstshow::dsturetype);
-}
-void TForm2::togglePoints()
-{
-    loomscope1->Setshowpoint(!loomscope1->showpoint());
-}
-void TForm2::toggleMachineCodes()
-{
-    loomscope1->Setshowjiqima(!loomscope1->showjiqima());
-}
-void TForm2::firstColour()
-{
-    loomscope1->firstcolor();
-}
-void TForm2::priorColour()
-{
-    loomscope1->priorcolor();
-}
-void TForm2::nextColour()
-{
-    loomscope1->nextcolor();
-}
-void TForm2::endColour()
-{
-    loomscope1->endcolor();
+    if (pictureProgress_) {
+        pictureProgress_->deleteLater();
+        pictureProgress_ = nullptr;
+        QApplication::restoreOverrideCursor();
+    }
+    actions_->savePicture->setEnabled(true);
+    if (!result.ok)
+        messages_.error(this, result.error);
+    emit pictureFinished(result.ok);
 }
 
 void TForm2::copyViewToClipboard()
@@ -456,14 +368,22 @@ void TForm2::copyViewToClipboard()
     messages_.information(this, QStringLiteral("图像已经保存在剪贴板里了，找个地方粘贴一下就行"));
 }
 
-void TForm2::openWebPage()
+std::string TForm2::manualPath() const
 {
-    QDesktopServices::openUrl(QUrl(QLatin1String(kProjectWebPage)));
+    return findManual(
+        startedProgramFolder(pathBytes(QCoreApplication::applicationDirPath())),
+        pathBytes(programHome_));
 }
 
-void TForm2::showAbout()
+void TForm2::openManual()
 {
-    Form5->exec();
+    const std::string manual = manualPath();
+    if (manual.empty() ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(manual.c_str()))))
+        messages_.error(this, QStringLiteral("The manual cannot be shown: %1")
+                                  .arg(manual.empty() ? QStringLiteral("it is not installed")
+                                                      : QStringLiteral("no program opens %1")
+                                                            .arg(displayPath(manual))));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)
@@ -479,62 +399,11 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
 bool TForm2::handleKey(QKeyEvent* event)
 {
     // Before the first design, and while the browser is open, keys belong to the controls.
-    if (currentName_.isEmpty() || browserVisible())
+    if (!state_.hasDesign() || browserVisible())
         return false;
     for (MainAction action : keyActions(mainKey(event), event->modifiers() & Qt::ShiftModifier))
-        run(action);
+        actions_->forKey(action)->trigger();
     return true;
-}
-
-void TForm2::run(MainAction action)
-{
-    switch (action) {
-    case MainAction::ToggleShowType:
-        toggleShowType();
-        break;
-    case MainAction::PreviousFile:
-        previousFile();
-        break;
-    case MainAction::NextFile:
-        nextFile();
-        break;
-    case MainAction::Enlarge:
-        enlarge();
-        break;
-    case MainAction::Reduce:
-        reduce();
-        break;
-    case MainAction::Fit:
-        fitToView();
-        break;
-    case MainAction::ActualSize:
-        actualSize();
-        break;
-    case MainAction::ToggleBeginEnd:
-        loomscope1->Setshowbeginend(!loomscope1->showbeginend());
-        break;
-    case MainAction::TogglePoints:
-        togglePoints();
-        break;
-    case MainAction::FirstColour:
-        firstColour();
-        break;
-    case MainAction::EndColour:
-        endColour();
-        break;
-    case MainAction::PriorColour:
-        priorColour();
-        break;
-    case MainAction::NextColour:
-        nextColour();
-        break;
-    case MainAction::Measure:
-        measure();
-        break;
-    case MainAction::SlowDisplay: // the stitch-out window is not part of the program yet
-    case MainAction::Print:       // nor is printing
-        break;
-    }
 }
 
 void TForm2::viewerPressed(QPoint position)
@@ -554,21 +423,19 @@ void TForm2::viewerReleased(QPoint position)
     boo = false;
     loomscope1->offsetpos(static_cast<float>(position.x() - pos1.x()),
                           static_cast<float>(position.y() - pos1.y()));
-    // The wheel zooms over the design where it is now, not where it was before the pan.
-    gunrect_ = loomscope1->dstrect();
 }
 
 void TForm2::viewerWheel(QPoint position, int delta, bool* handled)
 {
-    // A sideways turn (no vertical part) is not a zoom.
-    if (currentName_.isEmpty() || delta == 0)
+    // Before the first design, and a sideways turn (no vertical part), are not zooms.
+    if (!state_.hasDesign() || delta == 0)
         return;
-    // Over the design where it is now: the toolbar and keys zoom and pan it too.
-    gunrect_ = loomscope1->dstrect();
-    if (gunrect_.contains(static_cast<float>(position.x()), static_cast<float>(position.y())))
-        loomscope1->Setscale(delta > 0 ? 1.2f : 0.8f);
-    gunrect_ = loomscope1->dstrect();
     *handled = true;
+    const int steps = wheel_.add(delta);
+    if (!gunrect_.contains(static_cast<float>(position.x()), static_cast<float>(position.y())))
+        return;
+    for (int i = 0; i < std::abs(steps); ++i)
+        loomscope1->Setscale(steps > 0 ? 1.2f : 0.8f);
 }
 
 void TForm2::dragEnterEvent(QDragEnterEvent* event)
@@ -579,11 +446,18 @@ void TForm2::dragEnterEvent(QDragEnterEvent* event)
 
 void TForm2::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
+    // The list's own bytes: file names that are not UTF-8 survive only there.
+    const QMimeData* dropped = event->mimeData();
+    const QByteArray list = dropped->data(QStringLiteral("text/uri-list"));
+    std::vector<std::string> files = localFilesOfUriList(list.toStdString());
+    if (files.empty())
+        for (const QUrl& url : dropped->urls())
+            if (url.isLocalFile())
+                files.push_back(pathBytes(url.toLocalFile()));
+    if (files.empty())
         return;
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty() || !fileExists(path.toStdString()) || !hasDstExtension(path.toStdString()))
+    const std::string& path = files.front(); // only the first dropped file counts
+    if (!fileExists(path) || !hasDstExtension(path))
         return;
     event->acceptProposedAction();
     openFromPath(path);

@@ -1,32 +1,32 @@
 #pragma once
 
-#include "folderlist.h"
-#include "keyboardmap.h"
+#include "mainstate.h"
 #include "model/geometry.h"
-#include "toolicons.h"
+#include "wheelsteps.h"
 
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-#include <map>
 #include <string>
-#include <vector>
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QToolButton;
+class QProgressDialog;
 
 namespace loomscope {
 
+class MainActions;
 class TForm5;
 class Tloomscope;
 class UserMessages;
+struct ExportResult;
 
-// The main window: the design view above a tool strip. It keeps the current folder, the
-// current design name and the folder's list of design names; every route to a design (the
-// open dialog, the command line, a second start, a drop, previous and next) ends in
-// openDesign. Its keys are looked at before the focused control sees them.
+// The main window: the design view above a tool strip. Where the user is (folder, design,
+// the folder's designs) lives in a MainState, which every route to a design goes through; the
+// commands are the actions of a MainActions, which the buttons show and the keys trigger. The
+// window wires them to the view and to the other windows, and writes the title and summary
+// when the view announces a load. Its keys are looked at before the focused control sees them.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
@@ -34,28 +34,28 @@ public:
     TForm2(const QString& programHome, UserMessages& messages, QWidget* parent = nullptr);
     ~TForm2() override;
 
-    // Current folder and name from the path, open it fitted, rebuild the folder list.
-    void openFromPath(const QString& path);
+    // A design named by a path (bytes as the file system holds them): current folder and
+    // design from the path, open it fitted, list the folder again.
+    void openFromPath(const std::string& path);
     // A path handed over by a second start (empty: just come to the front).
-    void receiveHandOff(const QString& path);
-    // Caption, view, summary: the one open operation.
-    void openDesign(const QString& path, bool fit);
-    // The folder's design names in the order the folder lists them, their count in Edit2.
-    void fillFolderList(const QString& folder, bool thumbnails);
-    void previousFile();
-    void nextFile();
+    void receiveHandOff(const std::string& path);
     void bringToFront();
-    // Makes the high-resolution picture of the shown design at `path`, with a wait cursor and
-    // a busy indicator meanwhile; a failure is shown to the user. True when it was written.
+    // Starts making the high-resolution picture of the shown design at `path`, with a busy
+    // indicator and the picture command disabled until pictureFinished. False when a picture
+    // is still being made.
     bool savePictureTo(const QString& path);
 
+    MainState& state() { return state_; }
+    const MainState& state() const { return state_; }
+    MainActions& actions() const { return *actions_; }
     Tloomscope* viewer() const { return loomscope1; }
     bool browserVisible() const;
-    const QString& currentFolder() const { return currentFolder_; }
-    const QString& currentDesignName() const { return currentName_; }
-    const std::vector<DesignEntry>& folderDesigns() const { return designs_; }
     TRectF gunrect() const { return gunrect_; }
     const QString& editorPath() const { return editorPath_; }
+
+signals:
+    // A picture asked for with savePictureTo is written or has failed (and was reported).
+    void pictureFinished(bool ok);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,35 +65,22 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QToolButton* addTool(const char* name, ToolIcon icon, const QString& hint,
-                         void (TForm2::*slot)());
+    void buildToolStrip();
     void buildBrowserPane();
+    void connectCommands();
     void layoutClient();
     void readConfiguration();
     bool handleKey(class QKeyEvent* event);
-    void run(MainAction action);
 
-    // Tool strip commands.
+    // The one open operation: title, view, picture and print enabled.
+    void openDesign(const std::string& path);
+    void writeSummary();
     void openCommand();
     void savePictureCommand();
-    void enlarge();
-    void reduce();
-    void actualSize();
-    void fitToView();
-    void measure();
-    void showThreadLook();
-    void showLines();
-    void toggleShowType();
-    void togglePoints();
-    void toggleMachineCodes();
-    void firstColour();
-    void priorColour();
-    void nextColour();
-    void endColour();
+    void pictureSaved(const ExportResult& result);
     void copyViewToClipboard();
-    void openWebPage();
-    void showAbout();
-    void unavailable() {}
+    void openManual();
+    std::string manualPath() const;
 
     void viewerPressed(QPoint position);
     void viewerReleased(QPoint position);
@@ -101,6 +88,8 @@ private:
 
     QString programHome_;
     UserMessages& messages_;
+    MainState state_;
+    MainActions* actions_ = nullptr;
     Tloomscope* loomscope1 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* ToolBar1 = nullptr;
@@ -111,15 +100,12 @@ private:
     QLineEdit* Edit2 = nullptr;
     QListWidget* ListView1 = nullptr;
     TForm5* Form5 = nullptr;
-    std::map<std::string, QToolButton*> buttons_;
+    QProgressDialog* pictureProgress_ = nullptr;
 
-    QString currentFolder_; // ends in '/'
-    QString currentName_;
-    QString currentFile_; // the design's file name as on disk
-    std::vector<DesignEntry> designs_;
     TRectF gunrect_;
     QPoint pos1;      // where a pan began
     bool boo = false; // a pan is under way
+    WheelSteps wheel_;
     QString editorPath_;
 };
 

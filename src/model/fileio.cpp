@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,6 +119,16 @@ bool fileExists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string absolutePath(const std::string& path)
+{
+    std::filesystem::path p(path);
+    if (p.is_relative()) {
+        std::error_code ec;
+        p = std::filesystem::current_path(ec) / p;
+    }
+    return p.lexically_normal().string();
 }
 
 std::string fileNamePart(const std::string& path)

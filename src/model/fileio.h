@@ -27,6 +27,10 @@ std::string writeFileAtomically(const std::string& path, std::span<const std::ui
 
 bool fileExists(const std::string& path); // a regular file (or a link to one)
 
+// The path from the root: a relative path is taken from the working folder; "." and ".."
+// are resolved by name (links are not followed), as the user would write the path.
+std::string absolutePath(const std::string& path);
+
 // File name helpers in the style the whole program uses: the extension is everything from the
 // last dot of the file name (".dst" of "a.b.dst", ".dst" of ".dst"), the folder part ends at
 // the last '/'.

@@ -1,6 +1,7 @@
 #include "exportjob.h"
 
 #include "exportlayout.h"
+#include "app/pathstrings.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
 #include "trendertobmp.h"
@@ -17,30 +18,32 @@ ExportResult exportPicture(const ExportJob& job)
         if (!fileExists(job.designPath) ||
             design.loadfromfile(job.designPath) != DstReadStatus::Read) {
             result.error = QStringLiteral("The design \"%1\" cannot be read.")
-                               .arg(QString::fromStdString(job.designPath));
+                               .arg(displayPath(job.designPath));
             return result;
         }
         plan = planPicture(design);
     }
+    const DesignLook& look = job.look;
     rendertobmpinfo info;
     info.sequinsda = plan.sequinOuter;
     info.sequinsxiao = plan.sequinHole;
-    info.backcolor = job.backcolor;
+    info.backcolor = look.backcolor;
     Trendertobmp renderer(info, plan.width, plan.height);
     if (!renderer.isReady()) {
         result.error = renderer.error();
         return result;
     }
     renderer.setDecimalSeparator(job.decimalSeparator);
+    renderer.setCredits(job.credits);
     renderer.loadfromfile(job.designPath);
-    renderer.setbackcolor(job.backcolor);
-    renderer.Fsetzhucolor(job.sequincolor);
-    if (job.fabric) {
+    renderer.setbackcolor(look.backcolor);
+    renderer.Fsetzhucolor(look.sequincolor);
+    if (look.fabric) {
         renderer.isture(true);
-        renderer.setbackTexture(job.fabricTint, job.fabricPicture);
+        renderer.setbackTexture(look.fabricTint, look.fabricPicture);
     }
-    for (std::size_t i = 0; i < job.colours.size(); ++i)
-        renderer.setcolorlist(static_cast<int>(i), job.colours[i]);
+    for (std::size_t i = 0; i < look.colours.size(); ++i)
+        renderer.setcolorlist(static_cast<int>(i), look.colours[i]);
     result.ok = renderer.rendertobmp(job.outputPath, plan.scale, &result.error);
     result.size = QSize(renderer.width(), renderer.height());
     result.dotsPerInch = pictureDotsPerInch(plan.scale);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/colour.h"
-#include "viewer/fabrictile.h"
+#include "viewer/designlook.h"
+
+#include "exportlayout.h"
 
 #include <QSize>
 #include <QString>
@@ -10,19 +12,16 @@
 
 namespace loomscope {
 
-// Everything a high-resolution picture of a design is made from: what the view shows (its
+// Everything a high-resolution picture of a design is made from: how the view shows it (its
 // background, sequin colour, fabric and thread colours), copied, so the picture can be made
 // on another thread while the view goes on.
 struct ExportJob {
-    std::string designPath;
+    std::string designPath; // the bytes the file system holds
     QString outputPath;
-    TColor backcolor = 0xEEEEEE;
-    TColor sequincolor = 0;
-    bool fabric = false;
-    TColor fabricTint = 0xFFFFFF;
-    RgbPicture fabricPicture;
-    std::vector<TColor> colours; // thread colour per colour index
+    DesignLook look;
     char decimalSeparator = '.';
+    // The three lines under the design's facts: the shop's details, or the program's name.
+    std::vector<std::string> credits = defaultPictureCredits();
 };
 
 struct ExportResult {

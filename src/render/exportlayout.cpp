@@ -3,6 +3,7 @@
 #include "app/projectinfo.h"
 #include "model/numberformat.h"
 #include "model/tembs.h"
+#include "viewer/designlook.h"
 
 #include <cmath>
 
@@ -33,8 +34,9 @@ PicturePlan planPicture(Tembs& design)
         measure(plan.width, plan.height);
     }
     plan.scale = design.scale();
-    plan.sequinOuter = plan.scale * 8.7f;
-    plan.sequinHole = plan.scale * 2.61f;
+    // Pictures always show the standard sequin, whatever size the view is set to.
+    plan.sequinOuter = plan.scale * kDefaultSequinOuterMm * kSequinRadiusPerMm;
+    plan.sequinHole = plan.scale * kDefaultSequinHoleMm * kSequinRadiusPerMm;
     return plan;
 }
 
@@ -51,9 +53,33 @@ void brighten(std::uint8_t* bytes, std::size_t count, int amount)
     }
 }
 
-std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparator)
+std::vector<std::string> defaultPictureCredits()
+{
+    return {std::string("Made with ") + kProgramNameAndVersion, "Embroidery design viewer", ""};
+}
+
+std::vector<std::string> pictureCredits(const std::string& company, const std::string& telephone,
+                                        const std::string& website)
+{
+    std::vector<std::string> lines;
+    if (!company.empty())
+        lines.push_back(company);
+    if (!telephone.empty())
+        lines.push_back("Tel: " + telephone);
+    if (!website.empty())
+        lines.push_back(website);
+    if (lines.empty())
+        return defaultPictureCredits();
+    lines.resize(3);
+    return lines;
+}
+
+std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparator,
+                                       const std::vector<std::string>& credits)
 {
     auto n = [decimalSeparator](double v) { return formatGeneral(v, decimalSeparator); };
+    const std::vector<std::string> lines = credits.empty() ? defaultPictureCredits() : credits;
+    auto credit = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
     return {
         {10, "Design Name: " + design.dstfilename()},
         {40, "Stitchs: " + std::to_string(design.stitchs())},
@@ -62,9 +88,9 @@ std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparato
          "Size(inch): " + n(mmToInches(design.width())) + " * " + n(mmToInches(design.height()))},
         {130, "Size(mm): " + n(design.width()) + " * " + n(design.height())},
         {160, "Sequins: " + std::to_string(design.sequins())},
-        {190, "Made with LoomScope 4.0, the embroidery design viewer"},
-        {220, std::string("LoomScope: ") + kProjectWebPage},
-        {250, std::string("Problems and wishes: ") + kProjectIssues},
+        {190, credit(0)},
+        {220, credit(1)},
+        {250, credit(2)},
     };
 }
 

@@ -41,11 +41,20 @@ int pictureDotsPerInch(float scale);
 // Adds `amount` to every channel of every byte (each byte a channel), up to 255.
 void brighten(std::uint8_t* bytes, std::size_t count, int amount = 20);
 
-// The information block: nine lines, each at x = 10 and the given top y.
+// The information block: nine lines, each at x = 10 and the given top y; the last three are
+// the credit lines (at most three are used).
 struct InfoLine {
     int top = 0;
     std::string text;
 };
-std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparator = '.');
+std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparator = '.',
+                                       const std::vector<std::string>& credits = {});
+
+// The credit lines of a picture made without the shop's details: the program and its version.
+std::vector<std::string> defaultPictureCredits();
+// The shop's name, telephone and web site, those that are set, in that order; the program's
+// lines when none is.
+std::vector<std::string> pictureCredits(const std::string& company, const std::string& telephone,
+                                        const std::string& website);
 
 } // namespace loomscope

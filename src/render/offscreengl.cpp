@@ -1,6 +1,5 @@
 #include "offscreengl.h"
 
-#define GL_GLEXT_PROTOTYPES 1
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -137,6 +136,20 @@ bool OffscreenGl::createQt(QString* error)
 
 bool OffscreenGl::createFramebuffer(QString* error)
 {
+    const char* missing = nullptr;
+    const bool resolved =
+        eglContext_ ? gl_.resolve([](const char* name) {
+            return reinterpret_cast<void*>(eglGetProcAddress(name));
+        }, &missing)
+                    : gl_.resolve([this](const char* name) {
+                          return reinterpret_cast<void*>(qtContext_->getProcAddress(name));
+                      }, &missing);
+    if (!resolved) {
+        if (error)
+            *error = QStringLiteral("This OpenGL lacks %1, which pictures need")
+                         .arg(QLatin1String(missing));
+        return false;
+    }
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
     if (width_ > maxSize || height_ > maxSize) {
@@ -148,17 +161,17 @@ bool OffscreenGl::createFramebuffer(QString* error)
                          .arg(maxSize);
         return false;
     }
-    glGenFramebuffers(1, &framebuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glGenRenderbuffers(1, &colour_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    glGenRenderbuffers(1, &depth_);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    gl_.GenFramebuffers(1, &framebuffer_);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl_.GenRenderbuffers(1, &colour_);
+    gl_.BindRenderbuffer(GL_RENDERBUFFER, colour_);
+    gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    gl_.GenRenderbuffers(1, &depth_);
+    gl_.BindRenderbuffer(GL_RENDERBUFFER, depth_);
+    gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
+    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+    if (gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         if (error)
             *error = QStringLiteral("The off-screen picture of %1 x %2 pixels could not be made")
                          .arg(width_)
@@ -185,7 +198,7 @@ void OffscreenGl::doneCurrent()
 
 void OffscreenGl::readRgb(std::uint8_t* pixels, int rows) const
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width_, rows, GL_RGB, GL_UNSIGNED_BYTE, pixels);
@@ -203,11 +216,11 @@ void OffscreenGl::release()
         return;
     if (makeCurrent()) {
         if (framebuffer_)
-            glDeleteFramebuffers(1, &framebuffer_);
+            gl_.DeleteFramebuffers(1, &framebuffer_);
         for (unsigned* rb : {&colour_, &depth_})
             if (*rb)
-                glDeleteRenderbuffers(1, rb);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+                gl_.DeleteRenderbuffers(1, rb);
+        gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
     }
     doneCurrent();
     if (eglContext_)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/glprocs.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -30,6 +32,8 @@ public:
     void readRgb(std::uint8_t* pixels, int rows) const;
     // Which kind was made, for messages: "EGL surfaceless" or "Qt offscreen surface".
     const char* kind() const;
+    // The context's functions beyond OpenGL 1.2, for the painters that draw in it.
+    const GlProcs& functions() const { return gl_; }
 
     // Whether EGL surfaceless contexts can be made here (tried once).
     static bool eglAvailable();
@@ -46,6 +50,7 @@ private:
     void* eglContext_ = nullptr;
     std::unique_ptr<QOffscreenSurface> qtSurface_;
     std::unique_ptr<QOpenGLContext> qtContext_;
+    GlProcs gl_;
     unsigned framebuffer_ = 0;
     unsigned colour_ = 0;
     unsigned depth_ = 0;

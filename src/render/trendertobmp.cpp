@@ -25,6 +25,8 @@ Trendertobmp::Trendertobmp(const rendertobmpinfo& info, int x, int y)
 {
     stripHeight_ = std::clamp(kStripPixels / std::max(BM_SIZE_X, 1), 16, BM_SIZE_Y);
     ready_ = surface_.create(BM_SIZE_X, stripHeight_, &error_);
+    if (ready_)
+        painter_.setFunctions(surface_.functions());
 }
 
 Trendertobmp::~Trendertobmp()
@@ -64,6 +66,7 @@ void Trendertobmp::isture(bool value)
 void Trendertobmp::setbackTexture(TColor tint, const RgbPicture& picture)
 {
     pxs2 = tintfabric(picture, tint, FabricTint::Export);
+    fabricTint_ = tint;
 }
 
 void Trendertobmp::setcolorlist(int index, TColor colour)
@@ -128,8 +131,9 @@ void Trendertobmp::drawInfo(QImage& picture) const
 {
     QPainter painter(&picture);
     painter.setFont(pictureInfoFont());
-    painter.setPen(QColor(redOf(ffontcolor), greenOf(ffontcolor), blueOf(ffontcolor)));
-    for (const InfoLine& line : pictureInfoLines(Fdstfile, decimalSeparator_))
+    const TColor ink = fontcolor();
+    painter.setPen(QColor(redOf(ink), greenOf(ink), blueOf(ink)));
+    for (const InfoLine& line : pictureInfoLines(Fdstfile, decimalSeparator_, credits_))
         painter.drawText(QRect(10, line.top, BM_SIZE_X - 10, 30), Qt::AlignLeft | Qt::AlignTop,
                          QString::fromStdString(line.text));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/tembs.h"
+#include "exportlayout.h"
 #include "offscreengl.h"
 #include "viewer/fabrictile.h"
 #include "viewer/gldesignpainter.h"
@@ -44,6 +45,9 @@ public:
     void setbackcolor(TColor value); // the text takes the complement
     void Fsetzhucolor(TColor value); // sequins
     void isture(bool value);         // fabric under the design
+    // The fabric's picture and tint. While the fabric is shown the information text takes the
+    // complement of the tint, as the view's overlay does: the complement of the background
+    // colour can be unreadable on a fabric (grey on grey, black on dark felt).
     void setbackTexture(TColor tint, const RgbPicture& picture);
     void setcolorlist(int index, TColor colour); // ignored outside the design's colours
 
@@ -58,7 +62,10 @@ public:
 
     const Tembs& dstfile() const { return Fdstfile; }
     const std::vector<TColor>& colorlist() const { return Fcolorlist; }
-    TColor fontcolor() const { return ffontcolor; }
+    // The colour of the information text.
+    TColor fontcolor() const { return Fbackground ? complementOf(fabricTint_) : ffontcolor; }
+    // The three credit lines of the information block.
+    void setCredits(std::vector<std::string> lines) { credits_ = std::move(lines); }
     // Where the picture's decimal numbers take their separator from.
     void setDecimalSeparator(char separator) { decimalSeparator_ = separator; }
 
@@ -81,6 +88,8 @@ private:
     TColor ffontcolor = 0;
     std::vector<TColor> Fcolorlist;
     FabricTile pxs2{};
+    TColor fabricTint_ = 0xFFFFFF;
+    std::vector<std::string> credits_ = defaultPictureCredits();
     TColorVector Fzhucolorrgb;
     char decimalSeparator_ = '.';
 };

@@ -8,7 +8,7 @@
 
 namespace loomscope {
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent)
+TForm5::TForm5(const QString& manualPath, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("About"));
@@ -35,10 +35,13 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent)
     line(QStringLiteral("本软件在 Debian 12 / Qt 6 下编译测试；在其他系统上遇到问题，请告诉我们。"),
          "Label4");
     line(QStringLiteral("作者：LoomScope 开发组"), "Label5");
-    line(QStringLiteral("问题反馈：%1").arg(QLatin1String(kProjectIssues)), "Label6");
-    line(QStringLiteral("主页：%1").arg(QLatin1String(kProjectWebPage)), "Label7");
-    QLabel* link =
-        line(QStringLiteral("软件更新请访问：%1").arg(QLatin1String(kProjectWebPage)), "Label8");
+    line(QStringLiteral("程序：%1，刺绣版带查看软件").arg(QLatin1String(kProgramNameAndVersion)),
+         "Label6");
+    line(QStringLiteral("问题和建议请告诉为您安装本软件的人。"), "Label7");
+    QLabel* link = line(manualPath.isEmpty()
+                            ? QStringLiteral("使用手册：未安装")
+                            : QStringLiteral("使用手册：%1").arg(manualPath),
+                        "Label8");
     link->setEnabled(false);
     layout->addStretch();
 

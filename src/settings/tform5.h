@@ -4,11 +4,12 @@
 
 namespace loomscope {
 
-// The about box: what the program is, its version and date, where to report problems.
+// The about box: what the program is, its version and date, who made it, and where its manual
+// is (`manualPath`, shown as the user reads paths; empty when none is installed).
 class TForm5 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr);
+    explicit TForm5(const QString& manualPath = QString(), QWidget* parent = nullptr);
 };
 
 } // namespace loomscope

@@ -9,9 +9,6 @@
 namespace loomscope {
 
 namespace {
-// A sequin diameter in millimetres to a radius in model units: half of the 3.5278 model
-// units of a millimetre would be 1.764; the sizes have always been drawn with 1.74.
-constexpr float kSequinRadiusPerMm = 1.74f;
 // Model units per millimetre at scale 1.
 constexpr double kModelUnitsPerMm = 3.5278;
 } // namespace
@@ -26,13 +23,14 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
         return result;
     result.loaded = true;
     result.dst = Fdstfile.loadfromfile(filename);
+    lastRead_ = result.dst;
     ffilename = filename;
     if (result.dst != DstReadStatus::Read) {
         // The reader keeps the previous design's blocks; shown under the new file's name they
         // would tell a lie. The view shows its background only until a design is read.
         Fdstfile.clear();
         Fdstinfo = Fdstfile.info();
-        Fcolorlist.clear();
+        look_.colours.clear();
         FColorindex = 0;
         fisexist = false;
         fglrect = {};
@@ -43,7 +41,7 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
     Fdstinfo = Fdstfile.info();
     if (const auto side = findSideFile(filename))
         result.sideFile = Fdstfile.loadcolorfile(*side);
-    Fcolorlist = colorTableFromBlocks(Fdstfile);
+    look_.colours = colorTableFromBlocks(Fdstfile);
     FColorindex = Fdstfile.colorcount();
     fisexist = true;
     if (chuang) {
@@ -84,10 +82,7 @@ void DesignView::yibiyi(int width, int height)
 
 void DesignView::chuangkou(float wid, float hei, int width, int height)
 {
-    const float w = Fdstfile.dstrect().width();
-    const float h = Fdstfile.dstrect().height();
-    if (w > 0 && h > 0 && wid > 0 && hei > 0)
-        Fdstfile.Setscale(h / hei > w / wid ? hei / h : wid / w);
+    Fdstfile.chuangkou(wid, hei);
     centreIn(width, height);
 }
 
@@ -134,9 +129,9 @@ void DesignView::endcolor()
 
 bool DesignView::setcolorlist(int coindex, TColor colour)
 {
-    if (coindex < 0 || coindex >= static_cast<int>(Fcolorlist.size()))
+    if (coindex < 0 || coindex >= static_cast<int>(look_.colours.size()))
         return false;
-    TColor& stored = Fcolorlist[static_cast<std::size_t>(coindex)];
+    TColor& stored = look_.colours[static_cast<std::size_t>(coindex)];
     if (stored == colour)
         return false;
     stored = colour;
@@ -146,9 +141,9 @@ bool DesignView::setcolorlist(int coindex, TColor colour)
 
 TColor DesignView::readcolorlist(int coindex) const
 {
-    if (coindex < 0 || coindex >= static_cast<int>(Fcolorlist.size()))
+    if (coindex < 0 || coindex >= static_cast<int>(look_.colours.size()))
         return 0xFFFFFF;
-    return Fcolorlist[static_cast<std::size_t>(coindex)];
+    return look_.colours[static_cast<std::size_t>(coindex)];
 }
 
 void DesignView::setDstshowtype(tdstshow value)
@@ -171,7 +166,7 @@ void DesignView::setShowjiqima(bool value)
 
 void DesignView::setBackcolor(TColor value)
 {
-    Fbackcolor = value;
+    look_.backcolor = value;
     FFontcolorrgb = colortovector(complementOf(value), 255);
 }
 
@@ -183,42 +178,41 @@ void DesignView::setFontcolor(TColor value)
 
 void DesignView::setSequincolor(TColor value)
 {
-    Fzhucolor = value;
+    look_.sequincolor = value;
     Fzhucolorrgb = colortovector(value, 255);
     geometryChanged();
 }
 
 void DesignView::setSequinsizeD(float mm)
 {
-    Fsequinsize = mm;
+    look_.sequinOuterMm = mm;
     updatesequinradii();
     geometryChanged();
 }
 
 void DesignView::setSequinsizeX(float mm)
 {
-    Fsequinsizel = mm;
+    look_.sequinHoleMm = mm;
     updatesequinradii();
     geometryChanged();
 }
 
 void DesignView::updatesequinradii()
 {
-    Fsequinsizez = Fsequinsize * Fdstfile.scale() * kSequinRadiusPerMm;
-    Fsequinsizelz = Fsequinsizel * Fdstfile.scale() * kSequinRadiusPerMm;
+    Fsequinsizez = look_.sequinOuterMm * Fdstfile.scale() * kSequinRadiusPerMm;
+    Fsequinsizelz = look_.sequinHoleMm * Fdstfile.scale() * kSequinRadiusPerMm;
 }
 
 void DesignView::setbackground(bool on, TColor tint, const RgbPicture& picture)
 {
     if (on) {
         pxs2 = tintfabric(picture, tint, FabricTint::Viewer);
-        fbitmap = picture;
-        fbitmapcolor = tint;
-        FFontcolorrgb = colortovector(complementOf(tint), 255);
-    } else {
-        FFontcolorrgb = colortovector(complementOf(Fbackcolor), 255);
+        look_.fabricPicture = picture;
+        look_.fabricTint = tint;
     }
-    Fbackground = on;
+    look_.fabric = on;
+    FFontcolorrgb =
+        colortovector(textColourOver(look_.backcolor, look_.fabric, look_.fabricTint), 255);
 }
 
 void DesignView::measurePress(int x, int y)

@@ -5,6 +5,7 @@
 // sequin sizes, the colours of background, text and sequins, the fabric, and the one-shot
 // measuring tool. The window (Tloomscope) draws from it and forwards its operations here.
 
+#include "designlook.h"
 #include "fabrictile.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
@@ -68,17 +69,17 @@ public:
     void setShowbeginend(bool value) { Fshowbeginend = value; }
     bool showfont() const { return Fshowfont; }
     void setShowfont(bool value) { Fshowfont = value; }
-    TColor backcolor() const { return Fbackcolor; }
+    TColor backcolor() const { return look_.backcolor; }
     void setBackcolor(TColor value); // the text takes the complement
     TColor fontcolor() const { return FFontcolor; }
     void setFontcolor(TColor value);
     const TColorVector& fontColourInUse() const { return FFontcolorrgb; }
-    TColor sequincolor() const { return Fzhucolor; }
+    TColor sequincolor() const { return look_.sequincolor; }
     void setSequincolor(TColor value);
     const TColorVector& sequinColourInUse() const { return Fzhucolorrgb; }
-    float sequinsizeD() const { return Fsequinsize; }
+    float sequinsizeD() const { return look_.sequinOuterMm; }
     void setSequinsizeD(float mm);
-    float sequinsizeX() const { return Fsequinsizel; }
+    float sequinsizeX() const { return look_.sequinHoleMm; }
     void setSequinsizeX(float mm);
     float sequinOuterRadius() const { return Fsequinsizez; }
     float sequinHoleRadius() const { return Fsequinsizelz; }
@@ -86,10 +87,12 @@ public:
     // The fabric: on or off, its tint and picture. The text takes the complement of the tint
     // while the fabric is on, of the background otherwise.
     void setbackground(bool on, TColor tint, const RgbPicture& picture);
-    bool isbackground() const { return Fbackground; }
+    bool isbackground() const { return look_.fabric; }
     const FabricTile& fabricTile() const { return pxs2; }
-    const RgbPicture& fabricPicture() const { return fbitmap; }
-    TColor fabricTint() const { return fbitmapcolor; }
+    const RgbPicture& fabricPicture() const { return look_.fabricPicture; }
+    TColor fabricTint() const { return look_.fabricTint; }
+    // Everything above as one description, for drawing the design elsewhere.
+    const DesignLook& look() const { return look_; }
 
     // The measuring tool: armed by the host, one measurement per arming. Every button press,
     // release and pointer move of the control comes here; the release that ends a
@@ -107,12 +110,14 @@ public:
     char decimalSeparator() const { return decimalSeparator_; }
 
     bool isexist() const { return fisexist; }
+    // What the last load made of its file (Read when a design is shown).
+    DstReadStatus lastRead() const { return lastRead_; }
     const Tembs& dstfile() const { return Fdstfile; }
     const Tdstinfo& dstinfo() const { return Fdstinfo; }
     const TRectF& dstrect() const { return fglrect; }   // the design's extent on screen
     TPointF origin() const { return fglrect.center(); } // where the design's centre is drawn
     int colorindex() const { return FColorindex; }
-    const std::vector<TColor>& colorlist() const { return Fcolorlist; }
+    const std::vector<TColor>& colorlist() const { return look_.colours; }
     const std::string& filename() const { return ffilename; }
 
     // Grows whenever the design's vertex arrays need building again: scale, colours, colour
@@ -133,7 +138,6 @@ private:
     TRectF fglrect;
     Tdstinfo Fdstinfo;
     int FColorindex = 0;
-    TColor Fbackcolor = 0xEEEEEE;
     bool Fshowbeginend = false;
     bool fcl = false;
     bool fhua = false;
@@ -141,23 +145,19 @@ private:
     std::string Fclzhi;
     TPointI fpos1;
     TPointI fpos2;
-    std::vector<TColor> Fcolorlist;
     TColor FFontcolor = 0;
     TColorVector FFontcolorrgb{0, 0, 0, 1};
-    TColor Fzhucolor = 0;
     TColorVector Fzhucolorrgb;
     bool Fshowfont = true;
-    float Fsequinsize = 5;
-    float Fsequinsizel = 1.5f;
-    float Fsequinsizez = 8.7f;
-    float Fsequinsizelz = 2.61f;
+    float Fsequinsizez = kDefaultSequinOuterMm * kSequinRadiusPerMm;
+    float Fsequinsizelz = kDefaultSequinHoleMm * kSequinRadiusPerMm;
     std::string ffilename;
-    bool Fbackground = false;
-    RgbPicture fbitmap;
-    TColor fbitmapcolor = 0xFFFFFF;
+    // Background, fabric, sequins and thread colours.
+    DesignLook look_;
     FabricTile pxs2{};
     char decimalSeparator_ = '.';
     std::uint64_t revision_ = 1;
+    DstReadStatus lastRead_ = DstReadStatus::Read;
 };
 
 } // namespace loomscope

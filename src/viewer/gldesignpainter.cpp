@@ -1,6 +1,5 @@
 #include "gldesignpainter.h"
 
-#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -120,10 +119,10 @@ void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int v
 {
     // Other users of the context (Qt composes the window with it) may have left programs,
     // buffers and arrays behind.
-    glUseProgram(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl_.UseProgram(0);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     for (GLuint i = 0; i < 8; ++i)
-        glDisableVertexAttribArray(i);
+        gl_.DisableVertexAttribArray(i);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_CULL_FACE);
@@ -147,11 +146,11 @@ void GlDesignPainter::beginFrame(int width, int height, int viewportWidth, int v
 void GlDesignPainter::upload(Buffer& buffer, const void* data, std::size_t bytes, int count)
 {
     if (buffer.id == 0)
-        glGenBuffers(1, &buffer.id);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), bytes ? data : nullptr,
+        gl_.GenBuffers(1, &buffer.id);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, buffer.id);
+    gl_.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), bytes ? data : nullptr,
                  GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     buffer.count = count;
 }
 
@@ -227,18 +226,18 @@ void GlDesignPainter::drawLines(float originX, float originY, TColor back)
     glLineStipple(1, 0x00FF);
     for (const LineCommand& c : lineCommands_) {
         if (c.dashed) {
-            glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
+            gl_.BindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
             setLineArrays();
             glEnable(GL_LINE_STIPPLE);
             glDrawArrays(GL_LINES, c.first, c.count);
             glDisable(GL_LINE_STIPPLE);
         } else if (smoothLines_) {
-            glBindBuffer(GL_ARRAY_BUFFER, strokeBuffer_.id);
+            gl_.BindBuffer(GL_ARRAY_BUFFER, strokeBuffer_.id);
             beginStrokes(strokeTexture_);
             glDrawArrays(GL_QUADS, 2 * c.first, 2 * c.count);
             endStrokes();
         } else {
-            glBindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
+            gl_.BindBuffer(GL_ARRAY_BUFFER, lineBuffer_.id);
             setLineArrays();
             glDrawArrays(GL_LINES, c.first, c.count);
         }
@@ -248,14 +247,14 @@ void GlDesignPainter::drawLines(float originX, float originY, TColor back)
         glDisableClientState(GL_COLOR_ARRAY);
         glColor3ub(255, 255, 255);
         glPointSize(2);
-        glBindBuffer(GL_ARRAY_BUFFER, pointBuffer_.id);
+        gl_.BindBuffer(GL_ARRAY_BUFFER, pointBuffer_.id);
         glVertexPointer(2, GL_FLOAT, 0, offset(0));
         glDrawArrays(GL_POINTS, 0, pointBuffer_.count);
         glPointSize(1);
         glEnableClientState(GL_COLOR_ARRAY);
     }
     if (markBuffer_.count > 0) {
-        glBindBuffer(GL_ARRAY_BUFFER, markBuffer_.id);
+        gl_.BindBuffer(GL_ARRAY_BUFFER, markBuffer_.id);
         if (smoothLines_) {
             beginStrokes(strokeTexture_);
             glDrawArrays(GL_QUADS, 0, markBuffer_.count);
@@ -265,7 +264,7 @@ void GlDesignPainter::drawLines(float originX, float originY, TColor back)
             glDrawArrays(GL_LINES, 0, markBuffer_.count);
         }
     }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
 }
@@ -289,7 +288,7 @@ void GlDesignPainter::drawThreads(float originX, float originY, bool smooth)
     glDisable(GL_POLYGON_SMOOTH);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
-    glBindBuffer(GL_ARRAY_BUFFER, threadBuffer_.id);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, threadBuffer_.id);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -307,7 +306,7 @@ void GlDesignPainter::drawThreads(float originX, float originY, bool smooth)
         }
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
@@ -428,7 +427,7 @@ void GlDesignPainter::release()
 {
     for (Buffer* b : {&lineBuffer_, &strokeBuffer_, &pointBuffer_, &markBuffer_, &threadBuffer_}) {
         if (b->id != 0)
-            glDeleteBuffers(1, &b->id);
+            gl_.DeleteBuffers(1, &b->id);
         *b = {};
     }
     for (auto& [colour, id] : textureCache_)

@@ -8,6 +8,7 @@
 
 #include "designgeometry.h"
 #include "fabrictile.h"
+#include "glprocs.h"
 
 #include <cstdint>
 #include <map>
@@ -20,6 +21,9 @@ public:
     GlDesignPainter() = default;
     GlDesignPainter(const GlDesignPainter&) = delete;
     GlDesignPainter& operator=(const GlDesignPainter&) = delete;
+
+    // The newer functions of the context this painter draws in; set before the first frame.
+    void setFunctions(const GlProcs& functions) { gl_ = functions; }
 
     // Viewport and a projection of `width` x `height` units with y down, from `top` on, cleared
     // to `back`. `viewportWidth` and `viewportHeight` are the surface's pixels (more on a
@@ -54,6 +58,7 @@ public:
     void release();
 
 private:
+    GlProcs gl_;
     struct Buffer {
         unsigned id = 0;
         int count = 0;

@@ -1,8 +1,11 @@
 #include "programfonts.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QStringList>
+#include <QThread>
+#include <mutex>
 
 namespace loomscope {
 
@@ -13,13 +16,15 @@ constexpr int kOverlayEmPixels = 13;
 
 void loadProgramFonts()
 {
-    static bool loaded = false;
-    if (loaded)
-        return;
-    loaded = true;
-    for (const char* path :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+    // The font database belongs to the GUI thread; pictures made on workers only use the fonts
+    // it already has.
+    Q_ASSERT(!qApp || QThread::currentThread() == qApp->thread());
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (const char* path :
+             {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+    });
 }
 
 QFont overlayLabelFont()

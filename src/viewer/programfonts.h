@@ -5,7 +5,8 @@
 namespace loomscope {
 
 // Loads the fonts the program draws with: a Tahoma-metric face for labels and numbers, and
-// whatever CJK face is installed for design names. Safe to call more than once.
+// whatever CJK face is installed for design names. Called on the GUI thread before any text
+// is drawn (the program's start does it); later calls do nothing.
 void loadProgramFonts();
 
 // Labels and numbers of the view's overlay: Tahoma, 16-pixel cells.

@@ -6,7 +6,6 @@
 #include "programfonts.h"
 #include "render/offscreengl.h"
 
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QFutureWatcher>
 #include <QImage>
@@ -40,6 +39,10 @@ Tloomscope::Tloomscope(QWidget* parent) : QOpenGLWidget(parent)
 
 Tloomscope::~Tloomscope()
 {
+    // The context outlives this object by a little (QOpenGLWidget frees it in its own
+    // destructor); its last signal must not reach members that are already gone.
+    disconnect(contextGone_);
+    exportWatcher_.waitForFinished();
     if (contextReady_) {
         makeCurrent();
         freegl();
@@ -50,8 +53,19 @@ Tloomscope::~Tloomscope()
 void Tloomscope::initializeGL()
 {
     contextReady_ = true;
+    QOpenGLContext* gl = context();
+    const char* missing = nullptr;
+    GlProcs functions;
+    functionsReady_ = functions.resolve(
+        [gl](const char* name) { return reinterpret_cast<void*>(gl->getProcAddress(name)); },
+        &missing);
+    if (functionsReady_)
+        painter_.setFunctions(functions);
+    else
+        qWarning("loomscope: this OpenGL lacks %s; the view shows only its background", missing);
     // A widget moved to another window gets a new context: the old one's objects go with it.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+    disconnect(contextGone_);
+    contextGone_ = connect(gl, &QOpenGLContext::aboutToBeDestroyed, this, [this] {
         makeCurrent();
         freegl();
         doneCurrent();
@@ -78,35 +92,32 @@ ExportJob Tloomscope::exportJob(const QString& filename) const
     ExportJob job;
     job.designPath = view_.filename();
     job.outputPath = filename;
-    job.backcolor = view_.backcolor();
-    job.sequincolor = view_.sequincolor();
-    job.fabric = view_.isbackground();
-    job.fabricTint = view_.fabricTint();
-    job.fabricPicture = view_.fabricPicture();
-    job.colours = view_.colorlist();
+    job.look = view_.look();
     job.decimalSeparator = view_.decimalSeparator();
     return job;
 }
 
-ExportResult Tloomscope::savetofile(const QString& filename)
+bool Tloomscope::savetofile(const QString& filename, std::vector<std::string> credits)
 {
-    const ExportJob job = exportJob(filename);
-    ExportResult result;
+    if (exportWatcher_.isRunning())
+        return false;
+    ExportJob job = exportJob(filename);
+    job.credits = std::move(credits);
     if (OffscreenGl::eglAvailable()) {
-        // A context of its own on a worker thread: the window goes on drawing meanwhile.
-        QFutureWatcher<ExportResult> watcher;
-        QEventLoop loop;
-        connect(&watcher, &QFutureWatcher<ExportResult>::finished, &loop, &QEventLoop::quit);
-        watcher.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
-        if (!watcher.isFinished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        result = watcher.result();
-    } else {
-        // Only a Qt offscreen surface: it has to be made on this thread.
-        result = exportPicture(job);
+        // A context of its own on a worker thread: the window goes on drawing and handling
+        // events meanwhile, with no event loop nested inside this call.
+        disconnect(&exportWatcher_, nullptr, this, nullptr);
+        connect(&exportWatcher_, &QFutureWatcher<ExportResult>::finished, this,
+                [this] { emit pictureSaved(exportWatcher_.result()); });
+        exportWatcher_.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
+        return true;
     }
+    // Only a Qt offscreen surface: it has to be made on this thread, and then this view's own
+    // context is made current again.
+    const ExportResult result = exportPicture(job);
     setopengl();
-    return result;
+    emit pictureSaved(result);
+    return true;
 }
 
 void Tloomscope::redraw()
@@ -115,9 +126,9 @@ void Tloomscope::redraw()
     update();
 }
 
-DesignView::LoadResult Tloomscope::loaddstfile(const QString& filename, bool chuang)
+DesignView::LoadResult Tloomscope::loaddstfile(const std::string& filename, bool chuang)
 {
-    auto result = view_.loaddstfile(filename.toStdString(), chuang, width(), height());
+    auto result = view_.loaddstfile(filename, chuang, width(), height());
     if (result.loaded) {
         redraw();
         emit designLoaded();
@@ -311,6 +322,12 @@ void Tloomscope::paintGL()
     // The line pass clears the frame itself (the fabric never shows in line mode), so the
     // frame is cleared once either way.
     const bool lines = view_.isexist() && view_.dstshowtype() == tdstshow::dsline;
+    if (!functionsReady_) {
+        glClearColor(redOf(view_.backcolor()) / 255.0f, greenOf(view_.backcolor()) / 255.0f,
+                     blueOf(view_.backcolor()) / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
     painter_.beginFrame(width(), height(), qRound(width() * ratio), qRound(height() * ratio),
                         view_.backcolor(), 0, !lines);
     if (!view_.isexist())
@@ -427,6 +444,11 @@ void Tloomscope::resizeEvent(QResizeEvent* event)
 
 void Tloomscope::mousePressEvent(QMouseEvent* event)
 {
+    press(event);
+}
+
+void Tloomscope::press(QMouseEvent* event)
+{
     const QPoint p = event->position().toPoint();
     view_.measurePress(p.x(), p.y());
     if (view_.measuring())
@@ -455,6 +477,9 @@ void Tloomscope::mouseReleaseEvent(QMouseEvent* event)
 
 void Tloomscope::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    // Qt delivers the second press of a quick double press as this event only: it is still a
+    // press (a drag may start on it, an armed measurement starts on it).
+    press(event);
     emit doubleClicked(event->position().toPoint());
 }
 

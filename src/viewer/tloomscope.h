@@ -5,8 +5,10 @@
 #include "render/exportjob.h"
 
 #include <QFont>
+#include <QFutureWatcher>
 #include <QOpenGLWidget>
 #include <QString>
+#include <string>
 
 class QImage;
 
@@ -24,9 +26,10 @@ public:
     explicit Tloomscope(QWidget* parent = nullptr);
     ~Tloomscope() override;
 
-    // Loads and shows a design; `chuang` fits it to the control. Returns what happened, so
-    // the host can report a damaged side file.
-    DesignView::LoadResult loaddstfile(const QString& filename, bool chuang);
+    // Loads and shows a design (its path as the bytes the file system holds); `chuang` fits
+    // it to the control. Returns what happened, so the host can report a design that could
+    // not be read or a damaged side file.
+    DesignView::LoadResult loaddstfile(const std::string& filename, bool chuang);
     void offsetpos(float x, float y);
     void Setscale(float factor);
     void yibiyi();                        // one to one: scale 1, centred
@@ -43,10 +46,14 @@ public:
     void setbackground(bool on, TColor tint, const QImage& picture);
     // Makes the control's context current again after another context was used.
     void setopengl();
-    // Writes the shown design as a high-resolution thread-look picture (JPEG) with the view's
-    // background, fabric, sequin and thread colours. The picture is made on another thread
-    // while this one keeps the window alive; returns when it is written or has failed.
-    ExportResult savetofile(const QString& filename);
+    // Starts writing the shown design as a high-resolution thread-look picture (JPEG) with
+    // the view's background, fabric, sequin and thread colours, and returns at once: the
+    // picture is made on another thread (or, without EGL, on this one before it returns) and
+    // pictureSaved reports the end. False, with nothing started, while a picture is still
+    // being made.
+    bool savetofile(const QString& filename,
+                    std::vector<std::string> credits = defaultPictureCredits());
+    bool savingPicture() const { return exportWatcher_.isRunning(); }
     // What such a picture is made from, taken from the view now.
     ExportJob exportJob(const QString& filename) const;
 
@@ -75,6 +82,7 @@ public:
     void Setcl(bool armed) { view_.setCl(armed); }
 
     const DesignView& view() const { return view_; }
+    const DesignLook& look() const { return view_.look(); }
     const Tembs& dstfile() const { return view_.dstfile(); }
     const Tdstinfo& dstinfo() const { return view_.dstinfo(); }
     bool isbackground() const { return view_.isbackground(); }
@@ -85,6 +93,8 @@ public:
     quint64 redrawRequests() const { return redrawRequests_; }
 
 signals:
+    // The picture asked for with savetofile is written, or it failed.
+    void pictureSaved(const loomscope::ExportResult& result);
     // A design was loaded, or a file could not be read and the view is empty.
     void designLoaded();
     // An entry of the colour table changed.
@@ -115,9 +125,13 @@ private:
     void freegl();
     void drawinfo();
     void updateOverlayImages();
+    void press(QMouseEvent* event);
 
     DesignView view_;
     GlDesignPainter painter_;
+    bool functionsReady_ = false;
+    QMetaObject::Connection contextGone_;
+    QFutureWatcher<ExportResult> exportWatcher_;
     MeasureOverlay* overlay_ = nullptr;
     bool antialiasing_ = true;
     bool contextReady_ = false;

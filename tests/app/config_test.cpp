@@ -3,7 +3,9 @@
 #include "app/inifile.h"
 #include "app/mainconfig.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace loomscope;
 
@@ -30,7 +32,11 @@ TEST(ConfigValues, BooleansAreNumbersOrWords)
     EXPECT_EQ(parseBoolValue("0").value, false);
     EXPECT_EQ(parseBoolValue("True").value, true);
     EXPECT_EQ(parseBoolValue("FALSE").value, false);
+    EXPECT_EQ(parseBoolValue("1.0").value, true);
+    EXPECT_EQ(parseBoolValue("0.5").value, true);
+    EXPECT_EQ(parseBoolValue("0.0").value, false);
     EXPECT_EQ(parseBoolValue("yes").error, "'yes' is not a valid boolean value");
+    EXPECT_FALSE(parseBoolValue("1..0").value);
     EXPECT_EQ(formatBoolValue(true), "-1");
     EXPECT_EQ(formatBoolValue(false), "0");
 }
@@ -43,6 +49,29 @@ TEST(ConfigValues, SizesUseTheDecimalSeparator)
     EXPECT_EQ(parseSizeValue("5mm").error, "'5mm' is not a valid floating point value");
     EXPECT_FALSE(parseSizeValue("").value);
     EXPECT_FALSE(parseSizeValue("1e999").value);
+}
+
+TEST(ConfigValues, SizesReadTheSameUnderACommaLocale)
+{
+    // A program sets the C library's locale from the environment (Qt does at start): under a
+    // German, French or Russian locale strtod would want a comma and refuse "1.5".
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, name))
+            continue;
+        EXPECT_EQ(parseSizeValue("1,5", ',').value, 1.5) << name;
+        EXPECT_EQ(parseSizeValue("1.5", ',').value, 1.5) << name;
+        EXPECT_EQ(parseSizeValue("5", ',').value, 5.0) << name;
+        EXPECT_EQ(parseBoolValue("0.5").value, true) << name;
+        const IniFile ini = IniFile::fromText("[sequin]\nsize1=4,5\nsize2=1.5\n");
+        const MainConfig config = readMainConfig(ini, ',');
+        EXPECT_EQ(config.size1, 4.5) << name;
+        EXPECT_EQ(config.size2, 1.5) << name;
+        EXPECT_EQ(config.error, "") << name;
+        std::setlocale(LC_ALL, before.c_str());
+        return;
+    }
+    GTEST_SKIP() << "no comma locale is installed (tools/setup-debian.sh makes de_DE.UTF-8)";
 }
 
 TEST(MainConfig, ReadsInOrderAndStopsAtABadValue)

@@ -46,8 +46,8 @@ protected:
         testsupport::writeFile(dir.file("bars.dst"), threeColours());
         job.designPath = dir.file("bars.dst");
         job.outputPath = QString::fromStdString(dir.file("bars.jpg"));
-        job.colours = {0x0000FF, 0x00FF00, 0xFF0000};
-        job.backcolor = 0x000000;
+        job.look.colours = {0x0000FF, 0x00FF00, 0xFF0000};
+        job.look.backcolor = 0x000000;
     }
     QImage written()
     {
@@ -63,9 +63,9 @@ protected:
         Trendertobmp renderer({69.6f, 20.88f, 0}, 900, 600);
         EXPECT_TRUE(renderer.isReady());
         renderer.loadfromfile(job.designPath);
-        renderer.setbackcolor(job.backcolor);
-        renderer.isture(job.fabric);
-        renderer.setbackTexture(job.fabricTint, job.fabricPicture);
+        renderer.setbackcolor(job.look.backcolor);
+        renderer.isture(job.look.fabric);
+        renderer.setbackTexture(job.look.fabricTint, job.look.fabricPicture);
         return renderer.picture(8).convertToFormat(QImage::Format_RGB32);
     }
     // The middle of bar `c` (0 on top): bars run 0..500 units wide, 60 high, 100 apart.
@@ -99,37 +99,64 @@ TEST_F(PictureExport, ThreadColoursKeepTheirChannels)
 
 TEST_F(PictureExport, BackgroundIsExactlyBrightenedAndTextIsItsInverse)
 {
-    job.backcolor = 0x102030; // red 0x30, green 0x20, blue 0x10
+    job.look.backcolor = 0x102030; // red 0x30, green 0x20, blue 0x10
     QImage image = written();
     const QRect corner(image.width() - 40, image.height() - 40, 30, 30);
     // JPEG of best quality: within a step or two of the exact colour.
     EXPECT_EQ(pixelsUnlike(image, corner, qRgb(0x44, 0x34, 0x24), 2), 0);
 
-    job.backcolor = 0xFFFFFF;
+    job.look.backcolor = 0xFFFFFF;
     image = written();
     EXPECT_EQ(pixelsUnlike(image, corner, qRgb(255, 255, 255), 1), 0);
 
     // The text is drawn after brightening, in the inverse of the background.
     const QRect text(10, 10, 200, 20);
     EXPECT_TRUE(testsupport::containsColour(finished(), text, qRgb(0, 0, 0), 0));
-    job.backcolor = 0x00FF00; // green: text magenta
+    job.look.backcolor = 0x00FF00; // green: text magenta
     const QImage green = finished();
     EXPECT_TRUE(testsupport::containsColour(green, text, qRgb(255, 0, 255), 0));
     EXPECT_EQ(green.pixel(green.width() - 5, green.height() - 5), qRgb(20, 255, 20));
 }
 
-TEST_F(PictureExport, FabricUnderTheDesignWithTextFollowingTheBackground)
+TEST_F(PictureExport, FabricUnderTheDesignWithTextThatStandsOutFromIt)
 {
-    job.backcolor = 0xFFFFFF;
-    job.fabric = true;
-    job.fabricTint = 0x0000FF;
-    job.fabricPicture = {1, 1, {128, 128, 128}};
+    job.look.backcolor = 0x808080;
+    job.look.fabric = true;
+    job.look.fabricTint = 0x0000FF;
+    job.look.fabricPicture = {1, 1, {128, 128, 128}};
     const QImage image = written();
     const QRect corner(image.width() - 40, image.height() - 40, 30, 30);
     // floor(255 * 255 / 256) = 254 and 0, each brightened by 20.
     EXPECT_EQ(pixelsUnlike(image, corner, qRgb(255, 20, 20), 3), 0);
-    // The text is the inverse of the background colour, not of the fabric.
-    EXPECT_TRUE(testsupport::containsColour(finished(), QRect(10, 10, 200, 20), qRgb(0, 0, 0), 0));
+    // On a fabric the text is the complement of the fabric's tint, as on the screen: the
+    // complement of a grey background (7F7F7F) would vanish on a grey fabric.
+    const QRect text(10, 10, 200, 20);
+    EXPECT_TRUE(testsupport::containsColour(finished(), text, qRgb(0, 255, 255), 0));
+    job.look.fabricTint = 0x303030; // dark felt
+    const QImage felt = finished();
+    EXPECT_TRUE(testsupport::containsColour(felt, text, qRgb(0xCF, 0xCF, 0xCF), 0));
+}
+
+TEST_F(PictureExport, CreditLinesNameTheShopOrTheProgram)
+{
+    EXPECT_EQ(pictureCredits("", "", ""), defaultPictureCredits());
+    EXPECT_EQ(defaultPictureCredits()[0], "Made with LoomScope 4.0");
+    EXPECT_EQ(pictureCredits("Rose Embroidery", "", "rose.example"),
+              (std::vector<std::string>{"Rose Embroidery", "rose.example", ""}));
+    EXPECT_EQ(pictureCredits("A", "123", "b.example"),
+              (std::vector<std::string>{"A", "Tel: 123", "b.example"}));
+    // The lines are drawn where the credits belong.
+    job.look.backcolor = 0xFFFFFF;
+    const QRect credits(10, 190, 300, 80);
+    Trendertobmp renderer({69.6f, 20.88f, 0}, 900, 600);
+    renderer.loadfromfile(job.designPath);
+    renderer.setbackcolor(0xFFFFFF);
+    renderer.setCredits({"", "", ""});
+    const QImage blank = renderer.picture(8).convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(testsupport::containsColour(blank, credits, qRgb(0, 0, 0), 60));
+    renderer.setCredits(pictureCredits("Rose Embroidery", "0123", ""));
+    const QImage shop = renderer.picture(8).convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(testsupport::containsColour(shop, credits, qRgb(0, 0, 0), 60));
 }
 
 TEST_F(PictureExport, ResolutionAndSizeAreInTheFile)
@@ -155,7 +182,7 @@ TEST_F(PictureExport, DesignWithoutBlocksGivesBackgroundAndText)
     lone[512 + 2] = 0x03;
     testsupport::writeFile(dir.file("lone.dst"), lone);
     job.designPath = dir.file("lone.dst");
-    job.backcolor = 0xFFFFFF;
+    job.look.backcolor = 0xFFFFFF;
     const QImage image = written();
     EXPECT_EQ(pixelsUnlike(image, QRect(0, 270, image.width(), image.height() - 270),
                            qRgb(255, 255, 255), 1),
@@ -204,10 +231,12 @@ struct CommandRun {
     QString err;
 };
 
-CommandRun exportCommand(const QStringList& args, const QString& home)
+CommandRun exportCommand(const QStringList& args, const QString& home,
+                         const QString& locale = QStringLiteral("C.UTF-8"))
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("LOOMSCOPE_HOME"), home);
@@ -253,13 +282,36 @@ TEST(ExportCommand, WritesThePictureWithoutADisplay)
               0); // red first on the command line
 
     EXPECT_EQ(exportCommand({design, out, "--background", "red"}, home).status, 2);
-    EXPECT_EQ(exportCommand({design, out, "--fabric", "silk"}, home).status, 2);
+    const CommandRun silk = exportCommand({design, out, "--fabric", "silk"}, home);
+    EXPECT_EQ(silk.status, 2);
+    // Which fabrics there are, and where they were looked for.
+    EXPECT_TRUE(silk.err.contains("no fabric 'silk'")) << silk.err.toStdString();
+    EXPECT_TRUE(silk.err.contains("grey")) << silk.err.toStdString();
+    EXPECT_TRUE(silk.err.contains(home + "/Fabrics")) << silk.err.toStdString();
+    const CommandRun tintOnly = exportCommand({design, out, "--fabric-color", "#FF0000"}, home);
+    EXPECT_EQ(tintOnly.status, 2);
+    EXPECT_TRUE(tintOnly.err.contains("--fabric NAME")) << tintOnly.err.toStdString();
     EXPECT_EQ(exportCommand({design}, home).status, 2);
     EXPECT_EQ(exportCommand({QString::fromStdString(dir.file("none.dst")), out}, home).status, 2);
     const CommandRun unwritable =
         exportCommand({design, QString::fromStdString(dir.file("no/dir/x.jpg"))}, home);
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_TRUE(unwritable.err.contains("x.jpg"));
+
+    // Numbers in the picture use the user's decimal separator, as the window's pictures do:
+    // the size line of a German user differs from an English one's.
+    if (QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                                 QStringLiteral("locale -a | grep -qi de_DE")}) == 0) {
+        const QString german = QString::fromStdString(dir.file("german.jpg"));
+        ASSERT_EQ(exportCommand({design, german}, home, QStringLiteral("de_DE.UTF-8")).status, 0);
+        ASSERT_EQ(exportCommand({design, out}, home).status, 0);
+        const QImage c = QImage(out).convertToFormat(QImage::Format_RGB32);
+        const QImage de = QImage(german).convertToFormat(QImage::Format_RGB32);
+        const QRect stitches(10, 40, 300, 25);
+        const QRect size(10, 100, 300, 55);
+        EXPECT_EQ(c.copy(stitches), de.copy(stitches));
+        EXPECT_NE(c.copy(size), de.copy(size));
+    }
 
     // A damaged side file is a failure, not a picture in the wrong colours.
     auto side = encodeColorSequence("C", std::vector<TColor>{1, 2, 3}, {});

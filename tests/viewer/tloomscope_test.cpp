@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 #include <QImage>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ protected:
     void load(const DstBuilder& design, const char* name = "design.dst", bool fit = true)
     {
         testsupport::writeFile(dir.file(name), design.fullyReadFile());
-        ASSERT_TRUE(view.loaddstfile(QString::fromStdString(dir.file(name)), fit).loaded);
+        ASSERT_TRUE(view.loaddstfile(dir.file(name), fit).loaded);
     }
     QImage frame(const char* snapshotName = nullptr)
     {
@@ -331,4 +332,73 @@ TEST_F(ViewerFrames, LeavesTheContextAsItsTextPainterExpectsIt)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     view.doneCurrent();
     EXPECT_EQ(alignment, 4);
+}
+
+TEST_F(ViewerFrames, AFileThatCannotBeReadLeavesOnlyTheBackground)
+{
+    // The reader keeps the previous design's blocks for a file it cannot read; shown under the
+    // new name they would be a lie, and the new file's side file would recolour them.
+    view.Setbackcolor(0xEEEEEE);
+    load(horizontalStitch());
+    EXPECT_GT(pixelsUnlike(frame(), QRect(0, 0, 800, 300), qRgb(0xEE, 0xEE, 0xEE), 8), 100);
+    testsupport::writeFile(dir.file("short.dst"), std::vector<std::uint8_t>(522, 0));
+    testsupport::writeFile(dir.file("short.lsc"), {'L', 'S', 'C', '.', '.', 9, 0, 1, 2, 3, 4, 5});
+    int announced = 0;
+    QObject::connect(&view, &Tloomscope::designLoaded, [&] { ++announced; });
+    const auto result = view.loaddstfile(dir.file("short.dst"), true);
+    EXPECT_TRUE(result.loaded);
+    EXPECT_EQ(result.dst, DstReadStatus::TooShort);
+    EXPECT_FALSE(result.sideFile.failed()); // not even read
+    EXPECT_EQ(announced, 1);
+    EXPECT_FALSE(view.view().isexist());
+    EXPECT_EQ(view.dstinfo().Fstitchcount, 0);
+    EXPECT_EQ(pixelsUnlike(frame("unreadable"), QRect(0, 0, 800, 300), qRgb(0xEE, 0xEE, 0xEE), 2),
+              0);
+    // The next design that can be read is shown again.
+    load(horizontalStitch(), "again.dst");
+    EXPECT_TRUE(view.view().isexist());
+}
+
+TEST_F(ViewerFrames, TheSecondPressOfADoubleClickIsAPressToo)
+{
+    // Qt turns the second press of a quick double press into a double-click event; an armed
+    // measurement must still start on it.
+    load(horizontalStitch(), "design.dst", false);
+    view.Setcl(true);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(100, 150), view.mapToGlobal(QPointF(100, 150)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &twice);
+    QMouseEvent move(QEvent::MouseMove, QPointF(135, 150), view.mapToGlobal(QPointF(135, 150)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &move);
+    EXPECT_EQ(view.view().measureText(), "9.9mm");
+}
+
+TEST(ViewerLifetime, AViewMovedBetweenWindowsAndDeletedLeavesNothingBehind)
+{
+    SKIP_WITHOUT_GL();
+    // The context of a moved view is made anew; the old one's last signal, and the last one of
+    // the context that goes with the view, must not reach a view that is already gone.
+    testsupport::TempDir dir;
+    DstBuilder b;
+    b.stitch(0, 0).stitch(120, 0).jumpBy(0, 0);
+    testsupport::writeFile(dir.file("d.dst"), b.fullyReadFile());
+    auto first = std::make_unique<QWidget>();
+    first->resize(300, 200);
+    auto* view = new Tloomscope(first.get());
+    view->resize(300, 200);
+    first->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(first.get()));
+    view->loaddstfile(dir.file("d.dst"), true);
+    EXPECT_FALSE(view->grabFramebuffer().isNull());
+    QWidget second;
+    second.resize(300, 200);
+    second.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    view->setParent(&second);
+    view->show();
+    EXPECT_FALSE(view->grabFramebuffer().isNull());
+    delete view;
+    first.reset();
+    QTest::qWait(20);
 }

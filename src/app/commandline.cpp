@@ -1,0 +1,38 @@
+#include "commandline.h"
+
+#include <cstring>
+#include <ostream>
+
+namespace loomscope {
+
+CommandLine classifyCommandLine(int argc, const char* const* argv)
+{
+    if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0)
+        return {CommandMode::Viewer, {}};
+    const std::string option = argv[1];
+    if (option == "--help")
+        return {CommandMode::Help, {}};
+    if (option == "--version")
+        return {CommandMode::Version, {}};
+    if (option == "--info")
+        return argc == 3 ? CommandLine{CommandMode::Info, {}}
+                         : CommandLine{CommandMode::Unknown, "--info takes one design"};
+    if (option == "--export")
+        return {CommandMode::Export, {}};
+    return {CommandMode::Unknown, "unknown option " + option};
+}
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: loomscope [PATH]\n"
+           "           the viewer; a second start hands PATH to the running viewer\n"
+           "       loomscope --info PATH\n"
+           "           the design's facts as one JSON object\n"
+           "       loomscope --export PATH OUT.jpg [--background #RRGGBB]\n"
+           "                 [--sequin-color #RRGGBB] [--fabric NAME [--fabric-color #RRGGBB]]\n"
+           "           the high-resolution thread-look picture of the design\n"
+           "       loomscope --help | --version\n"
+           "Options that begin with -- need no display and never touch a running viewer.\n";
+}
+
+} // namespace loomscope

@@ -1,0 +1,112 @@
+// loomscope-gui: the part of LoomScope that needs Qt — the viewer, and the tools that draw
+// pictures (--export). The program `loomscope` starts it; it is not meant to be started by
+// hand, but it works the same when it is.
+
+#include "app/exportcommand.h"
+#include "app/pathstrings.h"
+#include "app/programhome.h"
+#include "app/singleinstance.h"
+#include "app/tform2.h"
+#include "app/usermessages.h"
+#include "model/fileio.h"
+#include "viewer/glformat.h"
+#include "viewer/programfonts.h"
+#include "viewer/tloomscope.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Where `loomscope` itself is: the program home and the shipped data are found from there.
+QString programFolder()
+{
+    return QFile::decodeName(
+        loomscope::startedProgramFolder(
+            loomscope::pathBytes(QCoreApplication::applicationDirPath()))
+            .c_str());
+}
+
+QString programHomeFolder()
+{
+    const QString exeFolder = programFolder();
+    const QString shipped = QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
+    const auto home = loomscope::resolveProgramHome(
+        loomscope::currentProgramHomeInputs(exeFolder.toStdString(), shipped.toStdString()));
+    if (!home.error.empty())
+        std::cerr << "loomscope: " << home.folder << ": " << home.error << '\n';
+    return QFile::decodeName(home.folder.c_str());
+}
+
+int runExport(int argc, char* argv[])
+{
+    // Pictures are drawn without a window: the offscreen platform gives fonts and images and
+    // needs no display; the drawing itself uses an EGL context of its own.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    loomscope::loadProgramFonts();
+    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    return loomscope::runExportCommand(arguments, programHomeFolder(),
+                                       loomscope::localeDecimalSeparator(), std::cout, std::cerr);
+}
+
+int runViewer(int argc, char* argv[])
+{
+    loomscope::setDefaultGlFormat();
+    QApplication app(argc, argv);
+    // No display name: Qt would append it to every title.
+    QApplication::setApplicationName(QStringLiteral("LoomScope"));
+
+    // Only the first argument is used, as the bytes it came in: a name from a Chinese Windows
+    // archive is not UTF-8 and must reach the file system unchanged.
+    const std::string path = argc >= 2 ? loomscope::absolutePath(argv[1]) : std::string();
+    loomscope::SingleInstance instance;
+    if (instance.handOffToRunning(QByteArray::fromStdString(path)))
+        return 0;
+    QString error;
+    if (!instance.listen(&error)) {
+        // Another start may have won the race to listen: hand over to it instead.
+        if (instance.handOffToRunning(QByteArray::fromStdString(path)))
+            return 0;
+        std::cerr << "loomscope: later starts will open windows of their own: " << error.toStdString()
+                  << '\n';
+    }
+
+    loomscope::loadProgramFonts();
+    loomscope::MessageBoxes messages;
+    loomscope::TForm2 window(programHomeFolder(), messages);
+    QObject::connect(&instance, &loomscope::SingleInstance::handOff, &window,
+                     [&window](const QByteArray& p) { window.receiveHandOff(p.toStdString()); });
+    // LOOMSCOPE_TIMING=1: every frame that shows a design is reported with the wall-clock time
+    // in milliseconds, for measuring start-up and hand-off times from outside.
+    if (qEnvironmentVariableIsSet("LOOMSCOPE_TIMING"))
+        QObject::connect(window.viewer(), &QOpenGLWidget::frameSwapped, &window, [&window] {
+            if (window.state().hasDesign())
+                std::cerr << "loomscope: frame " << QDateTime::currentMSecsSinceEpoch() << ' '
+                          << window.windowTitle().toStdString() << std::endl;
+        });
+    window.show();
+    if (!path.empty()) {
+        if (loomscope::fileExists(path))
+            window.openFromPath(path);
+        else
+            messages.error(&window, QStringLiteral("\"%1\" does not exist or is not a file.")
+                                        .arg(loomscope::displayPath(path)));
+    }
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
+        return runExport(argc, argv);
+    return runViewer(argc, argv);
+}
