@@ -117,3 +117,57 @@ TEST(InfoCommand, RunsAsAProcessWithoutADisplay)
     const std::string bad = std::string(LOOMSCOPE_BINARY) + " --info /no/such.dst 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(system(bad.c_str())), 2);
 }
+
+namespace {
+struct ProcessRun {
+    int status = -1;
+    std::string out;
+};
+// Runs the program with `arguments` (already quoted for the shell), no display, standard error
+// joined to the output.
+ProcessRun runProgram(const std::string& arguments)
+{
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG= " +
+                                std::string(LOOMSCOPE_BINARY) + ' ' + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ProcessRun run;
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        run.out.append(buffer, n);
+    run.status = WEXITSTATUS(pclose(pipe));
+    return run;
+}
+} // namespace
+
+TEST(CommandLine, HelpVersionAndUnknownOptionsFollowTheConventions)
+{
+    const ProcessRun help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* mode : {"loomscope [PATH]", "--info PATH", "--export PATH OUT.jpg"})
+        EXPECT_NE(help.out.find(mode), std::string::npos) << mode;
+    const ProcessRun version = runProgram("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "LoomScope 4.0\n");
+    const ProcessRun unknown = runProgram("--frobnicate x.dst");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.out.find("unknown option --frobnicate"), std::string::npos);
+    EXPECT_NE(unknown.out.find("usage:"), std::string::npos);
+    EXPECT_EQ(runProgram("--info").status, 2);
+}
+
+TEST(CommandLine, ToolsThatNeedNoWindowLoadNoGuiLibrary)
+{
+    // A file manager starts the program once per file: its tools must not pay for Qt.
+    const std::string command = "ldd " + std::string(LOOMSCOPE_BINARY) + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string libraries;
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        libraries.append(buffer, n);
+    pclose(pipe);
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libGL"), std::string::npos) << libraries;
+}

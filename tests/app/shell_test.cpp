@@ -103,3 +103,19 @@ TEST(SummaryText, SixLinesWithMillimetresAndInches)
     EXPECT_EQ(summaryText("rose", info, ','), "rose\r12345\r6\r7\r85,3 * 100\r3,358 * 3,937");
     EXPECT_EQ(summaryCaptions(), "花样名：\r针数：\r颜色：\r珠片数：\r尺寸(mm)：\r尺寸(inch)：");
 }
+
+TEST(ProgramHome, TheManualIsFoundBesideTheProgramOrInstalled)
+{
+    testsupport::TempDir dir;
+    const std::string build = dir.file("build");
+    fs::create_directories(build + "/manual");
+    testsupport::writeFile(build + "/manual/index.html", {'<'});
+    EXPECT_EQ(findManual(build, dir.file("home")), build + "/manual/index.html");
+    // An installation: bin/ beside share/loomscope.
+    fs::create_directories(dir.file("usr/bin"));
+    fs::create_directories(dir.file("usr/share/loomscope/manual"));
+    testsupport::writeFile(dir.file("usr/share/loomscope/manual/index.html"), {'<'});
+    EXPECT_EQ(findManual(dir.file("usr/bin"), dir.file("home")),
+              dir.file("usr/share/loomscope/manual/index.html"));
+    EXPECT_EQ(findManual(dir.file("nowhere"), dir.file("home")), "");
+}

@@ -7,9 +7,11 @@
 #include "glsupport.h"
 #include "settings/tform5.h"
 #include "testenv.h"
+#include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLocale>
@@ -140,8 +142,10 @@ TEST_F(MainWindow, OpeningSetsCaptionSummaryAndFolderList)
     ASSERT_EQ(summary.size(), 6);
     EXPECT_EQ(summary[0], "wide");
     EXPECT_EQ(summary[2], "1");
-    EXPECT_EQ(summary[4], "85.3 * 100");
-    EXPECT_EQ(summary[5], "3.358 * 3.937");
+    // With the user's decimal separator (the suite runs under a comma locale too).
+    const QChar point = QLatin1Char(localeDecimalSeparator());
+    EXPECT_EQ(summary[4], QStringLiteral("85.3 * 100").replace('.', point));
+    EXPECT_EQ(summary[5], QStringLiteral("3.358 * 3.937").replace('.', point));
     EXPECT_EQ(child<QLabel>("Label1")->text().split('\n').first(), "花样名：");
     EXPECT_EQ(window->gunrect(), window->viewer()->dstrect());
 }
@@ -611,6 +615,34 @@ TEST_F(MainWindow, SavesTheHighResolutionPictureWhileTheWindowGoesOn)
     EXPECT_FALSE(QFile::exists(bad));
 }
 
+namespace {
+// Stands in for the desktop: takes the URLs the program asks it to open.
+class DesktopStandIn : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+} // namespace
+
+TEST_F(MainWindow, TheWebPageButtonOpensTheInstalledManual)
+{
+    // The program found beside the manual of its build tree, as `loomscope` tells its GUI.
+    qputenv("LOOMSCOPE_PROGRAM", LOOMSCOPE_BINARY);
+    DesktopStandIn desktop;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "open");
+    open();
+    child<QToolButton>("ToolButton32")->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    qunsetenv("LOOMSCOPE_PROGRAM");
+    ASSERT_EQ(desktop.opened.size(), 1);
+    const QString manual = desktop.opened[0].toLocalFile();
+    EXPECT_TRUE(manual.endsWith("/manual/index.html")) << manual.toStdString();
+    EXPECT_TRUE(QFile::exists(manual));
+    EXPECT_TRUE(messages.errors.isEmpty());
+}
+
 TEST(AboutBox, NamesTheVersionAndTheManual)
 {
     TForm5 about(QStringLiteral("/usr/share/loomscope/manual/index.html"));
@@ -685,3 +717,5 @@ TEST(SecondStart, HandsItsDesignToTheRunningViewerAndEnds)
     first.terminate();
     first.waitForFinished(5000);
 }
+
+#include "tform2_test.moc"

@@ -2,6 +2,7 @@
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "testenv.h"
+#include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>
@@ -63,6 +64,15 @@ protected:
     testsupport::TempDir dir;
     Tloomscope view;
 };
+
+// A number text as the view writes it under the user's locale (its decimal separator).
+std::string inLocale(std::string text)
+{
+    for (char& c : text)
+        if (c == '.')
+            c = localeDecimalSeparator();
+    return text;
+}
 
 // One horizontal stitch of 12 mm: fitted, its band is over 300 pixels long and 13 wide.
 DstBuilder horizontalStitch()
@@ -290,7 +300,7 @@ TEST_F(ViewerFrames, MeasuringFigureAppearsAndGoesWithoutAPan)
     view.Setcl(true);
     QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 150));
     QTest::mouseMove(&view, QPoint(135, 150));
-    EXPECT_EQ(view.view().measureText(), "9.9mm");
+    EXPECT_EQ(view.view().measureText(), inLocale("9.9mm"));
     const QImage drawn = onScreen();
     testsupport::snapshot(drawn, "measuring");
     // The crosshair runs across the whole view.
@@ -371,7 +381,7 @@ TEST_F(ViewerFrames, TheSecondPressOfADoubleClickIsAPressToo)
     QMouseEvent move(QEvent::MouseMove, QPointF(135, 150), view.mapToGlobal(QPointF(135, 150)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&view, &move);
-    EXPECT_EQ(view.view().measureText(), "9.9mm");
+    EXPECT_EQ(view.view().measureText(), inLocale("9.9mm"));
 }
 
 TEST(ViewerLifetime, AViewMovedBetweenWindowsAndDeletedLeavesNothingBehind)
