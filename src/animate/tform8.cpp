@@ -2,9 +2,11 @@
 
 #include "app/pathstrings.h"
 #include "replayicons.h"
+#include "viewer/programfonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPaintEvent>
@@ -25,6 +27,30 @@ constexpr int kTickMs = 10;
 constexpr int kThickLine = 3;
 constexpr int kThinLine = 1;
 constexpr int kNeedleReach = 15;
+// Room for the counters' text: up to the next control to the right.
+constexpr int kStitchCounterRoom = 403 - 296;
+constexpr int kColourCounterRoom = 488 - 403;
+constexpr int kPanelFontPixels = 11;
+constexpr int kSmallestCounterPixels = 9;
+
+QFont panelFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(kPanelFontPixels);
+    return font;
+}
+
+// The panel font fits counts of up to five digits; the counters of larger designs get a
+// smaller one, chosen once per design so the text does not jump while it counts.
+void fitCounterFont(QLabel* label, const QString& widest, int room)
+{
+    QFont font = panelFont();
+    while (font.pixelSize() > kSmallestCounterPixels &&
+           QFontMetrics(font).horizontalAdvance(widest) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
 
 } // namespace
 
@@ -35,6 +61,8 @@ TForm8::TForm8(std::function<TColor(int)> readcolorlist, QWidget* parent)
     if (!readcolorlist_)
         readcolorlist_ = [](int) { return TColor{0xFFFFFF}; };
     setObjectName(QStringLiteral("Form8"));
+    loadProgramFonts();
+    setFont(panelFont());
     setWindowTitle(QStringLiteral("走针"));
     resize(996, 655);
     // Every pixel below the panel is painted here: the picture, or black around it.
@@ -57,7 +85,11 @@ void TForm8::buildPanel()
 {
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setPalette(QApplication::palette());
+    // The panel keeps the desktop's grey, not the window's black: set explicitly, as a palette
+    // equal to the application's would simply inherit the black.
+    QPalette panel = QApplication::palette();
+    panel.setColor(QPalette::Window, panel.color(QPalette::Window));
+    Panel1->setPalette(panel);
     Panel1->setAutoFillBackground(true);
     Panel1->setGeometry(0, 0, width(), kPanelHeight);
     const QColor grey = Panel1->palette().color(QPalette::Button);
@@ -163,6 +195,8 @@ void TForm8::FormShow(const std::string& designPath)
     failure_.clear();
     Label4->setText(QStringLiteral("针数："));
     Label5->setText(QStringLiteral("颜色："));
+    Label4->setFont(panelFont());
+    Label5->setFont(panelFont());
     setButtons({false, true, true, true});
 
     // Maximised over the screen of the window that opens the replay; the geometry is set as
@@ -213,6 +247,10 @@ void TForm8::startReplay()
         update();
         return;
     }
+    const QString records = QString::number(stitches.Fstitchs);
+    const QString colours = QString::number(stitches.Fcolors);
+    fitCounterFont(Label4, QStringLiteral("针数：%1 / %1").arg(records), kStitchCounterRoom);
+    fitCounterFont(Label5, QStringLiteral("色序：%1 / %1").arg(colours), kColourCounterRoom);
     surface_.create(width(), height());
     stepper_ = std::make_unique<ReplayStepper>(std::move(stitches), readcolorlist_);
     Timer1->start();
