@@ -355,4 +355,8 @@ TEST_F(ReplayWindow, ReplayIsModalAndReturnsWhenClosed)
     EXPECT_EQ(form->stepper()->ln(), 7);
     EXPECT_EQ(child<QLabel>("Label4")->text(),
               QStringLiteral("针数：8 / %1").arg(form->stepper()->stitches().Fstitchs));
+
+    QTest::keyClick(form.get(), Qt::Key_Escape); // closes like the close button
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->stepper(), nullptr);
 }
