@@ -8,6 +8,7 @@
 #include "pathstrings.h"
 #include "programhome.h"
 #include "projectinfo.h"
+#include "animate/tform8.h"
 #include "settings/tform5.h"
 #include "summarytext.h"
 #include "urilist.h"
@@ -78,6 +79,7 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     Panel5->hide();
     buildBrowserPane();
     Form5 = new TForm5(displayPath(manualPath()), this);
+    Form8 = new TForm8([view = loomscope1](int i) { return view->readcolorlist(i); }, this);
     connectCommands();
 
     resize(850, 600);
@@ -184,10 +186,10 @@ void TForm2::connectCommands()
     connect(a.screenshot, &QAction::triggered, this, &TForm2::copyViewToClipboard);
     connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
     connect(a.about, &QAction::triggered, Form5, &QDialog::exec);
+    connect(a.slowDisplay, &QAction::triggered, this, &TForm2::replayStitchOut);
 
     // Commands whose windows are not part of the program yet.
-    for (QAction* later : {a.browser, a.slowDisplay, a.fabric, a.colourPanel, a.editor,
-                           a.settings})
+    for (QAction* later : {a.browser, a.fabric, a.colourPanel, a.editor, a.settings})
         later->setEnabled(false);
 }
 
@@ -360,6 +362,14 @@ void TForm2::pictureSaved(const ExportResult& result)
     if (!result.ok)
         messages_.error(this, result.error);
     emit pictureFinished(result.ok);
+}
+
+void TForm2::replayStitchOut()
+{
+    // Only a design whose file is still there: the replay reads it again.
+    const std::string path = state_.currentDesignPath();
+    if (fileExists(path))
+        Form8->replay(path);
 }
 
 void TForm2::copyViewToClipboard()

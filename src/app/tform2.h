@@ -18,6 +18,7 @@ namespace loomscope {
 
 class MainActions;
 class TForm5;
+class TForm8;
 class Tloomscope;
 class UserMessages;
 struct ExportResult;
@@ -80,6 +81,7 @@ private:
     void pictureSaved(const ExportResult& result);
     void copyViewToClipboard();
     void openManual();
+    void replayStitchOut();
     std::string manualPath() const;
 
     void viewerPressed(QPoint position);
@@ -100,6 +102,7 @@ private:
     QLineEdit* Edit2 = nullptr;
     QListWidget* ListView1 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm8* Form8 = nullptr; // the stitch-out replay
     QProgressDialog* pictureProgress_ = nullptr;
 
     TRectF gunrect_;

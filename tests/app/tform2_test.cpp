@@ -643,6 +643,30 @@ TEST_F(MainWindow, TheWebPageButtonOpensTheInstalledManual)
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
+TEST_F(MainWindow, StitchOutOpensFromTheStripAndShiftROnlyForAFileThatIsThere)
+{
+    open();
+    window->openFromPath(path("a.dst"));
+    QStringList seen;
+    auto closeWhenShown = [&] {
+        QTimer::singleShot(300, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen << modal->windowTitle();
+                modal->close();
+            }
+        });
+    };
+    closeWhenShown();
+    child<QToolButton>("ToolButton35")->click();
+    closeWhenShown();
+    QTest::keyClick(window->viewer(), Qt::Key_R, Qt::ShiftModifier);
+    EXPECT_EQ(seen, QStringList({"走针", "走针"}));
+    QTest::keyClick(window->viewer(), Qt::Key_R); // R without Shift: nothing
+    std::filesystem::remove(folder.file("a.dst"));
+    child<QToolButton>("ToolButton35")->click(); // the file is gone: nothing, at once
+    EXPECT_EQ(seen.size(), 2);
+}
+
 TEST(AboutBox, NamesTheVersionAndTheManual)
 {
     TForm5 about(QStringLiteral("/usr/share/loomscope/manual/index.html"));
