@@ -3,6 +3,7 @@
 #include "model/dstrecords.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
+#include "model/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,10 +19,9 @@ namespace {
 constexpr std::size_t kTrailer = 7;
 constexpr int kMargin = 10;
 constexpr int kPanelHeight = 40;
-constexpr double kUnitsPerModelUnit = 2.83465;
-// Outer and hole radius of a 5 mm sequin with a 1.5 mm hole, in model units.
-constexpr double kSequinRadius = 8.7;
-constexpr double kSequinHoleRadius = 2.61;
+// Outer and hole radius of the standard sequin, in model units: the replay always shows it.
+constexpr double kSequinRadius = double(kDefaultSequinOuterMm) * kSequinRadiusPerMm;
+constexpr double kSequinHoleRadius = double(kDefaultSequinHoleMm) * kSequinRadiusPerMm;
 constexpr const char* kTooManyRecords = "It holds more records than a design can have.";
 
 ReplayStitches failed(ReplayReadStatus status, std::string error = {})
@@ -96,8 +96,8 @@ ReplayStitches readReplayStitches(std::span<const std::uint8_t> file, int width,
     const double extentHeight = double(e.maxY) - e.minY + 2 * kMargin;
     s.fit = fitReplayExtent(extentWidth, extentHeight, width, height);
     const double q = s.fit.q;
-    s.Fsequinsizez = static_cast<float>(q * kSequinRadius * kUnitsPerModelUnit);
-    s.Fsequinsizelz = static_cast<float>(q * kSequinHoleRadius * kUnitsPerModelUnit);
+    s.Fsequinsizez = static_cast<float>(q * kSequinRadius * kDstUnitsPerModelUnit);
+    s.Fsequinsizelz = static_cast<float>(q * kSequinHoleRadius * kDstUnitsPerModelUnit);
 
     s.records.resize(n);
     for (std::size_t k = 0; k < n; ++k) {

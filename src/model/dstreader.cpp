@@ -7,6 +7,7 @@
 #include "numberformat.h"
 #include "palette.h"
 #include "tembs.h"
+#include "units.h"
 
 #include <algorithm>
 #include <new>
@@ -17,7 +18,6 @@ namespace {
 
 // The bytes after the last record read: the end record and its neighbours are not read.
 constexpr std::size_t kTrailer = 7;
-constexpr double kUnitsPerModelUnit = 2.83465;
 constexpr float kRectMargin = 20;
 
 } // namespace
@@ -74,8 +74,8 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
     Fheight = roundTo1AwayFromZero((bottom - top) / 10);
 
     auto point = [&](std::size_t k) {
-        return TPoint3F{static_cast<float>((xy[2 * k] - double(cx)) / kUnitsPerModelUnit),
-                        static_cast<float>((-xy[2 * k + 1] - double(cy)) / kUnitsPerModelUnit),
+        return TPoint3F{static_cast<float>((xy[2 * k] - double(cx)) / kDstUnitsPerModelUnit),
+                        static_cast<float>((-xy[2 * k + 1] - double(cy)) / kDstUnitsPerModelUnit),
                         records[3 * k + 2]};
     };
     auto emit = [&](std::size_t first, std::size_t count, TColor colour, int index, bool sequin) {
@@ -133,10 +133,10 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
     Ffirstpoint1 = Ffirstpoint;
     Flastpoint1 = Flastpoint;
     Fcolorcount = index + 1;
-    Fdstrect = {static_cast<float>(left / kUnitsPerModelUnit - kRectMargin),
-                static_cast<float>(top / kUnitsPerModelUnit - kRectMargin),
-                static_cast<float>(right / kUnitsPerModelUnit + kRectMargin),
-                static_cast<float>(bottom / kUnitsPerModelUnit + kRectMargin)};
+    Fdstrect = {static_cast<float>(left / kDstUnitsPerModelUnit - kRectMargin),
+                static_cast<float>(top / kDstUnitsPerModelUnit - kRectMargin),
+                static_cast<float>(right / kDstUnitsPerModelUnit + kRectMargin),
+                static_cast<float>(bottom / kDstUnitsPerModelUnit + kRectMargin)};
     FColorindex = Fcolorcount;
     return DstReadStatus::Read;
 }

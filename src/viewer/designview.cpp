@@ -8,11 +8,6 @@
 
 namespace loomscope {
 
-namespace {
-// Model units per millimetre at scale 1.
-constexpr double kModelUnitsPerMm = 3.5278;
-} // namespace
-
 DesignView::DesignView() : Fzhucolorrgb(colortovector(11842740, 255)) {}
 
 DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool chuang, int width,
