@@ -8,6 +8,8 @@
 #include "pathstrings.h"
 #include "programhome.h"
 #include "projectinfo.h"
+#include "recentdesigns.h"
+#include "startpanel.h"
 #include "animate/tform8.h"
 #include "settings/tform5.h"
 #include "summarytext.h"
@@ -19,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -29,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QScreen>
@@ -82,10 +86,17 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     Form8 = new TForm8([view = loomscope1](int i) { return view->readcolorlist(i); }, this);
     connectCommands();
 
+    startPanel_ = new StartPanel(loomscope1);
+    connect(startPanel_, &StartPanel::designChosen, this, &TForm2::openFromPath);
+
     resize(850, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    restorePlacement();
     layoutClient();
+    if (IniFile ini; ini.load(pathBytes(configPath())))
+        recent_ = readRecentDesigns(ini);
+    refreshStartPanel();
     qApp->installEventFilter(this);
 }
 
@@ -109,6 +120,15 @@ void TForm2::buildToolStrip()
         button->setFixedSize(kButtonWidth, kButtonHeight);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
+        if (action == actions_->open) {
+            // The designs opened last, from the open button's arrow.
+            recentMenu_ = new QMenu(button);
+            recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+            connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
+            button->setMenu(recentMenu_);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+            button->setFixedSize(kButtonWidth + 12, kButtonHeight);
+        }
         strip->addWidget(button);
     }
     ToolBar1->setFixedHeight(kToolBarHeight);
@@ -148,6 +168,8 @@ void TForm2::connectCommands()
     Tloomscope* view = loomscope1;
     connect(&state_, &MainState::openRequested, this, &TForm2::openDesign);
     connect(view, &Tloomscope::designLoaded, this, &TForm2::writeSummary);
+    connect(view, &Tloomscope::designLoaded, this, &TForm2::rememberDesign);
+    connect(view, &Tloomscope::designLoaded, this, &TForm2::refreshStartPanel);
     // The wheel zooms over the design where it is now, whatever moved it.
     connect(view, &Tloomscope::viewChanged, this, [this] { gunrect_ = loomscope1->dstrect(); });
     connect(view, &Tloomscope::pictureSaved, this, &TForm2::pictureSaved);
@@ -156,6 +178,10 @@ void TForm2::connectCommands()
     connect(view, &Tloomscope::wheelTurned, this, &TForm2::viewerWheel);
 
     connect(a.open, &QAction::triggered, this, &TForm2::openCommand);
+    // Ctrl+O besides the key table; it works wherever the window has the focus.
+    a.open->setShortcut(QKeySequence::Open);
+    a.open->setShortcutContext(Qt::WindowShortcut);
+    addAction(a.open);
     connect(a.savePicture, &QAction::triggered, this, &TForm2::savePictureCommand);
     connect(a.previous, &QAction::triggered, &state_, &MainState::openPrevious);
     connect(a.next, &QAction::triggered, &state_, &MainState::openNext);
@@ -206,6 +232,7 @@ void TForm2::layoutClient()
     loomscope1->setGeometry(0, 0, std::max(viewWidth, 0), std::max(h - kPanelHeight, 0));
     Panel5->setGeometry(viewWidth, 0, 218, std::max(h - kPanelHeight, 0));
     RzGridPanel1->setGeometry(0, 0, w, std::max(h - kPanelHeight, 0));
+    startPanel_->setGeometry(0, 0, loomscope1->width(), loomscope1->height());
     Panel1->setGeometry(0, h - kPanelHeight, w, kPanelHeight);
     // Centred, and further left than the edge when the window is narrower than the strip.
     ToolBar1->move((Panel1->width() - ToolBar1->width()) / 2, (kPanelHeight - kToolBarHeight) / 2);
@@ -224,9 +251,111 @@ void TForm2::showEvent(QShowEvent* event)
         readConfiguration();
 }
 
+QString TForm2::configPath() const
+{
+    return programHome_ + QStringLiteral("config.ini");
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    savePlacement();
+    QWidget::closeEvent(event);
+}
+
+WindowPlacement TForm2::currentPlacement() const
+{
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    return {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()};
+}
+
+void TForm2::restorePlacement()
+{
+    IniFile ini;
+    if (!ini.load(pathBytes(configPath())))
+        return;
+    placementAtStart_ = readWindowPlacement(ini);
+    if (!placementAtStart_)
+        return;
+    const WindowPlacement& p = *placementAtStart_;
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        screens.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    resize(p.width, p.height);
+    // A place on a screen that is gone: the size stays, the window comes back centred.
+    if (placementOnScreens(p, screens))
+        move(p.x, p.y);
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    if (p.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm2::savePlacement()
+{
+    // The one thing written on the way out, and only when it changed.
+    const WindowPlacement now = currentPlacement();
+    if (placementAtStart_ && *placementAtStart_ == now)
+        return;
+    IniFile ini;
+    if (!ini.load(pathBytes(configPath())))
+        return;
+    writeWindowPlacement(ini, now);
+    if (ini.save(pathBytes(configPath())).empty())
+        placementAtStart_ = now;
+}
+
+void TForm2::rememberDesign()
+{
+    if (!loomscope1->view().isexist())
+        return;
+    const RecentUpdate update =
+        rememberRecentDesign(pathBytes(configPath()), state_.currentDesignPath());
+    recent_ = update.designs;
+    // Said once: a program home that cannot be written would say it at every open.
+    if (!update.error.empty() && !recentProblemShown_) {
+        recentProblemShown_ = true;
+        messages_.error(this, QStringLiteral("The list of recent designs cannot be kept in "
+                                             "\"%1\": %2")
+                                  .arg(configPath(), QString::fromStdString(update.error)));
+    }
+}
+
+void TForm2::refreshStartPanel()
+{
+    const DesignView& view = loomscope1->view();
+    startPanel_->setVisible(!view.isexist());
+    if (view.isexist())
+        return;
+    const TColorVector& ink = view.fontColourInUse();
+    startPanel_->setInk(QColor::fromRgbF(ink.red, ink.green, ink.blue));
+    startPanel_->setDesigns(existingDesigns(recent_));
+    startPanel_->setProblem(
+        state_.hasDesign()
+            ? QStringLiteral("“%1” cannot be shown: %2")
+                  .arg(displayPath(state_.currentFileName()),
+                       QString::fromStdString(readFailureReason(view.lastRead())))
+            : QString());
+}
+
+void TForm2::fillRecentMenu()
+{
+    recentMenu_->clear();
+    const std::vector<std::string> there = existingDesigns(recent_);
+    for (const std::string& path : there) {
+        QAction* entry = recentMenu_->addAction(displayPath(fileNamePart(path)) +
+                                                QStringLiteral("   ") +
+                                                displayPath(folderPart(path)));
+        connect(entry, &QAction::triggered, this, [this, path] { openFromPath(path); });
+    }
+    if (there.empty())
+        recentMenu_->addAction(QStringLiteral("（没有最近打开的版带）"))->setEnabled(false);
+}
+
 void TForm2::readConfiguration()
 {
-    const QString path = programHome_ + QStringLiteral("config.ini");
+    const QString path = configPath();
     if (!fileExists(path.toStdString()))
         return;
     IniFile ini;
@@ -249,6 +378,7 @@ void TForm2::readConfiguration()
             loomscope1->SetsequinsizeX(static_cast<float>(*config.size2));
         problem = QString::fromStdString(config.error);
     }
+    refreshStartPanel(); // its text follows the background
     // Shown from the event loop: a damaged setting must not hold up the design the program
     // was started with.
     if (!problem.isEmpty())
@@ -408,6 +538,11 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
 
 bool TForm2::handleKey(QKeyEvent* event)
 {
+    // Ctrl+O opens whatever has the focus (as a shortcut it normally never gets here).
+    if (event->matches(QKeySequence::Open)) {
+        actions_->open->trigger();
+        return true;
+    }
     // Before the first design, and while the browser is open, keys belong to the controls.
     if (!state_.hasDesign() || browserVisible())
         return false;

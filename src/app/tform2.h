@@ -3,6 +3,7 @@
 #include "mainstate.h"
 #include "model/geometry.h"
 #include "wheelsteps.h"
+#include "windowplacement.h"
 
 #include <QPoint>
 #include <QString>
@@ -17,6 +18,7 @@ class QProgressDialog;
 namespace loomscope {
 
 class MainActions;
+class StartPanel;
 class TForm5;
 class TForm8;
 class Tloomscope;
@@ -51,6 +53,8 @@ public:
     MainActions& actions() const { return *actions_; }
     Tloomscope* viewer() const { return loomscope1; }
     bool browserVisible() const;
+    // The designs opened last, newest first (as config.ini keeps them).
+    const std::vector<std::string>& recentDesigns() const { return recent_; }
     TRectF gunrect() const { return gunrect_; }
     const QString& editorPath() const { return editorPath_; }
 
@@ -60,6 +64,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -71,6 +76,13 @@ private:
     void connectCommands();
     void layoutClient();
     void readConfiguration();
+    QString configPath() const;
+    void restorePlacement();
+    void savePlacement();
+    WindowPlacement currentPlacement() const;
+    void rememberDesign();
+    void refreshStartPanel();
+    void fillRecentMenu();
     bool handleKey(class QKeyEvent* event);
 
     // The one open operation: title, view, picture and print enabled.
@@ -104,6 +116,11 @@ private:
     TForm5* Form5 = nullptr;
     TForm8* Form8 = nullptr; // the stitch-out replay
     QProgressDialog* pictureProgress_ = nullptr;
+    StartPanel* startPanel_ = nullptr;
+    class QMenu* recentMenu_ = nullptr;
+    std::vector<std::string> recent_;
+    bool recentProblemShown_ = false;
+    std::optional<WindowPlacement> placementAtStart_;
 
     TRectF gunrect_;
     QPoint pos1;      // where a pan began

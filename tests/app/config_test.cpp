@@ -2,7 +2,11 @@
 #include "app/configvalues.h"
 #include "app/inifile.h"
 #include "app/mainconfig.h"
+#include "app/recentdesigns.h"
+#include "app/windowplacement.h"
+#include "testenv.h"
 
+#include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <string>
@@ -96,4 +100,70 @@ TEST(MainConfig, SkipsEmptyValues)
     EXPECT_EQ(config.size1, 4.5);
     EXPECT_EQ(config.size2, 2.0);
     EXPECT_EQ(config.error, "");
+}
+
+TEST(RecentDesigns, NewestFirstWithoutRepeatsTenAtMostAndOnlyWhatIsThere)
+{
+    std::vector<std::string> list;
+    for (int i = 0; i < 12; ++i)
+        list = withRecentDesign(list, "/d/" + std::to_string(i) + ".dst");
+    ASSERT_EQ(list.size(), kMaxRecentDesigns);
+    EXPECT_EQ(list.front(), "/d/11.dst");
+    EXPECT_EQ(list.back(), "/d/2.dst");
+    list = withRecentDesign(list, "/d/5.dst"); // opened again: to the front, once
+    EXPECT_EQ(list.front(), "/d/5.dst");
+    EXPECT_EQ(std::count(list.begin(), list.end(), "/d/5.dst"), 1);
+
+    // Stored and read back, a name in code page 936 included.
+    const std::string gbk = "/d/\xC3\xB5\xB9\xE5.DST";
+    list = withRecentDesign(list, gbk);
+    IniFile ini = IniFile::fromText("[general]\nbackcolor=EEEEEE\n");
+    writeRecentDesigns(ini, list);
+    EXPECT_EQ(readRecentDesigns(IniFile::fromText(ini.text())), list);
+    EXPECT_NE(ini.text().find("file1=file:///d/%C3%B5%B9%E5.DST"), std::string::npos);
+    EXPECT_NE(ini.text().find("backcolor=EEEEEE"), std::string::npos);
+
+    // A damaged section: what can be used of it.
+    const IniFile damaged = IniFile::fromText(
+        "[recent]\nfile1=/a.dst\nfile2=relative.dst\nfile3=/a.dst\nfile4=\ngarbage\nfile5=/b.dst\n");
+    EXPECT_EQ(readRecentDesigns(damaged), (std::vector<std::string>{"/a.dst", "/b.dst"}));
+
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("here.dst"), {0});
+    EXPECT_EQ(existingDesigns({dir.file("gone.dst"), dir.file("here.dst")}),
+              std::vector<std::string>{dir.file("here.dst")});
+}
+
+TEST(RecentDesigns, RememberingKeepsTheRestOfTheFile)
+{
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("config.ini");
+    testsupport::writeFile(ini, {'[', 'x', ']', '\n', 'k', '=', 'v', '\n'});
+    auto update = rememberRecentDesign(ini, "/d/a.dst");
+    EXPECT_EQ(update.error, "");
+    update = rememberRecentDesign(ini, "/d/b.dst");
+    EXPECT_EQ(update.designs, (std::vector<std::string>{"/d/b.dst", "/d/a.dst"}));
+    IniFile read;
+    ASSERT_TRUE(read.load(ini));
+    EXPECT_EQ(read.value("x", "k"), "v");
+    EXPECT_EQ(readRecentDesigns(read), update.designs);
+}
+
+TEST(WindowPlacement, ReadBackAndKeptOnAScreenThatIsThere)
+{
+    IniFile ini;
+    EXPECT_FALSE(readWindowPlacement(ini));
+    writeWindowPlacement(ini, {100, 50, 900, 700, true});
+    EXPECT_EQ(readWindowPlacement(IniFile::fromText(ini.text())),
+              (WindowPlacement{100, 50, 900, 700, true}));
+    EXPECT_FALSE(readWindowPlacement(IniFile::fromText("[window]\nx=1\ny=2\nwidth=0\nheight=5\n")));
+    EXPECT_FALSE(readWindowPlacement(IniFile::fromText("[window]\nx=a\ny=2\nwidth=9\nheight=5\n")));
+
+    const std::vector<ScreenArea> one = {{0, 0, 1920, 1080}};
+    EXPECT_TRUE(placementOnScreens({100, 50, 900, 700, false}, one));
+    EXPECT_FALSE(placementOnScreens({2500, 50, 900, 700, false}, one)); // a screen unplugged
+    EXPECT_FALSE(placementOnScreens({100, 1075, 900, 700, false}, one)); // title bar below
+    EXPECT_FALSE(placementOnScreens({-880, 50, 900, 700, false}, one));  // 20 pixels left
+    const std::vector<ScreenArea> two = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+    EXPECT_TRUE(placementOnScreens({2500, 50, 900, 700, false}, two));
 }

@@ -1,6 +1,9 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
+#include "app/inifile.h"
+#include "app/recentdesigns.h"
 #include "app/singleinstance.h"
+#include "app/windowplacement.h"
 #include "app/tform2.h"
 #include "app/usermessages.h"
 #include "dstbuilder.h"
@@ -22,6 +25,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
 #include <QLocalSocket>
 #include <QMimeData>
 #include <QProcess>
@@ -31,7 +37,9 @@
 #include <QToolButton>
 #include <QUrl>
 #include <clocale>
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <gtest/gtest.h>
 
 using namespace loomscope;
@@ -665,6 +673,104 @@ TEST_F(MainWindow, StitchOutOpensFromTheStripAndShiftROnlyForAFileThatIsThere)
     std::filesystem::remove(folder.file("a.dst"));
     child<QToolButton>("ToolButton35")->click(); // the file is gone: nothing, at once
     EXPECT_EQ(seen.size(), 2);
+}
+
+TEST_F(MainWindow, AnEmptyStartSaysWhatToDoAndOffersTheRecentDesigns)
+{
+    // Yesterday's designs, one of them gone since.
+    testsupport::writeFile(home.file("config.ini"),
+                           {'[', 'r', 'e', 'c', 'e', 'n', 't', ']', '\n'});
+    IniFile ini;
+    ASSERT_TRUE(ini.load(home.file("config.ini")));
+    writeRecentDesigns(ini, {path("b.dst"), folder.file("gone.dst"), path("a.dst")});
+    ASSERT_EQ(ini.save(home.file("config.ini")), "");
+    open();
+    auto* hint = child<QLabel>("StartHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains("Ctrl+O"));
+    auto* recent = child<QListWidget>("StartRecent");
+    ASSERT_EQ(recent->count(), 2); // the gone one is left out
+    EXPECT_TRUE(recent->item(0)->text().startsWith("b.dst"));
+    EXPECT_TRUE(recent->item(0)->text().endsWith(QString::fromStdString(folder.path().string()) + "/"));
+    // Seen on the screen, in the overlay's colour over the background.
+    QTest::qWait(50);
+    const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+    testsupport::snapshot(shot, "empty-start");
+    const QRect hintArea(hint->mapTo(window.get(), QPoint(0, 0)), hint->size());
+    EXPECT_TRUE(testsupport::containsColour(shot, hintArea, qRgb(0x11, 0x11, 0x11), 40));
+
+    // A click on an entry opens it; the panel goes, the design is on the list's top.
+    QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
+                      recent->visualItemRect(recent->item(1)).center());
+    EXPECT_EQ(window->windowTitle(), title("a.dst"));
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(window->recentDesigns().front(), path("a.dst"));
+    IniFile kept;
+    ASSERT_TRUE(kept.load(home.file("config.ini")));
+    EXPECT_EQ(readRecentDesigns(kept).front(), path("a.dst"));
+}
+
+TEST_F(MainWindow, EnterOnARecentEntryAndCtrlOOpen)
+{
+    testsupport::writeFile(home.file("config.ini"), {});
+    IniFile ini;
+    writeRecentDesigns(ini, {path("c.dst")});
+    ASSERT_EQ(ini.save(home.file("config.ini")), "");
+    open();
+    auto* recent = child<QListWidget>("StartRecent");
+    recent->setFocus();
+    QTest::keyClick(recent, Qt::Key_Return);
+    EXPECT_EQ(window->windowTitle(), title("c.dst"));
+
+    // Ctrl+O, also while a design is shown (when every other key goes to the view).
+    QString seen;
+    QTimer::singleShot(200, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            seen = dialog->acceptMode() == QFileDialog::AcceptOpen ? "open" : "save";
+            dialog->reject();
+        }
+    });
+    QTest::keyClick(window->viewer(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(seen, "open");
+    // The open button's arrow lists the same designs.
+    auto* menu = window->findChild<QMenu*>("RecentMenu");
+    ASSERT_NE(menu, nullptr);
+    QTimer::singleShot(100, [menu] { menu->hide(); });
+    menu->exec(QPoint(0, 0));
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_TRUE(menu->actions()[0]->text().startsWith("c.dst"));
+}
+
+TEST_F(MainWindow, TheWindowComesBackWhereItWasAndOnAScreen)
+{
+    {
+        open();
+        EXPECT_EQ(window->size(), QSize(850, 600)); // the first start
+        window->setGeometry(120, 90, 700, 500);
+        window->close();
+        window.reset();
+    }
+    IniFile ini;
+    ASSERT_TRUE(ini.load(home.file("config.ini")));
+    EXPECT_EQ(readWindowPlacement(ini), (WindowPlacement{120, 90, 700, 500, false}));
+    const auto written = std::filesystem::last_write_time(home.file("config.ini"));
+
+    open();
+    EXPECT_EQ(window->geometry(), QRect(120, 90, 700, 500));
+    // Closed where it opened: nothing is written.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    window->close();
+    window.reset();
+    EXPECT_EQ(std::filesystem::last_write_time(home.file("config.ini")), written);
+
+    // Kept on a screen that has gone since: the size stays, the window is centred.
+    writeWindowPlacement(ini, {5000, 4000, 640, 480, false});
+    ASSERT_EQ(ini.save(home.file("config.ini")), "");
+    open();
+    EXPECT_EQ(window->size(), QSize(640, 480));
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->geometry().center())) << window->geometry().x();
 }
 
 TEST(AboutBox, NamesTheVersionAndTheManual)
