@@ -3,6 +3,7 @@
 //   loomscope [PATH]           the viewer (one instance per user)
 //   loomscope --info PATH      the design's facts as JSON, no display needed
 //   loomscope --export PATH OUT.jpg [options]   the high-resolution picture, no display needed
+//   loomscope --worksheet PATH OUT.pdf          the print page as a PDF, no display needed
 //
 // Options starting with "--" are tools for scripts: they need no display and never touch a
 // running viewer.
@@ -14,6 +15,7 @@
 #include "app/singleinstance.h"
 #include "app/tform2.h"
 #include "app/usermessages.h"
+#include "app/worksheetcommand.h"
 #include "model/fileio.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
@@ -35,7 +37,8 @@ void printUsage(std::ostream& out)
            "       loomscope --info PATH\n"
            "       loomscope --export PATH OUT.jpg [--background #RRGGBB] [--sequin-color "
            "#RRGGBB]\n"
-           "                 [--fabric NAME] [--fabric-color #RRGGBB]\n";
+           "                 [--fabric NAME] [--fabric-color #RRGGBB]\n"
+           "       loomscope --worksheet PATH OUT.pdf\n";
 }
 
 QString programHomeFolder();
@@ -51,6 +54,16 @@ int runExport(int argc, char* argv[])
     return loomscope::runExportCommand(arguments, programHomeFolder(), std::cout, std::cerr);
 }
 
+int runWorksheet(int argc, char* argv[])
+{
+    // The page is drawn with QPainter into a PDF: fonts and no display, as for --export.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    loomscope::loadProgramFonts();
+    QStringList arguments = QGuiApplication::arguments().mid(2);
+    return loomscope::runWorksheetCommand(arguments, programHomeFolder(), std::cout, std::cerr);
+}
+
 int runTool(int argc, char* argv[])
 {
     const std::string option = argv[1];
@@ -58,6 +71,8 @@ int runTool(int argc, char* argv[])
         return loomscope::runInfoCommand(argv[2], std::cout, std::cerr);
     if (option == "--export")
         return runExport(argc, argv);
+    if (option == "--worksheet")
+        return runWorksheet(argc, argv);
     if (option == "--help") {
         printUsage(std::cout);
         return 0;
