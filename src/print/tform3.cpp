@@ -66,7 +66,7 @@ TForm3::TForm3(const QString& programHome, std::function<TColor(int)> readcolorl
     setWindowTitle(kTitle);
     buildControls();
     Form9 = new TForm9(programHome, messages, this);
-    resize(960, 760);
+    resize(940, 700);
 }
 
 TForm3::~TForm3() = default;
