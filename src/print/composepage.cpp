@@ -10,8 +10,10 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
+#include <array>
 #include <cmath>
 
 namespace loomscope {
@@ -146,29 +148,70 @@ void drawPlainLines(QPainter& painter, double f, const Tembs& dst, PagePoint off
     }
 }
 
-void drawShadedLines(QPainter& painter, double f, const Tembs& dst, PagePoint offset)
+// Calls `stitch` for every segment of the design whose two canvas points differ (nothing to
+// shade otherwise; the next stitch starts there all the same), block by block.
+template <typename BlockStart, typename Stitch>
+void forEachShadedStitch(double f, const Tembs& dst, PagePoint offset, BlockStart blockStart,
+                         Stitch stitch)
 {
-    painter.setRenderHint(QPainter::Antialiasing, false); // speed before smoothness
-    const double width = 1.8 * f;
     for (const TGraphObject* block : dst.Graphlist()) {
         const TPointList& points = block->FPointList;
         if (points.size() < 3)
             continue;
-        QGradientStops stops;
-        for (const ShadeStop& s : threadShadeStops(paperColour(block->FColor)))
-            stops.append({s.position, qcolour(s.colour)});
+        blockStart(paperColour(block->FColor));
         PagePoint from = designPointOnCanvas(points[0].X, points[0].Y, f, offset);
         for (std::size_t i = 1; i + 1 < points.size(); ++i) {
             const PagePoint to = designPointOnCanvas(points[i].X, points[i].Y, f, offset);
             if (to == from)
-                continue; // nothing to shade; the next stitch starts here all the same
+                continue;
+            stitch(from, to);
+            from = to;
+        }
+    }
+}
+
+// Each stitch a gradient: dark at both ends, light along its middle half.
+void drawShadedLines(QPainter& painter, double f, const Tembs& dst, PagePoint offset)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false); // speed before smoothness
+    const double width = 1.8 * f;
+    QGradientStops stops;
+    forEachShadedStitch(
+        f, dst, offset,
+        [&](TColor colour) {
+            stops.clear();
+            for (const ShadeStop& s : threadShadeStops(colour))
+                stops.append({s.position, qcolour(s.colour)});
+        },
+        [&](PagePoint from, PagePoint to) {
             QLinearGradient gradient(from.x, from.y, to.x, to.y);
             gradient.setStops(stops);
             painter.setPen(QPen(QBrush(gradient), width, Qt::SolidLine, Qt::FlatCap));
             painter.drawLine(from.x, from.y, to.x, to.y);
-            from = to;
-        }
-    }
+        });
+}
+
+// The same look in solid bands, for PDF and printers (see threadShadeBands).
+void drawBandedLines(QPainter& painter, double f, const Tembs& dst, PagePoint offset)
+{
+    const double width = 1.8 * f;
+    std::array<QPen, 3> pens;
+    std::array<ShadeBand, 3> bands{};
+    forEachShadedStitch(
+        f, dst, offset,
+        [&](TColor colour) {
+            bands = threadShadeBands(colour);
+            for (std::size_t b = 0; b < bands.size(); ++b)
+                pens[b] = QPen(qcolour(bands[b].colour), width, Qt::SolidLine, Qt::FlatCap);
+        },
+        [&](PagePoint from, PagePoint to) {
+            const QPointF a(from.x, from.y);
+            const QPointF d(to.x - from.x, to.y - from.y);
+            for (std::size_t b = 0; b < bands.size(); ++b) {
+                painter.setPen(pens[b]);
+                painter.drawLine(a + d * bands[b].from, a + d * bands[b].to);
+            }
+        });
 }
 
 void drawCrossHair(QPainter& painter, double f, PagePoint offset, TPointF point, QColor colour,
@@ -224,7 +267,11 @@ std::string composepage(QPainter& painter, int fontSize, float scale, Tembs& dst
     }
 
     if (page.candraw) {
-        if (page.options.truetype)
+        // A PDF (also what a printer is sent) would hold one gradient object per stitch.
+        const bool vector = painter.paintEngine()->type() == QPaintEngine::Pdf;
+        if (page.options.truetype && vector)
+            drawBandedLines(painter, f, dst, offset);
+        else if (page.options.truetype)
             drawShadedLines(painter, f, dst, offset);
         else
             drawPlainLines(painter, f, dst, offset);

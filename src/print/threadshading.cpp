@@ -73,4 +73,19 @@ std::array<ShadeStop, 6> threadShadeStops(TColor colour)
     return {{{0, dark}, {0.15, colour}, {0.25, light}, {0.75, light}, {0.85, colour}, {1, dark}}};
 }
 
+TColor midColour(TColor a, TColor b)
+{
+    return rgb((redOf(a) + redOf(b) + 1) / 2, (greenOf(a) + greenOf(b) + 1) / 2,
+               (blueOf(a) + blueOf(b) + 1) / 2);
+}
+
+std::array<ShadeBand, 3> threadShadeBands(TColor colour)
+{
+    const TColor dark = lighten(colour, -0.2);
+    const TColor light = lighten(colour, 0.1);
+    return {{{0, 1, midColour(dark, colour)},
+             {0.15, 0.85, midColour(colour, light)},
+             {0.25, 0.75, light}}};
+}
+
 } // namespace loomscope

@@ -26,4 +26,18 @@ struct ShadeStop {
 // 0.25 to 0.75.
 std::array<ShadeStop, 6> threadShadeStops(TColor colour);
 
+// The same shading in three solid bands laid over each other, for vector output where one
+// gradient object per stitch would make a page of 100,000 stitches a file of over 100 MB: the
+// whole stitch in the mean colour of its dark ends, 0.15 to 0.85 in the mean of the thread
+// colour and the light, and 0.25 to 0.75 light.
+struct ShadeBand {
+    double from;
+    double to;
+    TColor colour;
+};
+std::array<ShadeBand, 3> threadShadeBands(TColor colour);
+
+// Halfway between two colours, per channel, rounded.
+TColor midColour(TColor a, TColor b);
+
 } // namespace loomscope

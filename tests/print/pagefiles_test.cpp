@@ -104,6 +104,19 @@ TEST_F(PageFiles, PdfIsOneVectorPageHoldingTheDesignsName)
         EXPECT_TRUE(t->contains(QStringLiteral("客户：王先生")));
     }
 
+    // Shaded thread lines stay small in a PDF: solid bands, not a gradient object a stitch.
+    DstBuilder many;
+    for (int row = 0; row < 50; ++row)
+        many.stitchTo(row % 2 ? 0 : 1000, row * 10, 10);
+    many.jumpBy(0, 0);
+    testsupport::writeFile(dir.file("many.dst"), many.fullyReadFile());
+    Tembs fill;
+    ASSERT_EQ(fill.loadfromfile(dir.file("many.dst")), DstReadStatus::Read);
+    ASSERT_GT(fill.stitchs(), 5000);
+    page.options.truetype = true;
+    ASSERT_EQ(writePagePdf(pdf, fill, page, sources, {}), QString());
+    EXPECT_LT(testsupport::readFile(pdf).size(), 300'000u);
+
     // A folder that is not there: a message naming the file, nothing left behind.
     const std::string lost = dir.file("no/such/folder/page.pdf");
     const QString error = writePagePdf(lost, d, page, sources, {});

@@ -169,4 +169,14 @@ TEST(ThreadShading, WhiteThreadShowsOnPaperAndStitchesAreDarkAtTheEnds)
     EXPECT_EQ(stops[2].colour, rgb(255, 51, 51));
     EXPECT_EQ(stops[3].position, 0.75);
     EXPECT_EQ(stops[4].position, 0.85);
+
+    // Vector output: the mean colours of the gradient in nested bands, light in the middle.
+    const auto bands = threadShadeBands(rgb(255, 0, 0));
+    EXPECT_EQ(bands[0].colour, rgb(204, 0, 0)); // between 153 and 255
+    EXPECT_EQ(bands[0].from, 0);
+    EXPECT_EQ(bands[0].to, 1);
+    EXPECT_EQ(bands[1].colour, rgb(255, 26, 26));
+    EXPECT_EQ(bands[2].colour, rgb(255, 51, 51));
+    EXPECT_EQ(bands[2].from, 0.25);
+    EXPECT_EQ(bands[2].to, 0.75);
 }
