@@ -8,6 +8,7 @@
 #include "app/singleinstance.h"
 #include "app/tform2.h"
 #include "app/usermessages.h"
+#include "app/worksheetcommand.h"
 #include "model/fileio.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
@@ -54,6 +55,16 @@ int runExport(int argc, char* argv[])
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     return loomscope::runExportCommand(arguments, programHomeFolder(),
                                        loomscope::localeDecimalSeparator(), std::cout, std::cerr);
+}
+
+int runWorksheet(int argc, char* argv[])
+{
+    // The page is drawn with QPainter into a PDF: fonts and no display, as for --export.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    loomscope::loadProgramFonts();
+    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    return loomscope::runWorksheetCommand(arguments, programHomeFolder(), std::cout, std::cerr);
 }
 
 int runViewer(int argc, char* argv[])
@@ -108,5 +119,7 @@ int main(int argc, char* argv[])
 {
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return runExport(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--worksheet") == 0)
+        return runWorksheet(argc, argv);
     return runViewer(argc, argv);
 }

@@ -3,7 +3,7 @@
 // This is the program people and file managers start. It holds only the core library, so the
 // command-line tools that need no window (--info; a file manager's thumbnailer runs once per
 // file) start in a few milliseconds without loading any GUI library. Everything that needs Qt
-// (the viewer, --export) is the program loomscope-gui, which this one starts in its own place.
+// (the viewer, --export, --worksheet) is the program loomscope-gui, which this one starts in its own place.
 
 #include "app/commandline.h"
 #include "app/infocommand.h"
@@ -63,6 +63,7 @@ int main(int argc, char* argv[])
         return runInfoCommand(argv[2], std::cout, std::cerr);
     case CommandMode::Viewer:
     case CommandMode::Export:
+    case CommandMode::Worksheet:
         return runGuiProgram(argv);
     case CommandMode::Unknown:
         break;

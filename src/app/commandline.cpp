@@ -19,6 +19,8 @@ CommandLine classifyCommandLine(int argc, const char* const* argv)
                          : CommandLine{CommandMode::Unknown, "--info takes one design"};
     if (option == "--export")
         return {CommandMode::Export, {}};
+    if (option == "--worksheet")
+        return {CommandMode::Worksheet, {}};
     return {CommandMode::Unknown, "unknown option " + option};
 }
 
@@ -31,6 +33,8 @@ void printUsage(std::ostream& out)
            "       loomscope --export PATH OUT.jpg [--background #RRGGBB]\n"
            "                 [--sequin-color #RRGGBB] [--fabric NAME [--fabric-color #RRGGBB]]\n"
            "           the high-resolution thread-look picture of the design\n"
+           "       loomscope --worksheet PATH OUT.pdf\n"
+           "           the print window's page as a PDF, with the saved page options\n"
            "       loomscope --help | --version\n"
            "Options that begin with -- need no display and never touch a running viewer.\n";
 }

@@ -14,6 +14,7 @@ enum class CommandMode {
     Version,
     Info,
     Export,
+    Worksheet,
     Unknown, // an option nobody knows, or one used wrongly: usage, exit status 2
 };
 

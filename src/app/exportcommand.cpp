@@ -4,6 +4,8 @@
 #include "inifile.h"
 #include "mainconfig.h"
 #include "model/codepage.h"
+#include "pathstrings.h"
+#include "print/companyinfo.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
@@ -135,6 +137,8 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
     job.look.backcolor = o.background.value_or(config.backcolor.value_or(kDefaultBackcolor));
     job.look.sequincolor = o.sequin.value_or(config.sequincolor.value_or(0));
     job.look.colours = colorTableFromBlocks(shown);
+    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome)).info;
+    job.credits = pictureCredits(shop.comname, shop.tel, shop.website);
     if (!o.fabric.empty()) {
         const QString folder = programHome + QStringLiteral("Fabrics/");
         const QString picturePath =

@@ -11,6 +11,8 @@
 #include "recentdesigns.h"
 #include "startpanel.h"
 #include "animate/tform8.h"
+#include "print/companyinfo.h"
+#include "print/tform3.h"
 #include "settings/tform5.h"
 #include "summarytext.h"
 #include "urilist.h"
@@ -83,7 +85,9 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     Panel5->hide();
     buildBrowserPane();
     Form5 = new TForm5(displayPath(manualPath()), this);
-    Form8 = new TForm8([view = loomscope1](int i) { return view->readcolorlist(i); }, this);
+    auto threadColour = [view = loomscope1](int i) { return view->readcolorlist(i); };
+    Form8 = new TForm8(threadColour, this);
+    Form3 = new TForm3(programHome_, threadColour, messages_, this);
     connectCommands();
 
     startPanel_ = new StartPanel(loomscope1);
@@ -213,6 +217,8 @@ void TForm2::connectCommands()
     connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
     connect(a.about, &QAction::triggered, Form5, &QDialog::exec);
     connect(a.slowDisplay, &QAction::triggered, this, &TForm2::replayStitchOut);
+    connect(a.print, &QAction::triggered, this,
+            [this] { Form3->showFor(state_.currentDesignPath()); });
 
     // Commands whose windows are not part of the program yet.
     for (QAction* later : {a.browser, a.fabric, a.colourPanel, a.editor, a.settings})
@@ -465,7 +471,9 @@ void TForm2::savePictureCommand()
 
 bool TForm2::savePictureTo(const QString& path)
 {
-    if (!loomscope1->savetofile(path, defaultPictureCredits()))
+    // The picture says where it came from: the shop's details when they are set.
+    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
+    if (!loomscope1->savetofile(path, pictureCredits(shop.comname, shop.tel, shop.website)))
         return false;
     if (!loomscope1->savingPicture())
         return true; // made on this thread and already reported

@@ -20,6 +20,7 @@ namespace loomscope {
 class MainActions;
 class StartPanel;
 class TForm5;
+class TForm3;
 class TForm8;
 class Tloomscope;
 class UserMessages;
@@ -115,6 +116,7 @@ private:
     QListWidget* ListView1 = nullptr;
     TForm5* Form5 = nullptr;
     TForm8* Form8 = nullptr; // the stitch-out replay
+    TForm3* Form3 = nullptr; // the print window
     QProgressDialog* pictureProgress_ = nullptr;
     StartPanel* startPanel_ = nullptr;
     class QMenu* recentMenu_ = nullptr;

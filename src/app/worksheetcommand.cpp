@@ -1,0 +1,87 @@
+#include "worksheetcommand.h"
+
+#include "inifile.h"
+#include "model/codepage.h"
+#include "model/colorsequencefile.h"
+#include "model/colortable.h"
+#include "model/fileio.h"
+#include "model/tembs.h"
+#include "pathstrings.h"
+#include "print/companyinfo.h"
+#include "print/composepage.h"
+#include "print/pagefiles.h"
+#include "print/printpage.h"
+#include "viewer/programfonts.h"
+
+#include <ostream>
+
+namespace loomscope {
+
+int runWorksheetCommand(const std::vector<std::string>& args, const QString& programHome,
+                        std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {
+        err << "loomscope --worksheet: a design and a PDF file are needed\n"
+               "usage: loomscope --worksheet PATH OUT.pdf\n";
+        return 2;
+    }
+    const std::string& design = args[0];
+    const std::string& output = args[1];
+    if (!fileExists(design) || !hasDstExtension(design)) {
+        err << "loomscope --worksheet: " << pathDisplayText(design) << ": no such DST design\n";
+        return 2;
+    }
+    Tembs dst;
+    if (dst.loadfromfile(design) != DstReadStatus::Read) {
+        err << "loomscope --worksheet: " << pathDisplayText(design)
+            << ": not a readable DST design\n";
+        return 2;
+    }
+    if (const auto side = findSideFile(design)) {
+        const ColorFileResult result = dst.loadcolorfile(*side);
+        if (result.failed()) {
+            err << "loomscope --worksheet: " << pathDisplayText(*side) << ": " << result.message
+                << '\n';
+            return 1;
+        }
+    }
+
+    const std::string home = pathBytes(programHome);
+    const std::string iniPath = configFilePath(home);
+    IniFile ini;
+    std::string iniError;
+    if (!ini.load(iniPath, &iniError)) {
+        err << "loomscope --worksheet: " << iniPath << ": " << iniError << '\n';
+        return 1;
+    }
+    const PrintOptionsRead options = readPrintOptions(ini);
+    if (!options.error.empty()) {
+        err << "loomscope --worksheet: " << iniPath << ": " << options.error << '\n';
+        return 1;
+    }
+
+    PrintPage page;
+    page.options = options.options;
+    page.placement = initialPlacement(dst);
+    page.falsestitches = dst.stitchs();
+    page.candraw = true;
+    // The swatches show what the viewer would: the design's colours with its side file.
+    const std::vector<TColor> colours = colorTableFromBlocks(dst);
+    PageSources sources;
+    sources.readcolorlist = [&colours](int k) {
+        return k >= 0 && k < static_cast<int>(colours.size()) ? colours[std::size_t(k)]
+                                                              : TColor{0xFFFFFF};
+    };
+    sources.programHome = home;
+    sources.decimalSeparator = localeDecimalSeparator();
+    const QString title = QString::fromStdString(pathDisplayText(dst.dstfilename()));
+    if (const QString failed = writePagePdf(output, dst, page, sources, title); !failed.isEmpty()) {
+        err << "loomscope --worksheet: " << failed.toStdString() << '\n';
+        return 1;
+    }
+    out << pathDisplayText(output) << ": worksheet of " << pathDisplayText(dst.dstfilename())
+        << ", " << dst.stitchs() << " stitches, " << dst.colorcount() << " colours\n";
+    return 0;
+}
+
+} // namespace loomscope

@@ -1,0 +1,91 @@
+#include "pagefiles.h"
+
+#include "bmpfile.h"
+#include "companyinfo.h"
+#include "composepage.h"
+#include "model/fileio.h"
+#include "viewer/pictureconvert.h"
+
+#include <QImageReader>
+#include <QLocale>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace loomscope {
+
+namespace {
+QString cannotCreate(const std::string& path, const QString& why)
+{
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(QString::fromStdString(path), why);
+}
+} // namespace
+
+QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
+                     const PageSources& sources, const QString& title)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return cannotCreate(path, file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+        writer.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("LoomScope"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return cannotCreate(path, QStringLiteral("The PDF could not be started."));
+        }
+        composepage(painter, 10, pageScale(writer.width(), writer.height()), dst, page, sources);
+        painter.end();
+    }
+    if (!file.commit())
+        return cannotCreate(path, file.errorString());
+    return {};
+}
+
+QString saveBmp24(const QImage& picture, const std::string& path)
+{
+    const RgbPicture rgb = toRgbPicture(picture);
+    const std::vector<std::uint8_t> bytes = encodeBmp24(rgb.width, rgb.height, rgb.rgb);
+    if (bytes.empty())
+        return cannotCreate(path, QStringLiteral("There is no picture to save."));
+    if (const std::string failed = writeFileAtomically(path, bytes); !failed.empty())
+        return cannotCreate(path, QString::fromStdString(failed));
+    return {};
+}
+
+QImage loadPicture(const QString& path, QString* error)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QImage picture = reader.read();
+    if (picture.isNull() && error)
+        *error =
+            QStringLiteral("Cannot load the picture \"%1\": %2").arg(path, reader.errorString());
+    return picture;
+}
+
+QImage companyLogoFrom(const QImage& picture)
+{
+    QImage logo(kLogoSize, kLogoSize, QImage::Format_RGB888);
+    logo.fill(Qt::white); // under a transparent picture
+    QPainter painter(&logo);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, kLogoSize, kLogoSize), picture);
+    painter.end();
+    return logo;
+}
+
+QString writeCompanyLogo(const QImage& picture, const std::string& programHome)
+{
+    return saveBmp24(companyLogoFrom(picture), companyLogoPath(programHome));
+}
+
+} // namespace loomscope
