@@ -150,7 +150,7 @@ void ColourPanel::buildControls()
     Button11 = new QPushButton(QStringLiteral("配对"), this);
     Button11->setObjectName(QStringLiteral("Button11"));
     Button11->setToolTip(QStringLiteral("Order the chart by closeness to the picked colour (1)"));
-    Button11->setGeometry(x, 44, w / 2, 23);
+    Button11->setGeometry(x, 44, 40, 23);
     connect(Button11, &QPushButton::clicked, this, &ColourPanel::match);
     MatchOrderingBox = new QComboBox(this);
     MatchOrderingBox->setObjectName(QStringLiteral("MatchOrderingBox"));
@@ -159,7 +159,7 @@ void ColourPanel::buildControls()
     MatchOrderingBox->setToolTip(
         QStringLiteral("How 配对 measures closeness: RGB, the chart score of the program, or "
                        "ΔE00, the CIEDE2000 difference people perceive"));
-    MatchOrderingBox->setGeometry(x + w / 2 + 1, 44, w - w / 2 - 1, 23);
+    MatchOrderingBox->setGeometry(x + 41, 44, w - 41, 23);
 
     label(QStringLiteral("屏幕取色："), this)->move(x, 72);
     SpeedButton5 = new QToolButton(this);
