@@ -338,16 +338,18 @@ void ColourPanel::rebuildPalette()
 
 void ColourPanel::listCharts()
 {
-    // The chart chosen before stays chosen: its name is the colour card the side file gets.
+    // The chart chosen (or the name typed) before stays: it is the colour card the side file
+    // gets.
     const QString previous = ComboBox1->currentText();
     listingCharts_ = true;
     ComboBox1->clear();
     for (const ChartFile& chart : listThreadCharts(pathBytes(programHome_)))
         ComboBox1->addItem(displayPath(chart.name), QByteArray::fromStdString(chart.path));
-    if (ComboBox1->count() > 0) {
-        const int kept = previous.isEmpty() ? -1 : ComboBox1->findText(previous);
+    const int kept = previous.isEmpty() ? -1 : ComboBox1->findText(previous);
+    if (kept >= 0 || (previous.isEmpty() && ComboBox1->count() > 0))
         ComboBox1->setCurrentIndex(std::max(kept, 0));
-    }
+    else
+        ComboBox1->setEditText(previous); // a card name typed by the user, not a chart's
     listingCharts_ = false;
     if (ComboBox1->count() > 0)
         loadChart(ComboBox1->currentText());

@@ -38,7 +38,11 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent)
 std::optional<TColor> TForm1::pick(const QImage& capture, const QRect& screenGeometry)
 {
     setGeometry(screenGeometry);
-    setCapture(capture);
+    // A scaled screen copies into more pixels than it has points.
+    QImage picture = capture;
+    if (screenGeometry.width() > 0 && picture.width() > screenGeometry.width())
+        picture.setDevicePixelRatio(static_cast<double>(picture.width()) / screenGeometry.width());
+    setCapture(picture);
     exec();
     releaseCapture();
     return picked_;

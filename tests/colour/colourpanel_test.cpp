@@ -503,6 +503,11 @@ TEST_F(ColourPanelTest, FindMatchAndChooseCharts)
     panel->open();
     EXPECT_EQ(panel->ComboBox1->count(), 3);
     EXPECT_EQ(panel->ComboBox1->currentText(), QStringLiteral("beta"));
+    EXPECT_EQ(chartCodes(), (QStringList{"B1", "B2"}));
+    // So does a card name typed without a chart of that name.
+    panel->ComboBox1->setEditText(QStringLiteral("Madeira Classic"));
+    panel->open();
+    EXPECT_EQ(panel->ComboBox1->currentText(), QStringLiteral("Madeira Classic"));
 }
 
 // The whole round on a real design: threads from a shipped chart, one matched to a picked

@@ -99,6 +99,21 @@ TEST(PickOverlay, SampleSquareFollowsThePointerAndAClickTakesItsColour)
     QTest::mouseClick(&overlay, Qt::LeftButton, {}, QPoint(350, 250));
     EXPECT_FALSE(overlay.pickedColour().has_value());
     EXPECT_EQ(overlay.result(), QDialog::Rejected);
+
+    // A scaled screen copies two pixels a point: the pointer still finds its pixel.
+    QImage doubled = knownCapture().scaled(600, 400);
+    doubled.setDevicePixelRatio(2);
+    overlay.setCapture(doubled);
+    overlay.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&overlay));
+    EXPECT_EQ(overlay.Image1->size(), QSize(300, 200));
+    QTest::mouseMove(overlay.Image1, QPoint(120, 90));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return overlay.Shape1->pos() == QPoint(136, 106); }));
+    EXPECT_EQ(overlay.sampleColour(), rgb(255, 0, 0));
+    QTest::mouseMove(overlay.Image1, QPoint(50, 40));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return overlay.Shape1->pos() == QPoint(66, 56); }));
+    EXPECT_EQ(overlay.sampleColour(), rgb(0, 255, 0));
+    overlay.reject();
 }
 
 class ScreenPickTest : public ::testing::Test {
