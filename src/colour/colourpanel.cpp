@@ -260,6 +260,17 @@ void ColourPanel::setDialogs(ColourPanelDialogs dialogs)
         dialogs_.chooseEmbirdFile = defaults.chooseEmbirdFile;
 }
 
+bool ColourPanel::takesTyping(const QObject* receiver) const
+{
+    const auto* widget = qobject_cast<const QWidget*>(receiver);
+    if (!widget || !isAncestorOf(widget))
+        return false;
+    // The line edits: the find field, the chart box's editor and a palette name being edited.
+    if (qobject_cast<const QLineEdit*>(widget) || widget == ComboBox1)
+        return true;
+    return widget == StringGrid1 || widget == StringGrid1->viewport();
+}
+
 void ColourPanel::setVisible(bool visible)
 {
     const bool wasShown = !isHidden();

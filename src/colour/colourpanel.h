@@ -59,6 +59,11 @@ public:
     // Selects a row of the sequence grid (row r is colour step r − 1); other rows are ignored.
     void selectSequenceRow(int row);
 
+    // Whether key presses sent to `receiver` are typing into the panel: its find field, its chart
+    // box, or the palette whose names are edited by typing. Keyboard shortcuts of the window
+    // must leave such keys alone.
+    bool takesTyping(const QObject* receiver) const;
+
     void setDialogs(ColourPanelDialogs dialogs);
     ScreenColourPick* screenPick() const { return pick_; }
 

@@ -17,6 +17,8 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setModal(true);
+    // While the main window is hidden for a pick, closing the overlay must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setCursor(Qt::CrossCursor);
 
     Image1 = new QLabel(this);

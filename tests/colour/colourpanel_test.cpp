@@ -504,6 +504,17 @@ TEST_F(ColourPanelTest, FindMatchAndChooseCharts)
     EXPECT_EQ(panel->ComboBox1->count(), 3);
     EXPECT_EQ(panel->ComboBox1->currentText(), QStringLiteral("beta"));
     EXPECT_EQ(chartCodes(), (QStringList{"B1", "B2"}));
+    // Keys typed into the panel's fields are the panel's, not the window's shortcuts.
+    EXPECT_TRUE(panel->takesTyping(panel->Edit1));
+    EXPECT_TRUE(panel->takesTyping(panel->ComboBox1));
+    EXPECT_TRUE(panel->takesTyping(panel->StringGrid1));
+    panel->StringGrid1->editItem(panel->StringGrid1->item(0, 1));
+    const auto* editor = panel->StringGrid1->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(panel->takesTyping(editor));
+    EXPECT_FALSE(panel->takesTyping(panel->StringGrid2));
+    EXPECT_FALSE(panel->takesTyping(viewer));
+
     // So does a card name typed without a chart of that name.
     panel->ComboBox1->setEditText(QStringLiteral("Madeira Classic"));
     panel->open();
