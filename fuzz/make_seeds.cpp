@@ -34,5 +34,12 @@ int main(int argc, char** argv)
     const std::vector<std::string> names = {"Red", "绿色", "Blue"};
     write(dir / "lsc" / "three.lsc", loomscope::encodeColorSequence("Madeira", colours, names));
     write(dir / "edr" / "three.edr", {255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0});
+    const std::string chart = "\xEF\xBB\xBF"
+                              "1001,\"Red, deep\",,,255,0,0\r\n1002,Blue\n\n"
+                              "S7,\"a \"\"b\"\"\",,, 1 ,-2,300\r";
+    write(dir / "tch" / "chart.tch", {chart.begin(), chart.end()});
+    const std::string gbk = "\xBA\xEC"
+                            "1,,,,1,2,3\n";
+    write(dir / "tch" / "gbk.tch", {gbk.begin(), gbk.end()});
     return 0;
 }

@@ -13,7 +13,7 @@ seeds="$build/seeds"
 rm -rf "$seeds" && "$build/fuzz/make_fuzz_seeds" "$seeds"
 corpus="$top/../shared/corpus"
 status=0
-for kind in dst lsc edr; do
+for kind in dst lsc edr tch; do
     work="$build/work-$kind"
     real="$build/real-$kind"
     rm -rf "$work" "$real" && mkdir -p "$work" "$real"

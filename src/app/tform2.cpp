@@ -11,6 +11,7 @@
 #include "recentdesigns.h"
 #include "startpanel.h"
 #include "animate/tform8.h"
+#include "colour/colourpanel.h"
 #include "print/companyinfo.h"
 #include "print/tform3.h"
 #include "settings/tform5.h"
@@ -80,9 +81,8 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     Panel1->setBackgroundRole(QPalette::Window);
     buildToolStrip();
 
-    Panel5 = new QWidget(this); // the colour panel
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->hide();
+    Panel5 = new ColourPanel(loomscope1, state_, programHome_, messages_, this);
+    connect(Panel5, &ColourPanel::visibilityChanged, this, &TForm2::layoutClient);
     buildBrowserPane();
     Form5 = new TForm5(displayPath(manualPath()), this);
     auto threadColour = [view = loomscope1](int i) { return view->readcolorlist(i); };
@@ -209,10 +209,24 @@ void TForm2::connectCommands()
             [view] { view->Setshowjiqima(!view->showjiqima()); });
     connect(a.toggleBeginEnd, &QAction::triggered, view,
             [view] { view->Setshowbeginend(!view->showbeginend()); });
-    connect(a.firstColour, &QAction::triggered, view, &Tloomscope::firstcolor);
-    connect(a.priorColour, &QAction::triggered, view, &Tloomscope::priorcolor);
-    connect(a.nextColour, &QAction::triggered, view, &Tloomscope::nextcolor);
-    connect(a.endColour, &QAction::triggered, view, &Tloomscope::endcolor);
+    // The colour steps, followed by the colour panel's sequence when it is shown.
+    connect(a.firstColour, &QAction::triggered, this, [this, view] {
+        view->firstcolor();
+        followColourStep(1);
+    });
+    connect(a.priorColour, &QAction::triggered, this, [this, view] {
+        view->priorcolor();
+        followColourStep(view->colorindex() + 1);
+    });
+    connect(a.nextColour, &QAction::triggered, this, [this, view] {
+        view->nextcolor();
+        followColourStep(view->colorindex());
+    });
+    connect(a.endColour, &QAction::triggered, this, [this, view] {
+        view->endcolor();
+        followColourStep(view->dstinfo().Fcolorcount);
+    });
+    connect(a.colourPanel, &QAction::triggered, Panel5, &ColourPanel::open);
     connect(a.screenshot, &QAction::triggered, this, &TForm2::copyViewToClipboard);
     connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
     connect(a.about, &QAction::triggered, Form5, &QDialog::exec);
@@ -221,7 +235,7 @@ void TForm2::connectCommands()
             [this] { Form3->showFor(state_.currentDesignPath()); });
 
     // Commands whose windows are not part of the program yet.
-    for (QAction* later : {a.browser, a.fabric, a.colourPanel, a.editor, a.settings})
+    for (QAction* later : {a.browser, a.fabric, a.editor, a.settings})
         later->setEnabled(false);
 }
 
@@ -234,9 +248,9 @@ void TForm2::layoutClient()
 {
     const int w = width();
     const int h = height();
-    const int viewWidth = Panel5->isVisible() ? w - 218 : w;
+    const int viewWidth = Panel5->isHidden() ? w : w - ColourPanel::kWidth;
     loomscope1->setGeometry(0, 0, std::max(viewWidth, 0), std::max(h - kPanelHeight, 0));
-    Panel5->setGeometry(viewWidth, 0, 218, std::max(h - kPanelHeight, 0));
+    Panel5->setGeometry(viewWidth, 0, ColourPanel::kWidth, std::max(h - kPanelHeight, 0));
     RzGridPanel1->setGeometry(0, 0, w, std::max(h - kPanelHeight, 0));
     startPanel_->setGeometry(0, 0, loomscope1->width(), loomscope1->height());
     Panel1->setGeometry(0, h - kPanelHeight, w, kPanelHeight);
@@ -502,6 +516,12 @@ void TForm2::pictureSaved(const ExportResult& result)
     emit pictureFinished(result.ok);
 }
 
+void TForm2::followColourStep(int row)
+{
+    if (Panel5->isVisible())
+        Panel5->selectSequenceRow(row);
+}
+
 void TForm2::replayStitchOut()
 {
     // Only a design whose file is still there: the replay reads it again.
@@ -539,12 +559,12 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this)
-            return handleKey(static_cast<QKeyEvent*>(event));
+            return handleKey(watched, static_cast<QKeyEvent*>(event));
     }
     return QWidget::eventFilter(watched, event);
 }
 
-bool TForm2::handleKey(QKeyEvent* event)
+bool TForm2::handleKey(QObject* receiver, QKeyEvent* event)
 {
     // Ctrl+O opens whatever has the focus (as a shortcut it normally never gets here).
     if (event->matches(QKeySequence::Open)) {
@@ -553,6 +573,10 @@ bool TForm2::handleKey(QKeyEvent* event)
     }
     // Before the first design, and while the browser is open, keys belong to the controls.
     if (!state_.hasDesign() || browserVisible())
+        return false;
+    // The colour panel's text fields (find a code, the chart's name, a thread's name) are
+    // typed into while a design is shown; that is what they are for.
+    if (Panel5->takesTyping(receiver))
         return false;
     for (MainAction action : keyActions(mainKey(event), event->modifiers() & Qt::ShiftModifier))
         actions_->forKey(action)->trigger();

@@ -17,6 +17,7 @@ class QProgressDialog;
 
 namespace loomscope {
 
+class ColourPanel;
 class MainActions;
 class StartPanel;
 class TForm5;
@@ -84,7 +85,8 @@ private:
     void rememberDesign();
     void refreshStartPanel();
     void fillRecentMenu();
-    bool handleKey(class QKeyEvent* event);
+    bool handleKey(QObject* receiver, class QKeyEvent* event);
+    void followColourStep(int row);
 
     // The one open operation: title, view, picture and print enabled.
     void openDesign(const std::string& path);
@@ -108,7 +110,7 @@ private:
     Tloomscope* loomscope1 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* ToolBar1 = nullptr;
-    QWidget* Panel5 = nullptr;
+    ColourPanel* Panel5 = nullptr; // the colour panel
     QWidget* RzGridPanel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

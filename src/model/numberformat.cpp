@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace loomscope {
 
@@ -21,9 +20,12 @@ std::string formatGeneral(double value, char decimalSeparator)
 {
     if (value == 0)
         return "0"; // never "-0"
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return withSeparator(text, decimalSeparator);
+    // to_chars, not printf: the C library's locale (set from the environment by the windowed
+    // program) must not put its own separator in.
+    char text[40];
+    const auto result = std::to_chars(text, text + sizeof text, value,
+                                      std::chars_format::general, 15);
+    return withSeparator(std::string(text, result.ptr), decimalSeparator);
 }
 
 std::string formatFloat(float value)
@@ -53,9 +55,10 @@ double mmToInches(double millimetres)
 
 std::string formatOneDecimal(double value, char decimalSeparator)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%0.1f", value);
-    return withSeparator(text, decimalSeparator);
+    char text[400];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return withSeparator(std::string(text, result.ptr), decimalSeparator);
 }
 
 } // namespace loomscope

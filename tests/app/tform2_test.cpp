@@ -1,6 +1,7 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
 #include "app/inifile.h"
+#include "app/mainactions.h"
 #include "app/recentdesigns.h"
 #include "app/singleinstance.h"
 #include "app/windowplacement.h"
@@ -13,6 +14,9 @@
 #include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -771,6 +775,34 @@ TEST_F(MainWindow, TheWindowComesBackWhereItWasAndOnAScreen)
     EXPECT_EQ(window->size(), QSize(640, 480));
     const QRect screen = window->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window->geometry().center())) << window->geometry().x();
+}
+
+TEST_F(MainWindow, TheColourPanelSitsBesideTheViewAndItsFieldsTakeTyping)
+{
+    open();
+    window->openFromPath(path("a.dst"));
+    child<QToolButton>("ToolButton18")->click();
+    auto* panel = child<QWidget>("Panel5");
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->geometry(), QRect(850 - 218, 0, 218, 571));
+    EXPECT_EQ(window->viewer()->width(), 850 - 218);
+    // While a design is shown keys go to the view, but the panel's find field is typed into.
+    const tdstshow type = window->viewer()->dstshowtype();
+    auto* find = child<QLineEdit>("Edit1");
+    find->setFocus();
+    QTest::keyClicks(find, "T10");
+    EXPECT_EQ(find->text(), "T10");
+    EXPECT_EQ(window->viewer()->dstshowtype(), type);
+    // The colour steps select the sequence's row (its first row under the header is step 1).
+    auto* sequence = panel->findChild<QAbstractItemView*>("StringGrid2");
+    ASSERT_NE(sequence, nullptr);
+    window->actions().endColour->trigger();
+    EXPECT_EQ(sequence->currentIndex().row() + 1, window->viewer()->dstinfo().Fcolorcount);
+    window->actions().firstColour->trigger();
+    EXPECT_EQ(sequence->currentIndex().row() + 1, 1);
+    panel->findChild<QAbstractButton*>("SpeedButton4")->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(window->viewer()->width(), 850);
 }
 
 TEST(AboutBox, NamesTheVersionAndTheManual)

@@ -1,6 +1,8 @@
 #include "model/numberformat.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace loomscope;
 
@@ -46,4 +48,17 @@ TEST(NumberFormat, FloatsReadBackExactly)
     EXPECT_EQ(formatFloat(-233.60661f), "-233.60661");
     EXPECT_EQ(formatFloat(0.0f), "0");
     EXPECT_EQ(formatFloat(-0.0f), "0");
+}
+
+TEST(NumberFormat, TheCLibrarysLocaleDoesNotChooseTheSeparator)
+{
+    // The windowed program sets the C library's locale from the environment; numbers must
+    // still take the separator they are given, whatever that locale would write.
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed (tools/setup-debian.sh makes it)";
+    EXPECT_EQ(formatGeneral(85.3), "85.3");
+    EXPECT_EQ(formatGeneral(85.3, ','), "85,3");
+    EXPECT_EQ(formatOneDecimal(9.92), "9.9");
+    std::setlocale(LC_ALL, before.c_str());
 }
