@@ -1,12 +1,13 @@
 # Convenience front end to CMake. `make run` builds and opens the viewer on the sample design;
 # `make test` builds everything and runs every test (GL tests under a virtual X server), then
-# fuzzes each file reader for a bounded number of inputs.
+# fuzzes each file reader for a bounded number of inputs. `make install` installs the program
+# for every user under PREFIX (/usr/local unless given), desktop entry and thumbnailer included.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 SAMPLE = data/samples/rose-badge.dst
 
-.PHONY: all build run test check fuzz bench clean
+.PHONY: all build run test check fuzz bench clean install
 
 all: build
 
@@ -30,6 +31,9 @@ test: check fuzz
 bench: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target bench
 	tools/bench.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
 clean:
 	rm -rf $(BUILD) build-fuzz

@@ -5,7 +5,8 @@ set -eu
 packages="build-essential cmake ninja-build ccache pkg-config clang \
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri libglu1-mesa-dev libegl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils \
-  fonts-wine fonts-wqy-microhei fonts-dejavu-core"
+  fonts-wine fonts-wqy-microhei fonts-dejavu-core \
+  shared-mime-info desktop-file-utils libxml2-utils"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

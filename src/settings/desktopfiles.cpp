@@ -97,7 +97,7 @@ std::string desktopEntryText(const std::string& programPath)
     const std::string exec = execProgramArgument(programPath) + " %f";
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Version=1.5\n"
+           "Version=1.4\n"
            "Name=LoomScope\n"
            "GenericName=Embroidery Design Viewer\n"
            "GenericName[zh_CN]=刺绣花样查看器\n"

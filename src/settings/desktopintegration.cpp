@@ -122,6 +122,11 @@ bool associate(const IntegrationSetup& setup, IntegrationOutcome& outcome)
         outcome.errors.push_back(problem);
         return false;
     }
+    // An entry naming a program that is not there would never start anything.
+    if (!isExecutableFile(setup.programPath)) {
+        outcome.errors.push_back("找不到程序 " + shown(setup.programPath));
+        return false;
+    }
     if (!writeStep(e.dataHome + "/applications/" + kDesktopFileName,
                    desktopEntryText(setup.programPath), outcome))
         return false;
