@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
+#include <algorithm>
 
 namespace loomscope {
 
@@ -35,11 +36,20 @@ std::vector<IconFile> builtInDesktopIcons()
     return icons;
 }
 
-IntegrationSetup desktopIntegrationSetup(const QString& programHome)
+QIcon applicationWindowIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/loomscope.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
+IntegrationSetup desktopIntegrationSetup(const QString& programHome, const QString& program)
 {
     IntegrationSetup setup;
     setup.environment = desktopEnvironmentFromProcess();
-    setup.programPath = pathBytes(desktopProgramFile());
+    setup.programPath = pathBytes(program);
     setup.programHome = pathBytes(programHome);
     setup.icons = builtInDesktopIcons();
     return setup;

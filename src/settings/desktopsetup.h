@@ -2,6 +2,7 @@
 
 #include "desktopintegration.h"
 
+#include <QIcon>
 #include <QString>
 
 namespace loomscope {
@@ -14,8 +15,11 @@ QString desktopProgramFile();
 // the design-file icon in every size of the hicolor theme.
 std::vector<IconFile> builtInDesktopIcons();
 
+// The application icon in every size, for the windows (QApplication::setWindowIcon).
+QIcon applicationWindowIcon();
+
 // What the settings dialog's integration buttons work with: this user's XDG folders, the
-// program above, the program home and the built-in icons.
-IntegrationSetup desktopIntegrationSetup(const QString& programHome);
+// program the desktop is to start, the program home and the built-in icons.
+IntegrationSetup desktopIntegrationSetup(const QString& programHome, const QString& program);
 
 } // namespace loomscope

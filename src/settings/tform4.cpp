@@ -68,7 +68,8 @@ template <typename T> T* named(T* widget, const char* name)
 } // namespace
 
 TForm4::TForm4(const QString& programHome, UserMessages& messages, QWidget* parent)
-    : QDialog(parent), programHome_(programHome), messages_(messages)
+    : QDialog(parent), programHome_(programHome), messages_(messages),
+      desktopProgram_(desktopProgramFile())
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("设置"));
@@ -322,7 +323,7 @@ void TForm4::associate()
     IntegrationOutcome outcome;
     {
         WaitCursor busy;
-        outcome = associateDstFiles(desktopIntegrationSetup(programHome_));
+        outcome = associateDstFiles(desktopIntegrationSetup(programHome_, desktopProgram_));
     }
     report(outcome);
 }
@@ -332,7 +333,7 @@ void TForm4::registerThumbnailer(bool install)
     IntegrationOutcome outcome;
     {
         WaitCursor busy;
-        const IntegrationSetup setup = desktopIntegrationSetup(programHome_);
+        const IntegrationSetup setup = desktopIntegrationSetup(programHome_, desktopProgram_);
         outcome = install ? registerDstThumbnailer(setup) : unregisterDstThumbnailer(setup);
     }
     report(outcome);
@@ -343,7 +344,7 @@ void TForm4::registerSibling(int plugin, bool install)
     IntegrationOutcome outcome;
     {
         WaitCursor busy;
-        outcome = registerSiblingPlugin(desktopIntegrationSetup(programHome_),
+        outcome = registerSiblingPlugin(desktopIntegrationSetup(programHome_, desktopProgram_),
                                         static_cast<SiblingPlugin>(plugin), install);
     }
     report(outcome);

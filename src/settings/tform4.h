@@ -29,6 +29,11 @@ public:
     QString editorPath() const;              // Edit3
     void setEditorPath(const QString& path); // the main window hands over "editor" on show
 
+    // The program that the desktop entry and the thumbnailer name; desktopProgramFile() unless
+    // set otherwise.
+    const QString& desktopProgram() const { return desktopProgram_; }
+    void setDesktopProgram(const QString& path) { desktopProgram_ = path; }
+
     // Lists the fabrics and loads config.ini, as every showing does.
     void loadSettings();
     // "保存": true when config.ini was written.
@@ -48,6 +53,7 @@ private:
 
     QString programHome_;
     UserMessages& messages_;
+    QString desktopProgram_;
 
     QPushButton* Button1 = nullptr;      // 保存
     QPushButton* Button2 = nullptr;      // 关闭

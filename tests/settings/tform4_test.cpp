@@ -151,17 +151,19 @@ TEST_F(SettingsDialog, AssociationButtonWritesTheUsersDesktopFiles)
     setenv("XDG_CONFIG_HOME", xdg.file("config").c_str(), 1);
     setenv("XDG_CACHE_HOME", xdg.file("cache").c_str(), 1);
     showDialog();
+    EXPECT_EQ(dialog->desktopProgram(), desktopProgramFile());
+    dialog->setDesktopProgram(QStringLiteral(LOOMSCOPE_BINARY));
     child<QPushButton>("Button4")->click();
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_CONFIG_HOME");
     unsetenv("XDG_CACHE_HOME");
     EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join(QLatin1Char('|')).toStdString();
     const auto entry = testsupport::readFile(data + "/applications/loomscope.desktop");
-    EXPECT_EQ(std::string(entry.begin(), entry.end()),
-              desktopEntryText(desktopProgramFile().toStdString()));
+    EXPECT_EQ(std::string(entry.begin(), entry.end()), desktopEntryText(LOOMSCOPE_BINARY));
     // The built-in icons went along, all sizes of both.
     EXPECT_EQ(builtInDesktopIcons().size(), 18u);
     EXPECT_TRUE(std::filesystem::exists(data + "/icons/hicolor/16x16/mimetypes/"
                                                "application-x-tajima-dst.png"));
-    EXPECT_FALSE(QImage(QStringLiteral(":/icons/hicolor/48x48/apps/loomscope.png")).isNull());
+    EXPECT_EQ(applicationWindowIcon().availableSizes().size(), 8);
+    EXPECT_FALSE(applicationWindowIcon().pixmap(48, 48).isNull());
 }
