@@ -8,6 +8,7 @@
 #include "processlaunch.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -160,7 +161,9 @@ bool definesType(const std::string& xml, const std::string& type)
             if (open == std::string::npos)
                 continue;
             std::string tag = xml.substr(open, at - open);
-            tag.erase(std::remove_if(tag.begin(), tag.end(), ::isspace), tag.end());
+            tag.erase(std::remove_if(tag.begin(), tag.end(),
+                                     [](unsigned char c) { return std::isspace(c) != 0; }),
+                      tag.end());
             if (tag == "<mime-typetype=")
                 return true;
         }
