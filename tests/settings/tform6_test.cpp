@@ -146,3 +146,19 @@ TEST_F(FabricChooser, ShowFabricSwitchesTheViewersBackground)
     child<QPushButton>("Button1")->click();
     EXPECT_FALSE(chooser->isVisible());
 }
+
+TEST_F(FabricChooser, TheShippedFabricsAllLoad)
+{
+    std::filesystem::copy(std::string(LOOMSCOPE_SOURCE_DIR) + "/data/Fabrics",
+                          home.path() / "Fabrics",
+                          std::filesystem::copy_options::recursive);
+    open();
+    EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(chooser->pictures().size(), 7u);
+    for (const QImage& picture : chooser->pictures())
+        EXPECT_EQ(picture.size(), QSize(128, 128));
+    child<QListWidget>("ListView1")->setCurrentRow(1);
+    child<QTableWidget>("ValueListEditor1")->setCurrentCell(2, 0); // A52350: a purple fabric
+    child<QCheckBox>("CheckBox1")->click();
+    testsupport::snapshot(chooser->grab().toImage(), "fabric-chooser-shipped");
+}
