@@ -9,6 +9,7 @@
 #include "app/tform2.h"
 #include "app/usermessages.h"
 #include "app/worksheetcommand.h"
+#include "settings/desktopsetup.h"
 #include "model/fileio.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
@@ -73,6 +74,9 @@ int runViewer(int argc, char* argv[])
     QApplication app(argc, argv);
     // No display name: Qt would append it to every title.
     QApplication::setApplicationName(QStringLiteral("LoomScope"));
+    QApplication::setWindowIcon(loomscope::applicationWindowIcon());
+    // The desktop entry the windows belong to (its icon, its name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("loomscope"));
 
     // Only the first argument is used, as the bytes it came in: a name from a Chinese Windows
     // archive is not UTF-8 and must reach the file system unchanged.

@@ -14,6 +14,9 @@
 #include "colour/colourpanel.h"
 #include "print/companyinfo.h"
 #include "print/tform3.h"
+#include "settings/externaleditor.h"
+#include "settings/tform4.h"
+#include "settings/tform6.h"
 #include "settings/tform5.h"
 #include "summarytext.h"
 #include "urilist.h"
@@ -88,6 +91,8 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     auto threadColour = [view = loomscope1](int i) { return view->readcolorlist(i); };
     Form8 = new TForm8(threadColour, this);
     Form3 = new TForm3(programHome_, threadColour, messages_, this);
+    Form4 = new TForm4(programHome_, messages_, this);
+    Form6 = new TForm6(programHome_, loomscope1, messages_, this);
     connectCommands();
 
     startPanel_ = new StartPanel(loomscope1);
@@ -233,10 +238,14 @@ void TForm2::connectCommands()
     connect(a.slowDisplay, &QAction::triggered, this, &TForm2::replayStitchOut);
     connect(a.print, &QAction::triggered, this,
             [this] { Form3->showFor(state_.currentDesignPath()); });
+    connect(a.settings, &QAction::triggered, Form4, &QDialog::exec);
+    connect(a.fabric, &QAction::triggered, Form6, &QDialog::exec);
+    connect(a.editor, &QAction::triggered, this, [this] {
+        openDesignInEditor(this, *Form4, state_.currentDesignPath(), messages_);
+    });
 
     // Commands whose windows are not part of the program yet.
-    for (QAction* later : {a.browser, a.fabric, a.editor, a.settings})
-        later->setEnabled(false);
+    a.browser->setEnabled(false);
 }
 
 bool TForm2::browserVisible() const
@@ -387,7 +396,7 @@ void TForm2::readConfiguration()
     } else {
         const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
         if (config.editor)
-            editorPath_ = QString::fromStdString(*config.editor);
+            Form4->setEditorPath(QString::fromStdString(*config.editor));
         if (config.backcolor)
             loomscope1->Setbackcolor(*config.backcolor);
         if (config.sequincolor)
@@ -534,6 +543,11 @@ void TForm2::copyViewToClipboard()
 {
     QGuiApplication::clipboard()->setImage(loomscope1->grabFramebuffer());
     messages_.information(this, QStringLiteral("图像已经保存在剪贴板里了，找个地方粘贴一下就行"));
+}
+
+QString TForm2::editorPath() const
+{
+    return Form4->editorPath();
 }
 
 std::string TForm2::manualPath() const

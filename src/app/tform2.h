@@ -22,6 +22,8 @@ class MainActions;
 class StartPanel;
 class TForm5;
 class TForm3;
+class TForm4;
+class TForm6;
 class TForm8;
 class Tloomscope;
 class UserMessages;
@@ -58,7 +60,8 @@ public:
     // The designs opened last, newest first (as config.ini keeps them).
     const std::vector<std::string>& recentDesigns() const { return recent_; }
     TRectF gunrect() const { return gunrect_; }
-    const QString& editorPath() const { return editorPath_; }
+    // The external editor, as the settings dialog's field holds it.
+    QString editorPath() const;
 
 signals:
     // A picture asked for with savePictureTo is written or has failed (and was reported).
@@ -119,6 +122,8 @@ private:
     TForm5* Form5 = nullptr;
     TForm8* Form8 = nullptr; // the stitch-out replay
     TForm3* Form3 = nullptr; // the print window
+    TForm4* Form4 = nullptr; // settings
+    TForm6* Form6 = nullptr; // the fabric chooser
     QProgressDialog* pictureProgress_ = nullptr;
     StartPanel* startPanel_ = nullptr;
     class QMenu* recentMenu_ = nullptr;
@@ -130,7 +135,6 @@ private:
     QPoint pos1;      // where a pan began
     bool boo = false; // a pan is under way
     WheelSteps wheel_;
-    QString editorPath_;
 };
 
 } // namespace loomscope

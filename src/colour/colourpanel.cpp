@@ -5,7 +5,7 @@
 #include "app/projectinfo.h"
 #include "app/usermessages.h"
 #include "colour/coloursequence.h"
-#include "colour/colourswatch.h"
+#include "widgets/colourswatch.h"
 #include "colour/screencolourpick.h"
 #include "colour/swatchgrid.h"
 #include "model/colorsequencefile.h"

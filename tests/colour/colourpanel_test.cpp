@@ -2,7 +2,7 @@
 #include "app/mainstate.h"
 #include "app/usermessages.h"
 #include "colour/colourpanel.h"
-#include "colour/colourswatch.h"
+#include "widgets/colourswatch.h"
 #include "colour/swatchgrid.h"
 #include "dstbuilder.h"
 #include "glsupport.h"

@@ -3,7 +3,7 @@
 #include "app/mainstate.h"
 #include "app/usermessages.h"
 #include "colour/colourpanel.h"
-#include "colour/colourswatch.h"
+#include "widgets/colourswatch.h"
 #include "colour/pickroute.h"
 #include "colour/portalcolourpick.h"
 #include "colour/screencolourpick.h"

@@ -7,8 +7,8 @@
 
 namespace loomscope {
 
-// A raised panel filled with one colour and a short caption, double-clickable: the picked
-// colour, the chart colour and the background swatch of the colour panel.
+// A panel filled with one colour and an optional short caption, that reports clicks and
+// double-clicks: the swatches of the colour panel and of the settings dialog.
 class ColourSwatch : public QFrame {
     Q_OBJECT
 public:
@@ -19,6 +19,10 @@ public:
 
     ColourSwatch(const QString& caption, TColor colour, Caption captionColour,
                  QWidget* parent = nullptr);
+    // Without a caption.
+    explicit ColourSwatch(TColor colour, QWidget* parent = nullptr)
+        : ColourSwatch(QString(), colour, Caption::Black, parent)
+    {}
 
     TColor colour() const { return colour_; }
     void setColour(TColor colour);
@@ -27,10 +31,12 @@ public:
     TColor captionColour() const;
 
 signals:
+    void clicked(); // the left button pressed and let go over the swatch
     void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:

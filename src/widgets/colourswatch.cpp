@@ -39,6 +39,13 @@ void ColourSwatch::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event); // the bevel over the fill
 }
 
+void ColourSwatch::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QFrame::mouseReleaseEvent(event);
+}
+
 void ColourSwatch::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)

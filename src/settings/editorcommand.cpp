@@ -1,0 +1,112 @@
+#include "editorcommand.h"
+
+#include "desktopexec.h"
+#include "model/codepage.h"
+#include "model/fileio.h"
+#include "processlaunch.h"
+
+#include <algorithm>
+#include <dirent.h>
+
+namespace loomscope {
+
+namespace {
+
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool isDesktopEntry(const std::string& path)
+{
+    return lower(extensionOf(path)) == ".desktop";
+}
+
+std::optional<std::vector<std::string>> desktopEntryCommand(const std::string& entryPath,
+                                                            const std::string& target)
+{
+    const FileBytes file = readWholeFile(entryPath, 1 << 20);
+    if (!file.error.empty())
+        return std::nullopt;
+    const auto exec = desktopEntryExec(std::string(file.bytes.begin(), file.bytes.end()));
+    if (!exec)
+        return std::nullopt;
+    return expandDesktopExec(*exec, target, entryPath);
+}
+
+} // namespace
+
+std::optional<std::string> findInAnyCase(const std::string& folder, const std::string& name)
+{
+    if (fileExists(folder + name))
+        return folder + name;
+    const std::string key = lower(name);
+    std::vector<std::string> found;
+    if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string entry = e->d_name;
+            if (entry.size() == key.size() && lower(entry) == key && fileExists(folder + entry))
+                found.push_back(entry);
+        }
+        ::closedir(dir);
+    }
+    if (found.empty())
+        return std::nullopt;
+    return folder + *std::min_element(found.begin(), found.end());
+}
+
+std::optional<std::string> editorTarget(const std::string& designPath)
+{
+    const std::string folder = folderPart(designPath);
+    const std::string name = withoutExtension(fileNamePart(designPath));
+    if (name.empty())
+        return std::nullopt;
+    if (auto emb = findInAnyCase(folder, name + ".emb"))
+        return emb;
+    if (hasDstExtension(designPath) && fileExists(designPath))
+        return designPath;
+    return findInAnyCase(folder, name + ".dst");
+}
+
+bool isRunnableEditor(const std::string& editorPath)
+{
+    if (editorPath.empty() || !fileExists(editorPath))
+        return false;
+    if (isDesktopEntry(editorPath))
+        return desktopEntryCommand(editorPath, "").has_value();
+    return isExecutableFile(editorPath);
+}
+
+std::optional<std::vector<std::string>> editorCommandLine(const std::string& editorPath,
+                                                          const std::string& target)
+{
+    if (!fileExists(editorPath))
+        return std::nullopt;
+    if (isDesktopEntry(editorPath))
+        return desktopEntryCommand(editorPath, target);
+    if (!isExecutableFile(editorPath))
+        return std::nullopt;
+    return std::vector<std::string>{editorPath, target};
+}
+
+EditorOutcome openInExternalEditor(const std::string& editorPath, const std::string& designPath)
+{
+    if (!isRunnableEditor(editorPath))
+        return {EditorStatus::EditorMissing, {}};
+    const auto target = editorTarget(designPath);
+    if (!target)
+        return {EditorStatus::NoDesignFile, {}};
+    const auto command = editorCommandLine(editorPath, *target);
+    if (!command)
+        return {EditorStatus::EditorMissing, {}};
+    const std::string failed = startDetached(*command, folderPart(*target));
+    if (!failed.empty())
+        return {EditorStatus::Failed,
+                "无法启动编辑软件 " + pathDisplayText(editorPath) + "：" + failed};
+    return {EditorStatus::Started, {}};
+}
+
+} // namespace loomscope

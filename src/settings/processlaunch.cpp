@@ -1,0 +1,161 @@
+#include "processlaunch.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace loomscope {
+
+namespace {
+
+std::vector<char*> argumentPointers(const std::vector<std::string>& argv)
+{
+    std::vector<char*> pointers;
+    pointers.reserve(argv.size() + 1);
+    for (const std::string& a : argv)
+        pointers.push_back(const_cast<char*>(a.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+pid_t waitFor(pid_t pid, int* status)
+{
+    pid_t r;
+    do
+        r = ::waitpid(pid, status, 0);
+    while (r < 0 && errno == EINTR);
+    return r;
+}
+
+} // namespace
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+std::optional<std::string> findProgram(const std::string& name)
+{
+    if (name.empty())
+        return std::nullopt;
+    if (name.find('/') != std::string::npos)
+        return isExecutableFile(name) ? std::optional(name) : std::nullopt;
+    const char* path = std::getenv("PATH");
+    const std::string folders = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        // An empty entry means the current folder.
+        const std::string folder = end > start ? folders.substr(start, end - start) + "/" : "./";
+        const std::string candidate = folder + name;
+        if (isExecutableFile(candidate))
+            return candidate;
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string startDetached(const std::vector<std::string>& argv, const std::string& workingFolder)
+{
+    if (argv.empty())
+        return "no program";
+    // Everything the children use is made before fork: after it, in a process that had other
+    // threads, only async-signal-safe calls are allowed.
+    std::vector<char*> args = argumentPointers(argv);
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return std::strerror(errno);
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        const int err = errno;
+        ::close(report[0]);
+        ::close(report[1]);
+        return std::strerror(err);
+    }
+    if (middle == 0) {
+        ::close(report[0]);
+        ::setsid();
+        const pid_t child = ::fork();
+        if (child != 0) {
+            if (child < 0) {
+                const int err = errno;
+                [[maybe_unused]] auto n = ::write(report[1], &err, sizeof err);
+            }
+            ::_exit(0);
+        }
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::signal(SIGPIPE, SIG_DFL);
+        const int null = ::open("/dev/null", O_RDONLY);
+        if (null >= 0)
+            ::dup2(null, STDIN_FILENO);
+        // Starting in another folder is better than not starting at all.
+        if (!workingFolder.empty()) {
+            [[maybe_unused]] const int ignored = ::chdir(workingFolder.c_str());
+        }
+        ::execve(args[0], args.data(), environ);
+        const int err = errno;
+        [[maybe_unused]] auto n = ::write(report[1], &err, sizeof err);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    int status = 0;
+    waitFor(middle, &status);
+    int err = 0;
+    ssize_t got;
+    do
+        got = ::read(report[0], &err, sizeof err);
+    while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    // The pipe closes unread when execve succeeds (close-on-exec); an error number means the
+    // program never ran.
+    if (got == static_cast<ssize_t>(sizeof err))
+        return std::strerror(err);
+    return {};
+}
+
+int runAndWait(const std::vector<std::string>& argv)
+{
+    if (argv.empty())
+        return -1;
+    std::vector<char*> args = argumentPointers(argv);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int failed = ::posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0)
+        return -1;
+    int status = 0;
+    if (waitFor(pid, &status) < 0 || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace loomscope

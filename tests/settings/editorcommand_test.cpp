@@ -1,0 +1,121 @@
+// The external editor: which file it gets, how it is started, desktop entries as editors.
+#include "settings/desktopexec.h"
+#include "settings/editorcommand.h"
+#include "testenv.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace loomscope;
+
+namespace {
+std::string readText(const std::string& path)
+{
+    const auto bytes = testsupport::readFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void writeText(const std::string& path, const std::string& text, bool executable = false)
+{
+    testsupport::writeFile(path, {text.begin(), text.end()});
+    if (executable)
+        ::chmod(path.c_str(), 0755);
+}
+
+// Waits for a file the detached editor writes.
+std::string waitForText(const std::string& path)
+{
+    for (int i = 0; i < 300 && readText(path).empty(); ++i)
+        ::usleep(10000);
+    return readText(path);
+}
+} // namespace
+
+TEST(EditorCommand, EmbBesideTheDesignWinsOverTheDstInAnyLetterCase)
+{
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    writeText(folder + "ROSE.DST", "x");
+    EXPECT_EQ(editorTarget(folder + "ROSE.DST"), folder + "ROSE.DST");
+    writeText(folder + "Rose.Emb", "x");
+    EXPECT_EQ(editorTarget(folder + "ROSE.DST"), folder + "Rose.Emb");
+    writeText(folder + "ROSE.emb", "x"); // the exact name first
+    EXPECT_EQ(editorTarget(folder + "ROSE.DST"), folder + "ROSE.emb");
+    // The design file went away but another spelling of it is there.
+    writeText(folder + "tulip.dst", "x");
+    EXPECT_EQ(editorTarget(folder + "TULIP.DST"), folder + "tulip.dst");
+    EXPECT_EQ(editorTarget(folder + "gone.dst"), std::nullopt);
+    EXPECT_EQ(editorTarget(""), std::nullopt);
+}
+
+TEST(EditorCommand, TheEditorGetsTheRealFileAsOneArgumentWithoutQuotes)
+{
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const std::string log = folder + "args.log";
+    // The editor writes each argument on a line of its own, and where it started.
+    const std::string editor = folder + "my editor";
+    writeText(editor,
+              "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" + log +
+                  "'\n",
+              true);
+    // A design named in code page 936 bytes with a blank and a quote in it.
+    const std::string design = folder + "\xBB\xA8 it's.DST";
+    writeText(design, "x");
+    writeText(folder + "\xBB\xA8 it's.emb", "x");
+
+    EXPECT_EQ(openInExternalEditor("", design).status, EditorStatus::EditorMissing);
+    EXPECT_EQ(openInExternalEditor(folder, design).status, EditorStatus::EditorMissing);
+    writeText(folder + "plain.txt", "x");
+    EXPECT_EQ(openInExternalEditor(folder + "plain.txt", design).status,
+              EditorStatus::EditorMissing); // not executable
+    EXPECT_EQ(openInExternalEditor(editor, folder + "none.dst").status, EditorStatus::NoDesignFile);
+
+    const EditorOutcome outcome = openInExternalEditor(editor, design);
+    ASSERT_EQ(outcome.status, EditorStatus::Started) << outcome.error;
+    EXPECT_EQ(waitForText(log), dir.path().string() + "\n" + folder + "\xBB\xA8 it's.emb\n");
+}
+
+TEST(EditorCommand, AnEditorThatCannotStartIsReported)
+{
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    writeText(folder + "a.dst", "x");
+    // Executable, but no program a kernel can run.
+    writeText(folder + "broken",
+              "\x7F"
+              "ELF garbage",
+              true);
+    const EditorOutcome outcome = openInExternalEditor(folder + "broken", folder + "a.dst");
+    EXPECT_EQ(outcome.status, EditorStatus::Failed);
+    EXPECT_NE(outcome.error.find("broken"), std::string::npos) << outcome.error;
+}
+
+TEST(EditorCommand, DesktopEntriesStartTheirProgramWithTheFile)
+{
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const std::string log = folder + "args.log";
+    const std::string program = folder + "stitch editor";
+    writeText(program,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + log + "'\n", true);
+    const std::string entry = folder + "editor.desktop";
+    writeText(entry, "[Desktop Entry]\nName=Editor\nIcon=x\n"
+                     "Exec=\"" +
+                         program +
+                         "\" --open %F -i %i %%done\n"
+                         "[Desktop Action New]\nExec=wrong\n");
+    writeText(folder + "b.dst", "x");
+    EXPECT_TRUE(isRunnableEditor(entry));
+    ASSERT_EQ(openInExternalEditor(entry, folder + "b.dst").status, EditorStatus::Started);
+    EXPECT_EQ(waitForText(log), "--open\n" + folder + "b.dst\n-i\n%done\n");
+
+    EXPECT_EQ(expandDesktopExec("sh -c \"echo %f\" %u", "/a b/ü.dst", "")->at(2), "echo %f");
+    EXPECT_EQ(expandDesktopExec("sh %u", "/a b/ü.dst", "")->at(1), "file:///a%20b/%C3%BC.dst");
+    EXPECT_EQ(expandDesktopExec("\"sh", "x", ""), std::nullopt); // open quote
+    EXPECT_EQ(expandDesktopExec("no-such-program-anywhere %f", "x", ""), std::nullopt);
+    EXPECT_EQ(desktopEntryExec("[Desktop Entry]\nExec=a\\sb\\\\c\n"), "a b\\c");
+    EXPECT_FALSE(isRunnableEditor(folder + "missing.desktop"));
+}
