@@ -3,6 +3,8 @@
 //   loomscope [PATH]           the viewer (one instance per user)
 //   loomscope --info PATH      the design's facts as JSON, no display needed
 //   loomscope --export PATH OUT.jpg [options]   the high-resolution picture, no display needed
+//   loomscope --thumbnail [-s SIZE] PATH OUT.png  the file manager's thumbnail
+//   loomscope --price-report FOLDER [options]    the price report of a folder
 //
 // Options starting with "--" are tools for scripts: they need no display and never touch a
 // running viewer.
@@ -14,6 +16,8 @@
 #include "app/singleinstance.h"
 #include "app/tform2.h"
 #include "app/usermessages.h"
+#include "browser/pricereportcommand.h"
+#include "browser/thumbnailcommand.h"
 #include "model/fileio.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
@@ -35,7 +39,10 @@ void printUsage(std::ostream& out)
            "       loomscope --info PATH\n"
            "       loomscope --export PATH OUT.jpg [--background #RRGGBB] [--sequin-color "
            "#RRGGBB]\n"
-           "                 [--fabric NAME] [--fabric-color #RRGGBB]\n";
+           "                 [--fabric NAME] [--fabric-color #RRGGBB]\n"
+           "       loomscope --thumbnail [-s SIZE] PATH OUT.png\n"
+           "       loomscope --price-report FOLDER [--start S] [--fee F]\n"
+           "                 [--range LOW:HIGH:PRICE]... [-o FILE]\n";
 }
 
 QString programHomeFolder();
@@ -58,6 +65,10 @@ int runTool(int argc, char* argv[])
         return loomscope::runInfoCommand(argv[2], std::cout, std::cerr);
     if (option == "--export")
         return runExport(argc, argv);
+    if (option == "--thumbnail")
+        return loomscope::runThumbnailCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+    if (option == "--price-report")
+        return loomscope::runPriceReportCommand({argv + 2, argv + argc}, std::cout, std::cerr);
     if (option == "--help") {
         printUsage(std::cout);
         return 0;
