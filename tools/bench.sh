@@ -6,3 +6,4 @@ build=${1:-build}
 "$build/bench/read_bench" --benchmark_counters_tabular=true
 xvfb-run -a -s "-screen 0 1600x1200x24" "$build/bench/viewer_bench" --benchmark_counters_tabular=true
 env -u DISPLAY "$build/bench/export_bench" --benchmark_counters_tabular=true
+xvfb-run -a -s "-screen 0 1600x1200x24" "$build/bench/browser_bench" --benchmark_counters_tabular=true
