@@ -319,6 +319,7 @@ void BrowserPane::folderChosen(const QModelIndex& index)
 void BrowserPane::designsChanged()
 {
     filler_->cancel();
+    fillProgress->hide();
     model_->clear();
     Edit2->setText(QString::number(state_.designs().size()));
     if (!state_.currentFolder().empty())

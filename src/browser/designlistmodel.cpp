@@ -72,7 +72,9 @@ void DesignListModel::append(std::vector<DesignRow> rows)
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
     for (DesignRow& r : rows) {
-        pixmaps_.push_back(QPixmap::fromImage(r.thumbnail));
+        // Kept once, as the views paint it: a folder of thousands of designs holds thousands.
+        pixmaps_.push_back(QPixmap::fromImage(std::move(r.thumbnail)));
+        r.thumbnail = QImage();
         rows_.push_back(std::move(r));
     }
     endInsertRows();

@@ -19,7 +19,7 @@ struct DesignRow {
     QString name; // the file name less its last extension, as the user reads it
     QString inches;
     QString millimetres;
-    QImage thumbnail;
+    QImage thumbnail; // handed over to the model, which keeps it as a pixmap
 };
 
 // The designs of the listed folder, in the folder list's order, with six columns: "Design
