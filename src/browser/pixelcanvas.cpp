@@ -153,7 +153,7 @@ void PixelCanvas::smoothLine(double x0, double y0, double x1, double y1, double 
         const auto rLast = static_cast<long long>(std::floor(std::min(hi, vSize - 0.5)));
         for (long long r = rFirst; r <= rLast; ++r) {
             const double across = std::min(hi, double(r + 1)) - std::max(lo, double(r));
-            const int coverage = static_cast<int>(std::lround(along * across * 255));
+            const int coverage = static_cast<int>(along * across * 255 + 0.5);
             if (coverage <= 0)
                 continue;
             const int x = static_cast<int>(steep ? r : c);
