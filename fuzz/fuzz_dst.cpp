@@ -1,6 +1,10 @@
 // Any bytes as a DST file: reading, scaling and the colour table must stay inside the input,
 // and so must the stitch-out replay, read and stepped to its end.
 #include "animate/replaystepper.h"
+// Any bytes as a DST file: reading, scaling, the colour table and both thumbnail drawers must
+// stay inside the input and their pictures.
+#include "browser/pngwriter.h"
+#include "browser/thumbnaildrawing.h"
 #include "model/colortable.h"
 #include "model/tembs.h"
 
@@ -41,5 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (block->FPointList.size() < 2 || block->FColorindex >= static_cast<int>(table.size()))
             __builtin_trap();
     replay(data, size);
+    if (loomscope::encodePng(loomscope::drawFileManagerThumbnail(design, 64)).empty())
+        __builtin_trap();
+    design.chuangkou(100, 100);
+    loomscope::PixelCanvas list(100, 100);
+    loomscope::drawListThumbnail(design, list);
     return 0;
 }

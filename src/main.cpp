@@ -1,12 +1,15 @@
 // LoomScope: a viewer for machine-embroidery designs in the DST format.
 //
 // This is the program people and file managers start. It holds only the core library, so the
-// command-line tools that need no window (--info; a file manager's thumbnailer runs once per
-// file) start in a few milliseconds without loading any GUI library. Everything that needs Qt
+// command-line tools that need no window (--info, --thumbnail, --price-report; a file
+// manager's thumbnailer runs once per file) start in a few milliseconds without loading any
+// GUI library. Everything that needs Qt
 // (the viewer, --export, --worksheet) is the program loomscope-gui, which this one starts in its own place.
 
 #include "app/commandline.h"
 #include "app/infocommand.h"
+#include "browser/pricereportcommand.h"
+#include "browser/thumbnailcommand.h"
 #include "model/fileio.h"
 
 #include <cstdlib>
@@ -61,6 +64,10 @@ int main(int argc, char* argv[])
         return 0;
     case CommandMode::Info:
         return runInfoCommand(argv[2], std::cout, std::cerr);
+    case CommandMode::Thumbnail:
+        return runThumbnailCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+    case CommandMode::PriceReport:
+        return runPriceReportCommand({argv + 2, argv + argc}, std::cout, std::cerr);
     case CommandMode::Viewer:
     case CommandMode::Export:
     case CommandMode::Worksheet:

@@ -4,7 +4,7 @@
 set -eu
 packages="build-essential cmake ninja-build ccache pkg-config clang \
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri libglu1-mesa-dev libegl-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils locales \
+  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils locales \
   fonts-wine fonts-wqy-microhei fonts-dejavu-core poppler-utils dbus-daemon \
   shared-mime-info desktop-file-utils libxml2-utils"
 run=""

@@ -17,6 +17,10 @@ CommandLine classifyCommandLine(int argc, const char* const* argv)
     if (option == "--info")
         return argc == 3 ? CommandLine{CommandMode::Info, {}}
                          : CommandLine{CommandMode::Unknown, "--info takes one design"};
+    if (option == "--thumbnail")
+        return {CommandMode::Thumbnail, {}};
+    if (option == "--price-report")
+        return {CommandMode::PriceReport, {}};
     if (option == "--export")
         return {CommandMode::Export, {}};
     if (option == "--worksheet")
@@ -33,6 +37,13 @@ void printUsage(std::ostream& out)
            "       loomscope --export PATH OUT.jpg [--background #RRGGBB]\n"
            "                 [--sequin-color #RRGGBB] [--fabric NAME [--fabric-color #RRGGBB]]\n"
            "           the high-resolution thread-look picture of the design\n"
+           "       loomscope --thumbnail [-s SIZE] PATH OUT.png\n"
+           "           a PNG thumbnail for file managers (SIZE pixels on the longer side,\n"
+           "           256 unless given, at most 1024)\n"
+           "       loomscope --price-report FOLDER [--start S] [--fee F]\n"
+           "                 [--range LOW:HIGH:PRICE]... [-o FILE]\n"
+           "           the price report of a folder's designs by stitch count (up to three\n"
+           "           ranges, later ones win; prices per thousand stitches)\n"
            "       loomscope --worksheet PATH OUT.pdf\n"
            "           the print window's page as a PDF, with the saved page options\n"
            "       loomscope --help | --version\n"

@@ -13,6 +13,8 @@ enum class CommandMode {
     Help,
     Version,
     Info,
+    Thumbnail,
+    PriceReport,
     Export,
     Worksheet,
     Unknown, // an option nobody knows, or one used wrongly: usage, exit status 2

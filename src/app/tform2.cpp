@@ -11,6 +11,7 @@
 #include "recentdesigns.h"
 #include "startpanel.h"
 #include "animate/tform8.h"
+#include "browser/browserpane.h"
 #include "colour/colourpanel.h"
 #include "print/companyinfo.h"
 #include "print/tform3.h"
@@ -32,12 +33,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -86,7 +84,8 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
 
     Panel5 = new ColourPanel(loomscope1, state_, programHome_, messages_, this);
     connect(Panel5, &ColourPanel::visibilityChanged, this, &TForm2::layoutClient);
-    buildBrowserPane();
+    RzGridPanel1 = new BrowserPane(state_, programHome_, messages_, this);
+    RzGridPanel1->hide();
     Form5 = new TForm5(displayPath(manualPath()), this);
     auto threadColour = [view = loomscope1](int i) { return view->readcolorlist(i); };
     Form8 = new TForm8(threadColour, this);
@@ -144,31 +143,32 @@ void TForm2::buildToolStrip()
     ToolBar1->adjustSize();
 }
 
-void TForm2::buildBrowserPane()
+void TForm2::enterBrowser()
 {
-    // The browser: hidden until it is built out; its summary pane is written by every open.
-    RzGridPanel1 = new QWidget(this);
-    RzGridPanel1->setObjectName(QStringLiteral("RzGridPanel1"));
-    RzGridPanel1->setAutoFillBackground(true);
-    auto* grid = new QGridLayout(RzGridPanel1);
-    ListView1 = new QListWidget(RzGridPanel1);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    Label1 = new QLabel(withNewlines(summaryCaptions()), RzGridPanel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(RzGridPanel1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Edit2 = new QLineEdit(RzGridPanel1);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    grid->addWidget(ListView1, 0, 0, 3, 1);
-    grid->addWidget(Label1, 0, 1);
-    grid->addWidget(Label2, 0, 2);
-    grid->addWidget(Edit2, 1, 1, 1, 2);
-    grid->setColumnStretch(0, 1);
+    if (browserVisible())
+        return;
+    RzGridPanel1->show();
+    RzGridPanel1->raise();
+    loomscope1->Setshowfont(false);
+    RzGridPanel1->previewHost()->layout()->addWidget(loomscope1);
+    RzGridPanel1->previewHost()->layout()->activate();
+    loomscope1->show();
+    actions_->fit->trigger();
+    RzGridPanel1->enter();
+}
+
+void TForm2::leaveBrowser(bool fit)
+{
+    if (!browserVisible())
+        return;
     RzGridPanel1->hide();
-    connect(&state_, &MainState::designsChanged, this, [this] {
-        ListView1->clear();
-        Edit2->setText(QString::number(state_.designs().size()));
-    });
+    loomscope1->Setshowfont(true);
+    RzGridPanel1->previewHost()->layout()->removeWidget(loomscope1);
+    loomscope1->setParent(this);
+    loomscope1->show();
+    loomscope1->lower();
+    layoutClient();
+    (fit ? actions_->fit : actions_->actualSize)->trigger();
 }
 
 void TForm2::connectCommands()
@@ -187,6 +187,10 @@ void TForm2::connectCommands()
     connect(view, &Tloomscope::wheelTurned, this, &TForm2::viewerWheel);
 
     connect(a.open, &QAction::triggered, this, &TForm2::openCommand);
+    connect(a.browser, &QAction::triggered, this, &TForm2::enterBrowser);
+    connect(view, &Tloomscope::doubleClicked, this, &TForm2::enterBrowser);
+    connect(RzGridPanel1, &BrowserPane::closeRequested, this, [this] { leaveBrowser(false); });
+    connect(RzGridPanel1, &BrowserPane::designActivated, this, [this] { leaveBrowser(true); });
     // Ctrl+O besides the key table; it works wherever the window has the focus.
     a.open->setShortcut(QKeySequence::Open);
     a.open->setShortcutContext(Qt::WindowShortcut);
@@ -244,8 +248,6 @@ void TForm2::connectCommands()
         openDesignInEditor(this, *Form4, state_.currentDesignPath(), messages_);
     });
 
-    // Commands whose windows are not part of the program yet.
-    a.browser->setEnabled(false);
 }
 
 bool TForm2::browserVisible() const
@@ -258,10 +260,11 @@ void TForm2::layoutClient()
     const int w = width();
     const int h = height();
     const int viewWidth = Panel5->isHidden() ? w : w - ColourPanel::kWidth;
-    loomscope1->setGeometry(0, 0, std::max(viewWidth, 0), std::max(h - kPanelHeight, 0));
+    // The colour panel keeps the right edge; the view, or the browser over it, the rest.
+    if (loomscope1->parentWidget() == this)
+        loomscope1->setGeometry(0, 0, std::max(viewWidth, 0), std::max(h - kPanelHeight, 0));
     Panel5->setGeometry(viewWidth, 0, ColourPanel::kWidth, std::max(h - kPanelHeight, 0));
-    RzGridPanel1->setGeometry(0, 0, w, std::max(h - kPanelHeight, 0));
-    startPanel_->setGeometry(0, 0, loomscope1->width(), loomscope1->height());
+    RzGridPanel1->setGeometry(0, 0, std::max(viewWidth, 0), std::max(h - kPanelHeight, 0));
     Panel1->setGeometry(0, h - kPanelHeight, w, kPanelHeight);
     // Centred, and further left than the edge when the window is narrower than the strip.
     ToolBar1->move((Panel1->width() - ToolBar1->width()) / 2, (kPanelHeight - kToolBarHeight) / 2);
@@ -454,9 +457,10 @@ void TForm2::writeSummary()
 {
     const DesignView& view = loomscope1->view();
     const std::string name = pathDisplayText(state_.currentDesignName());
-    Label2->setText(withNewlines(view.isexist() ? summaryText(name, loomscope1->dstinfo(),
-                                                              localeDecimalSeparator())
-                                                : failedSummaryText(name, view.lastRead())));
+    RzGridPanel1->setSummary(withNewlines(view.isexist()
+                                              ? summaryText(name, loomscope1->dstinfo(),
+                                                            localeDecimalSeparator())
+                                              : failedSummaryText(name, view.lastRead())));
 }
 
 void TForm2::openCommand()
@@ -570,6 +574,9 @@ void TForm2::openManual()
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)
 {
+    // The start panel covers the view wherever the view is (the window or the browser).
+    if (watched == loomscope1 && event->type() == QEvent::Resize)
+        startPanel_->setGeometry(loomscope1->rect());
     if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this)

@@ -10,13 +10,11 @@
 #include <QWidget>
 #include <string>
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QProgressDialog;
 
 namespace loomscope {
 
+class BrowserPane;
 class ColourPanel;
 class MainActions;
 class StartPanel;
@@ -77,7 +75,8 @@ protected:
 
 private:
     void buildToolStrip();
-    void buildBrowserPane();
+    void enterBrowser();
+    void leaveBrowser(bool fit);
     void connectCommands();
     void layoutClient();
     void readConfiguration();
@@ -114,11 +113,7 @@ private:
     QWidget* Panel1 = nullptr;
     QWidget* ToolBar1 = nullptr;
     ColourPanel* Panel5 = nullptr; // the colour panel
-    QWidget* RzGridPanel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QListWidget* ListView1 = nullptr;
+    BrowserPane* RzGridPanel1 = nullptr; // the browser
     TForm5* Form5 = nullptr;
     TForm8* Form8 = nullptr; // the stitch-out replay
     TForm3* Form3 = nullptr; // the print window

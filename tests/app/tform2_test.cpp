@@ -237,16 +237,17 @@ TEST_F(MainWindow, KeysActOnTheViewOnlyWhileADesignIsShownAndTheBrowserHidden)
     QTest::keyClick(edit, Qt::Key_2);
     EXPECT_TRUE(window->viewer()->showbeginend());
 
-    // With the browser open every key reaches its controls unchanged.
+    // With the browser open every key reaches its controls: the start count takes digits.
+    window->actions().browser->trigger();
     auto* browser = child<QWidget>("RzGridPanel1");
-    browser->show();
-    auto* count = child<QLineEdit>("Edit2");
-    count->clear();
-    count->setFocus();
-    QTest::keyClicks(count, "T12");
-    EXPECT_EQ(count->text(), "T12");
+    ASSERT_TRUE(browser->isVisible());
+    browser->findChild<QAbstractButton*>("SpeedButton7")->click(); // the price options
+    auto* start = browser->findChild<QLineEdit*>("Edit4");
+    start->clear();
+    start->setFocus();
+    QTest::keyClicks(start, "T12");
+    EXPECT_EQ(start->text(), "12"); // its own filter takes the T
     EXPECT_EQ(window->viewer()->dstshowtype(), type);
-    browser->hide();
 }
 
 TEST_F(MainWindow, KeysCountByPlaceOnEveryLayout)
@@ -316,8 +317,12 @@ TEST_F(MainWindow, DragsPanFromInsideTheDesignOnly)
     QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(centre), view->mapToGlobal(QPointF(centre)),
                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view, &second);
+    // The double-click takes the design into the browser's preview, fitted there; the drag
+    // that began on it still pans.
+    EXPECT_TRUE(window->browserVisible());
+    const TRectF fitted = view->dstrect();
     QTest::mouseRelease(view, Qt::LeftButton, {}, centre + QPoint(-20, 7));
-    EXPECT_NEAR(view->dstrect().left, before.left - 20, 1e-3);
+    EXPECT_NEAR(view->dstrect().left, fitted.left - 20, 1e-3);
 }
 
 TEST_F(MainWindow, WheelZoomsOneStepPerNotchOverTheDesign)

@@ -1,0 +1,280 @@
+// The browser on a shop's folder of 1,000 designs of about 20,000 stitches each: how soon the
+// first rows show, how long the whole list with thumbnails takes, the longest time the event
+// loop was kept from running meanwhile (a watchdog timer measures it), and the price report of
+// that folder. Then the command-line tools as whole processes: the file manager's thumbnail of
+// a 20,000-stitch design and --info of a small one.
+
+#include "app/mainstate.h"
+#include "app/usermessages.h"
+#include "benchdesigns.h"
+#include "browser/browserpane.h"
+#include "browser/designlistmodel.h"
+#include "browser/designlistview.h"
+#include "browser/desktopactions.h"
+#include "browser/thumbnailcommand.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+using namespace loomscope;
+namespace fs = std::filesystem;
+
+constexpr int kFolderDesigns = 1000;
+
+void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+fs::path design20k()
+{
+    const fs::path p = fs::temp_directory_path() / "loomscope-bench-20k.dst";
+    if (!fs::exists(p))
+        writeBytes(p, bench::generatedDesign(20'000));
+    return p;
+}
+
+fs::path shopFolder()
+{
+    const fs::path dir = fs::temp_directory_path() / "loomscope-bench-folder-1000";
+    fs::create_directories(dir);
+    const auto bytes = bench::generatedDesign(20'000);
+    for (int i = 0; i < kFolderDesigns; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "design%04d.dst", i);
+        if (!fs::exists(dir / name))
+            writeBytes(dir / name, bytes);
+    }
+    return dir;
+}
+
+struct Silent : UserMessages {
+    void error(QWidget*, const QString& text) override { errors << text; }
+    void information(QWidget*, const QString&) override {}
+    QStringList errors;
+};
+
+struct NoDesktop : DesktopActions {
+    void showInFileManager(const std::string&) override {}
+    bool openFile(const std::string&) override { return true; }
+    bool startProgram(const std::string&, const QStringList&) override { return true; }
+};
+
+// Notes the first paint of the list that shows a row.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(const DesignListModel* model, const QElapsedTimer& clock)
+        : model_(model), clock_(clock)
+    {}
+    qint64 at = -1;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && at < 0 && model_->rowCount() > 0)
+            at = clock_.nsecsElapsed();
+        return false;
+    }
+
+private:
+    const DesignListModel* model_;
+    const QElapsedTimer& clock_;
+};
+
+void BM_BrowserFolder1000(benchmark::State& state)
+{
+    const fs::path folder = shopFolder();
+    const fs::path home = fs::temp_directory_path() / "loomscope-bench-home";
+    fs::create_directories(home);
+    double firstRows = 0, whole = 0, stall = 0, report = 0;
+    for (auto _ : state) {
+        MainState main;
+        Silent messages;
+        NoDesktop desktop;
+        QWidget window;
+        window.resize(1100, 760);
+        auto* layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* pane =
+            new BrowserPane(main, QString::fromStdString(home.string() + "/"), messages, &window);
+        pane->setDesktopActions(&desktop);
+        layout->addWidget(pane);
+        window.show();
+        pane->show();
+        if (!QTest::qWaitForWindowExposed(&window)) {
+            state.SkipWithError("the window was never shown");
+            break;
+        }
+        auto* list = pane->findChild<DesignListView*>(QStringLiteral("ListView1"));
+
+        QElapsedTimer clock;
+        FirstPaint paint(pane->designModel(), clock);
+        list->iconView()->viewport()->installEventFilter(&paint);
+        // The watchdog: a timer that should fire every 2 ms; the longest gap between two of
+        // its ticks is the longest the event loop was kept busy.
+        qint64 last = -1;
+        qint64 longest = 0;
+        QTimer watchdog;
+        watchdog.setTimerType(Qt::PreciseTimer);
+        watchdog.setInterval(2);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            if (last >= 0)
+                longest = std::max(longest, now - last);
+            last = now;
+        });
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!pane->isFilling() && pane->designModel()->rowCount() == kFolderDesigns)
+                loop.quit();
+        });
+        clock.start();
+        watchdog.start();
+        poll.start(5);
+        // Chosen from inside the event loop, as a click in the folder tree is: the listing
+        // of the folder counts towards the longest stall.
+        QTimer::singleShot(0, [&] { main.changeFolder(folder.string()); });
+        QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const qint64 done = clock.nsecsElapsed();
+        watchdog.stop();
+        if (pane->designModel()->rowCount() != kFolderDesigns) {
+            state.SkipWithError("the list was not filled within a minute");
+            break;
+        }
+        firstRows = std::max(firstRows, paint.at / 1e6);
+        whole = std::max(whole, done / 1e6);
+        stall = std::max(stall, longest / 1e6);
+        state.SetIterationTime(done / 1e9);
+
+        // The report button on the filled list: prices, text, total.txt written.
+        pane->findChild<QToolButton*>(QStringLiteral("SpeedButton7"))->click();
+        pane->findChild<QLineEdit*>(QStringLiteral("Edit4"))->setText(QStringLiteral("1000"));
+        pane->findChild<QLineEdit*>(QStringLiteral("Edit5"))->setText(QStringLiteral("3"));
+        pane->findChild<QLineEdit*>(QStringLiteral("Edit7"))->setText(QStringLiteral("50000"));
+        pane->findChild<QLineEdit*>(QStringLiteral("Edit8"))->setText(QStringLiteral("0.5"));
+        const auto start = std::chrono::steady_clock::now();
+        pane->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))->click();
+        report = std::max(report, std::chrono::duration<double, std::milli>(
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
+        if (!messages.errors.isEmpty() || !fs::exists(home / "total.txt")) {
+            state.SkipWithError("the report was not written");
+            break;
+        }
+    }
+    state.counters["first_rows_ms"] = firstRows;
+    state.counters["whole_ms"] = whole;
+    state.counters["longest_stall_ms"] = stall;
+    state.counters["report_button_ms"] = report;
+}
+BENCHMARK(BM_BrowserFolder1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// A whole run of the program with these arguments; its wall time, or a negative value.
+double runProgram(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv = {const_cast<char*>(LOOMSCOPE_BINARY)};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    double seconds = -1;
+    if (posix_spawn(&pid, LOOMSCOPE_BINARY, &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return seconds;
+}
+
+void runCommand(benchmark::State& state, const std::vector<std::string>& args)
+{
+    for (auto _ : state) {
+        const double seconds = runProgram(args);
+        if (seconds < 0) {
+            state.SkipWithError("the command failed");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void BM_PriceReportCommand1000(benchmark::State& state)
+{
+    const fs::path out = fs::temp_directory_path() / "loomscope-bench-total.txt";
+    runCommand(state, {"--price-report", shopFolder().string(), "--start", "1000", "--fee", "3",
+                       "--range", "1000:50000:0.5", "-o", out.string()});
+}
+BENCHMARK(BM_PriceReportCommand1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void BM_ThumbnailCommand20k(benchmark::State& state)
+{
+    const fs::path out = fs::temp_directory_path() / "loomscope-bench-thumbnail.png";
+    runCommand(state, {"--thumbnail", design20k().string(), out.string()});
+}
+BENCHMARK(BM_ThumbnailCommand20k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+
+// The same work without starting a process: what the command costs beyond loading the program.
+void BM_ThumbnailWork20k(benchmark::State& state)
+{
+    const std::string in = design20k().string();
+    const std::string out = fs::temp_directory_path() / "loomscope-bench-thumbnail-inproc.png";
+    for (auto _ : state) {
+        std::ostringstream o, e;
+        if (runThumbnailCommand({in, out}, o, e) != 0) {
+            state.SkipWithError("the thumbnail failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ThumbnailWork20k)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+void BM_InfoCommandSmall(benchmark::State& state)
+{
+    const fs::path small = fs::temp_directory_path() / "loomscope-bench-500.dst";
+    if (!fs::exists(small))
+        writeBytes(small, bench::generatedDesign(500, 200, 150));
+    runCommand(state, {"--info", small.string()});
+}
+BENCHMARK(BM_InfoCommandSmall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", std::getenv("DISPLAY") ? "xcb" : "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,83 @@
+#include "designlistmodel.h"
+
+#include "app/pathstrings.h"
+
+namespace loomscope {
+
+DesignListModel::DesignListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int DesignListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int DesignListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant DesignListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const auto i = static_cast<std::size_t>(index.row());
+    const DesignRow& r = rows_[i];
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case NameColumn:
+            return r.name;
+        case StitchesColumn:
+            return QString::number(r.info.Fstitchcount);
+        case ColoursColumn:
+            return QString::number(r.info.Fcolorcount);
+        case InchColumn:
+            return r.inches;
+        case MillimetreColumn:
+            return r.millimetres;
+        case SequinsColumn:
+            return QString::number(r.info.lpcount);
+        }
+    }
+    if (role == Qt::DecorationRole && index.column() == NameColumn)
+        return pixmaps_[i];
+    if (role == Qt::ToolTipRole && index.column() == NameColumn)
+        return displayPath(r.entry.fileName); // the whole name, also when the caption is cut
+    return {};
+}
+
+QVariant DesignListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char* const captions[ColumnCount] = {"Design Name", "Stitches", "Colors",
+                                                      "Size(inch)",  "Size(mm)", "Sequins"};
+    return section >= 0 && section < ColumnCount ? QString::fromLatin1(captions[section])
+                                                 : QVariant();
+}
+
+void DesignListModel::clear()
+{
+    if (rows_.empty())
+        return;
+    beginResetModel();
+    rows_.clear();
+    pixmaps_.clear();
+    endResetModel();
+}
+
+void DesignListModel::append(std::vector<DesignRow> rows)
+{
+    if (rows.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    for (DesignRow& r : rows) {
+        // Kept once, as the views paint it: a folder of thousands of designs holds thousands.
+        pixmaps_.push_back(QPixmap::fromImage(std::move(r.thumbnail)));
+        r.thumbnail = QImage();
+        rows_.push_back(std::move(r));
+    }
+    endInsertRows();
+}
+
+} // namespace loomscope

@@ -1,0 +1,144 @@
+#include "pricereportcommand.h"
+
+#include "app/folderlist.h"
+#include "browser/listformats.h"
+#include "browser/pricereport.h"
+#include "model/codepage.h"
+#include "model/fileio.h"
+#include "model/tembs.h"
+
+#include <filesystem>
+#include <langinfo.h>
+#include <locale.h>
+#include <ostream>
+
+namespace loomscope {
+
+namespace {
+
+void usage(std::ostream& err)
+{
+    err << "usage: loomscope --price-report FOLDER [--start S] [--fee F]\n"
+           "                 [--range LOW:HIGH:PRICE]... (up to three) [-o FILE]\n";
+}
+
+// LOW:HIGH:PRICE into a range's three fields; false unless there are exactly three parts.
+bool splitRange(const std::string& text, PriceRangeFields& range)
+{
+    const auto a = text.find(':');
+    const auto b = a == std::string::npos ? a : text.find(':', a + 1);
+    if (b == std::string::npos || text.find(':', b + 1) != std::string::npos)
+        return false;
+    range = {text.substr(0, a), text.substr(a + 1, b - a - 1), text.substr(b + 1)};
+    return true;
+}
+
+} // namespace
+
+char environmentDecimalSeparator()
+{
+    const locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr))
+        return '.';
+    const char* point = nl_langinfo_l(RADIXCHAR, locale);
+    const char separator =
+        point && point[0] && !point[1] && static_cast<unsigned char>(point[0]) < 128 ? point[0]
+                                                                                     : '.';
+    freelocale(locale);
+    return separator;
+}
+
+int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& out,
+                          std::ostream& err)
+{
+    return runPriceReportCommand(args, out, err, environmentDecimalSeparator());
+}
+
+int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& out,
+                          std::ostream& err, char decimalSeparator)
+{
+    PriceFields fields;
+    std::size_t ranges = 0;
+    std::string folder;
+    std::string outputPath;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue = a == "--start" || a == "--fee" || a == "--range" || a == "-o";
+        if (takesValue && i + 1 >= args.size()) {
+            err << "loomscope: " << a << " needs a value\n";
+            usage(err);
+            return 2;
+        }
+        if (a == "--start") {
+            fields.start = args[++i];
+        } else if (a == "--fee") {
+            fields.fee = args[++i];
+        } else if (a == "--range") {
+            if (ranges == fields.ranges.size() || !splitRange(args[++i], fields.ranges[ranges])) {
+                err << "loomscope: at most three ranges, each written LOW:HIGH:PRICE\n";
+                usage(err);
+                return 2;
+            }
+            ++ranges;
+        } else if (a == "-o") {
+            outputPath = args[++i];
+        } else if (a.size() > 1 && a[0] == '-') {
+            err << "loomscope: unknown option " << a << '\n';
+            usage(err);
+            return 2;
+        } else if (folder.empty()) {
+            folder = a;
+        } else {
+            usage(err);
+            return 2;
+        }
+    }
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        if (!folder.empty())
+            err << "loomscope: " << folder << ": no such folder\n";
+        usage(err);
+        return 2;
+    }
+    // The title shows the folder as the browser does: the whole path, ending in '/'.
+    std::string shown = std::filesystem::absolute(folder, ec).lexically_normal().string();
+    if (shown.empty())
+        shown = folder;
+    if (shown.back() != '/')
+        shown += '/';
+
+    PriceReportInput input;
+    input.folder = pathDisplayText(shown);
+    const std::vector<DesignEntry> designs = listDesigns(shown);
+    input.entries = designs.size();
+    long long total = 0;
+    for (const DesignEntry& entry : designs) {
+        Tembs design;
+        design.loadfromfile(shown + entry.fileName);
+        const Tdstinfo info = design.info();
+        input.rows.push_back({pathDisplayText(entry.name),
+                              millimetreSizeText(info, decimalSeparator), info.Fstitchcount});
+        total += info.Fstitchcount;
+    }
+    input.totalStitches = std::to_string(total);
+
+    const PriceReport report = buildPriceReport(input, fields, decimalSeparator);
+    if (!report.error.empty()) {
+        err << report.error << '\n';
+        return 2;
+    }
+    if (outputPath.empty()) {
+        out.write(report.text.data(), static_cast<std::streamsize>(report.text.size()));
+        out.flush();
+        return out ? 0 : 1;
+    }
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(report.text.data()),
+                          report.text.size());
+    if (const std::string error = writeFileAtomically(outputPath, bytes); !error.empty()) {
+        err << "loomscope: " << outputPath << ": cannot be written: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace loomscope

@@ -1,0 +1,89 @@
+#include "thumbnailcommand.h"
+
+#include "browser/pngwriter.h"
+#include "browser/pricerules.h"
+#include "browser/thumbnaildrawing.h"
+#include "model/dstrecords.h"
+#include "model/fileio.h"
+#include "model/tembs.h"
+
+#include <ostream>
+
+namespace loomscope {
+
+namespace {
+
+void usage(std::ostream& err)
+{
+    err << "usage: loomscope --thumbnail [-s SIZE] IN OUT.png\n";
+}
+
+} // namespace
+
+int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
+{
+    int size = kDefaultThumbnailSize;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-s" || args[i] == "--size") {
+            const Converted<int> value =
+                i + 1 < args.size() ? parseIntegerField(args[++i]) : Converted<int>{};
+            if (!value.value || *value.value < 1) {
+                err << "loomscope: the size must be a whole number of pixels from 1 to "
+                    << kLargestThumbnailSize << '\n';
+                usage(err);
+                return 2;
+            }
+            // File managers ask for 128 to 1024; a larger request gets the largest picture.
+            size = std::min(*value.value, kLargestThumbnailSize);
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            err << "loomscope: unknown option " << args[i] << '\n';
+            usage(err);
+            return 2;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) {
+        usage(err);
+        return 2;
+    }
+    const std::string& in = files[0];
+    const std::string& outPath = files[1];
+
+    // Read by content, whatever the name: a sandboxed thumbnailer gets a temporary copy.
+    const FileBytes file = readWholeFile(in, kDstHeaderSize + 3 * (kMaxDstRecords + 4));
+    if (file.tooLarge) {
+        err << "loomscope: " << in << ": too large for a design (more than " << kMaxDstRecords
+            << " records)\n";
+        return 1;
+    }
+    if (!file.error.empty()) {
+        err << "loomscope: " << in << ": cannot be read: " << file.error << '\n';
+        return 1;
+    }
+    Tembs design;
+    if (design.readdstbytes(file.bytes) != DstReadStatus::Read) {
+        err << "loomscope: " << in << ": not a DST design (too short to hold stitches)\n";
+        return 1;
+    }
+    if (const auto side = findSideFile(in)) {
+        // The stitches are still worth a picture: it shows the palette colours instead.
+        const ColorFileResult result = design.loadcolorfile(*side);
+        if (result.failed())
+            err << "loomscope: " << *side << ": " << result.message
+                << "; the thumbnail shows the design's own colours\n";
+    }
+    const std::vector<std::uint8_t> png = encodePng(drawFileManagerThumbnail(design, size));
+    if (png.empty()) {
+        err << "loomscope: " << in << ": the picture could not be encoded\n";
+        return 1;
+    }
+    if (const std::string error = writeFileAtomically(outPath, png); !error.empty()) {
+        err << "loomscope: " << outPath << ": cannot be written: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace loomscope
