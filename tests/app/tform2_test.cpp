@@ -1,6 +1,8 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
 #include "app/inifile.h"
+#include "browser/browserpane.h"
+#include "browser/designlistview.h"
 #include "app/mainactions.h"
 #include "app/recentdesigns.h"
 #include "app/singleinstance.h"
@@ -808,6 +810,44 @@ TEST_F(MainWindow, TheColourPanelSitsBesideTheViewAndItsFieldsTakeTyping)
     panel->findChild<QAbstractButton*>("SpeedButton4")->click();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(window->viewer()->width(), 850);
+}
+
+TEST_F(MainWindow, TheBrowserTakesTheViewInAndGivesItBack)
+{
+    open();
+    window->openFromPath(path("a.dst"));
+    auto* browser = window->findChild<BrowserPane*>("RzGridPanel1");
+    ASSERT_NE(browser, nullptr);
+    Tloomscope* view = window->viewer();
+    window->actions().browser->trigger();
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_FALSE(view->showfont()); // no overlay in the small preview
+    EXPECT_EQ(view->parentWidget(), browser->previewHost());
+    EXPECT_LE(view->dstrect().width(), view->width() + 1.0f); // fitted into the preview
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !browser->isFilling(); }, 10000));
+    auto* list = browser->findChild<DesignListView*>("ListView1");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentView()->model()->rowCount(), 3);
+
+    // "关闭": back to the window's client area at actual size, with the overlay.
+    browser->findChild<QAbstractButton*>("SpeedButton1")->click();
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_TRUE(view->showfont());
+    EXPECT_EQ(view->parentWidget(), window.get());
+    EXPECT_EQ(view->geometry(), QRect(0, 0, 850, 571));
+    EXPECT_FLOAT_EQ(scale(), 1.0f);
+
+    // A double-click on a row opens that design and leaves with it fitted.
+    window->actions().browser->trigger();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !browser->isFilling(); }, 10000));
+    QAbstractItemView* rows = list->currentView();
+    const QRect third = rows->visualRect(rows->model()->index(2, 0));
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, third.center());
+    EXPECT_EQ(window->windowTitle(), title("c.dst"));
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_EQ(view->parentWidget(), window.get());
+    EXPECT_NEAR(view->dstrect().height(), 571, 1.0); // fitted to the client area
 }
 
 TEST(AboutBox, NamesTheVersionAndTheManual)
