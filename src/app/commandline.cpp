@@ -7,10 +7,12 @@ namespace loomscope {
 
 CommandLine classifyCommandLine(int argc, const char* const* argv)
 {
-    if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0)
+    // A lone "-" or a path: the viewer. A file whose name begins with "-" is opened as
+    // "./-name", as with every other program.
+    if (argc < 2 || argv[1][0] != '-' || std::strcmp(argv[1], "-") == 0)
         return {CommandMode::Viewer, {}};
     const std::string option = argv[1];
-    if (option == "--help")
+    if (option == "--help" || option == "-h")
         return {CommandMode::Help, {}};
     if (option == "--version")
         return {CommandMode::Version, {}};

@@ -104,7 +104,7 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
     // What the viewer would take from config.ini.
     IniFile ini;
     std::string iniError;
-    const std::string iniPath = (programHome + QStringLiteral("config.ini")).toStdString();
+    const std::string iniPath = pathBytes(programHome) + "config.ini";
     if (!ini.load(iniPath, &iniError)) {
         err << "loomscope --export: " << iniPath << ": " << iniError << '\n';
         return 1;

@@ -74,13 +74,6 @@ bool isLatinLetter(int key)
     return key >= Qt::Key_A && key <= Qt::Key_Z;
 }
 
-// A letter of a script without Latin letters (Cyrillic, Greek…): Qt names such keys by their
-// character, above Latin-1 and below its function keys.
-bool isOtherScriptLetter(int key)
-{
-    return key > 0xFF && key < Qt::Key_Escape;
-}
-
 } // namespace
 
 MainKey mainKey(const QKeyEvent* event)
@@ -109,9 +102,10 @@ MainKey mainKey(const QKeyEvent* event)
     case MainKey::Z:
     case MainKey::B:
     case MainKey::P:
-        // On a layout that writes other letters on the letter keys, the place decides; on a
-        // Latin layout the label has decided already.
-        return isOtherScriptLetter(key) ? placed : MainKey::Other;
+        // A key labelled with one of the table's letters has decided already; any other key at
+        // the place of one acts by its place: Cyrillic Е at T, QWERTZ's Y at Z, AZERTY's comma
+        // at M. So both the labelled key and the key at the place work.
+        return placed;
     default:
         return MainKey::Other;
     }

@@ -27,6 +27,8 @@ std::string readFailureReason(DstReadStatus status)
         return "the file cannot be read";
     case DstReadStatus::TooLarge:
         return "the file is too large for a design";
+    case DstReadStatus::Missing:
+        return "the file is not there any more";
     }
     return {};
 }

@@ -8,12 +8,13 @@
 #include "pathstrings.h"
 #include "programhome.h"
 #include "projectinfo.h"
-#include "recentdesigns.h"
+#include "picturecommand.h"
+#include "recentdesignlist.h"
+#include "windowmemory.h"
 #include "startpanel.h"
 #include "animate/tform8.h"
 #include "browser/browserpane.h"
 #include "colour/colourpanel.h"
-#include "print/companyinfo.h"
 #include "print/tform3.h"
 #include "settings/externaleditor.h"
 #include "settings/tform4.h"
@@ -36,9 +37,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QMenu>
+#include <QListWidget>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -69,6 +69,8 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     setFont(tahoma);
 
     actions_ = new MainActions(this);
+    recent_ = new RecentDesignList(configPath(), messages_, this);
+    connect(recent_, &RecentDesignList::chosen, this, &TForm2::openFromPath);
     loomscope1 = new Tloomscope(this);
     loomscope1->setObjectName(QStringLiteral("loomscope1"));
     loomscope1->SetsequinsizeD(5.0f);
@@ -100,10 +102,8 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     resize(850, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    restorePlacement();
+    placementAtStart_ = restoreWindowPlacement(*this, configPath());
     layoutClient();
-    if (IniFile ini; ini.load(pathBytes(configPath())))
-        recent_ = readRecentDesigns(ini);
     refreshStartPanel();
     qApp->installEventFilter(this);
 }
@@ -130,10 +130,7 @@ void TForm2::buildToolStrip()
         button->setFocusPolicy(Qt::NoFocus);
         if (action == actions_->open) {
             // The designs opened last, from the open button's arrow.
-            recentMenu_ = new QMenu(button);
-            recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
-            connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
-            button->setMenu(recentMenu_);
+            button->setMenu(recent_->makeMenu(button));
             button->setPopupMode(QToolButton::MenuButtonPopup);
             button->setFixedSize(kButtonWidth + 12, kButtonHeight);
         }
@@ -181,7 +178,6 @@ void TForm2::connectCommands()
     connect(view, &Tloomscope::designLoaded, this, &TForm2::refreshStartPanel);
     // The wheel zooms over the design where it is now, whatever moved it.
     connect(view, &Tloomscope::viewChanged, this, [this] { gunrect_ = loomscope1->dstrect(); });
-    connect(view, &Tloomscope::pictureSaved, this, &TForm2::pictureSaved);
     connect(view, &Tloomscope::pressed, this, [this](QPoint p) { viewerPressed(p); });
     connect(view, &Tloomscope::released, this, [this](QPoint p) { viewerReleased(p); });
     connect(view, &Tloomscope::wheelTurned, this, &TForm2::viewerWheel);
@@ -195,7 +191,9 @@ void TForm2::connectCommands()
     a.open->setShortcut(QKeySequence::Open);
     a.open->setShortcutContext(Qt::WindowShortcut);
     addAction(a.open);
-    connect(a.savePicture, &QAction::triggered, this, &TForm2::savePictureCommand);
+    picture_ = new PictureCommand(*view, state_, programHome_, *a.savePicture, messages_, this);
+    connect(a.savePicture, &QAction::triggered, picture_, &PictureCommand::run);
+    connect(picture_, &PictureCommand::finished, this, &TForm2::pictureFinished);
     connect(a.previous, &QAction::triggered, &state_, &MainState::openPrevious);
     connect(a.next, &QAction::triggered, &state_, &MainState::openNext);
     connect(a.enlarge, &QAction::triggered, view, [view] { view->Setscale(1.2f); });
@@ -283,75 +281,26 @@ void TForm2::showEvent(QShowEvent* event)
         readConfiguration();
 }
 
-QString TForm2::configPath() const
+std::string TForm2::configPath() const
 {
-    return programHome_ + QStringLiteral("config.ini");
+    return pathBytes(programHome_) + "config.ini";
 }
 
 void TForm2::closeEvent(QCloseEvent* event)
 {
-    savePlacement();
+    keepWindowPlacement(*this, configPath(), placementAtStart_);
     QWidget::closeEvent(event);
 }
 
-WindowPlacement TForm2::currentPlacement() const
+const std::vector<std::string>& TForm2::recentDesigns() const
 {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    return {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()};
-}
-
-void TForm2::restorePlacement()
-{
-    IniFile ini;
-    if (!ini.load(pathBytes(configPath())))
-        return;
-    placementAtStart_ = readWindowPlacement(ini);
-    if (!placementAtStart_)
-        return;
-    const WindowPlacement& p = *placementAtStart_;
-    std::vector<ScreenArea> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect a = screen->availableGeometry();
-        screens.push_back({a.x(), a.y(), a.width(), a.height()});
-    }
-    resize(p.width, p.height);
-    // A place on a screen that is gone: the size stays, the window comes back centred.
-    if (placementOnScreens(p, screens))
-        move(p.x, p.y);
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    if (p.maximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TForm2::savePlacement()
-{
-    // The one thing written on the way out, and only when it changed.
-    const WindowPlacement now = currentPlacement();
-    if (placementAtStart_ && *placementAtStart_ == now)
-        return;
-    IniFile ini;
-    if (!ini.load(pathBytes(configPath())))
-        return;
-    writeWindowPlacement(ini, now);
-    if (ini.save(pathBytes(configPath())).empty())
-        placementAtStart_ = now;
+    return recent_->designs();
 }
 
 void TForm2::rememberDesign()
 {
-    if (!loomscope1->view().isexist())
-        return;
-    const RecentUpdate update =
-        rememberRecentDesign(pathBytes(configPath()), state_.currentDesignPath());
-    recent_ = update.designs;
-    // Said once: a program home that cannot be written would say it at every open.
-    if (!update.error.empty() && !recentProblemShown_) {
-        recentProblemShown_ = true;
-        messages_.error(this, QStringLiteral("The list of recent designs cannot be kept in "
-                                             "\"%1\": %2")
-                                  .arg(configPath(), QString::fromStdString(update.error)));
-    }
+    if (loomscope1->view().isexist())
+        recent_->remember(state_.currentDesignPath());
 }
 
 void TForm2::refreshStartPanel()
@@ -360,9 +309,10 @@ void TForm2::refreshStartPanel()
     startPanel_->setVisible(!view.isexist());
     if (view.isexist())
         return;
-    const TColorVector& ink = view.fontColourInUse();
-    startPanel_->setInk(QColor::fromRgbF(ink.red, ink.green, ink.blue));
-    startPanel_->setDesigns(existingDesigns(recent_));
+    // An empty view shows its background colour, never the fabric: the text stands out from it.
+    const TColor ink = complementOf(view.backcolor());
+    startPanel_->setInk(QColor(redOf(ink), greenOf(ink), blueOf(ink)));
+    startPanel_->setDesigns(recent_->existing());
     startPanel_->setProblem(
         state_.hasDesign()
             ? QStringLiteral("“%1” cannot be shown: %2")
@@ -371,31 +321,17 @@ void TForm2::refreshStartPanel()
             : QString());
 }
 
-void TForm2::fillRecentMenu()
-{
-    recentMenu_->clear();
-    const std::vector<std::string> there = existingDesigns(recent_);
-    for (const std::string& path : there) {
-        QAction* entry = recentMenu_->addAction(displayPath(fileNamePart(path)) +
-                                                QStringLiteral("   ") +
-                                                displayPath(folderPart(path)));
-        connect(entry, &QAction::triggered, this, [this, path] { openFromPath(path); });
-    }
-    if (there.empty())
-        recentMenu_->addAction(QStringLiteral("（没有最近打开的版带）"))->setEnabled(false);
-}
-
 void TForm2::readConfiguration()
 {
-    const QString path = configPath();
-    if (!fileExists(path.toStdString()))
+    const std::string path = configPath();
+    if (!fileExists(path))
         return;
     IniFile ini;
     std::string error;
     QString problem;
-    if (!ini.load(path.toStdString(), &error)) {
-        problem =
-            QStringLiteral("Cannot open file \"%1\". %2").arg(path, QString::fromStdString(error));
+    if (!ini.load(path, &error)) {
+        problem = QStringLiteral("Cannot open file \"%1\". %2")
+                      .arg(displayPath(path), QString::fromStdString(error));
     } else {
         const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
         if (config.editor)
@@ -482,51 +418,9 @@ void TForm2::openCommand()
     openFromPath(path);
 }
 
-void TForm2::savePictureCommand()
-{
-    QFileDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("SavePictureDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("JPEG Image File (*.jpg)"));
-    dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    dialog.setDirectory(QFile::decodeName(state_.currentFolder().c_str()));
-    dialog.selectFile(displayPath(state_.currentDesignName()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    savePictureTo(dialog.selectedFiles().first());
-}
-
 bool TForm2::savePictureTo(const QString& path)
 {
-    // The picture says where it came from: the shop's details when they are set.
-    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
-    if (!loomscope1->savetofile(path, pictureCredits(shop.comname, shop.tel, shop.website)))
-        return false;
-    if (!loomscope1->savingPicture())
-        return true; // made on this thread and already reported
-    actions_->savePicture->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    pictureProgress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"),
-                                           QString(), 0, 0, this);
-    pictureProgress_->setObjectName(QStringLiteral("SavePictureProgress"));
-    pictureProgress_->setWindowModality(Qt::WindowModal);
-    pictureProgress_->setMinimumDuration(0);
-    pictureProgress_->setCancelButton(nullptr);
-    pictureProgress_->show();
-    return true;
-}
-
-void TForm2::pictureSaved(const ExportResult& result)
-{
-    if (pictureProgress_) {
-        pictureProgress_->deleteLater();
-        pictureProgress_ = nullptr;
-        QApplication::restoreOverrideCursor();
-    }
-    actions_->savePicture->setEnabled(true);
-    if (!result.ok)
-        messages_.error(this, result.error);
-    emit pictureFinished(result.ok);
+    return picture_->start(path);
 }
 
 void TForm2::followColourStep(int row)
@@ -595,6 +489,21 @@ bool TForm2::handleKey(QObject* receiver, QKeyEvent* event)
     // Before the first design, and while the browser is open, keys belong to the controls.
     if (!state_.hasDesign() || browserVisible())
         return false;
+    // With no design shown, the list of recent designs is walked and chosen from the keyboard;
+    // every other key still runs its command (previous and next go on from a broken file).
+    if (startPanel_->isVisible() && startPanel_->recentList()->hasFocus()) {
+        switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return false;
+        default:
+            break;
+        }
+    }
     // The colour panel's text fields (find a code, the chart's name, a thread's name) are
     // typed into while a design is shown; that is what they are for.
     if (Panel5->takesTyping(receiver))

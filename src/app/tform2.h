@@ -5,17 +5,20 @@
 #include "wheelsteps.h"
 #include "windowplacement.h"
 
+#include <optional>
+
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <string>
 
-class QProgressDialog;
 
 namespace loomscope {
 
 class BrowserPane;
 class ColourPanel;
+class PictureCommand;
+class RecentDesignList;
 class MainActions;
 class StartPanel;
 class TForm5;
@@ -25,7 +28,6 @@ class TForm6;
 class TForm8;
 class Tloomscope;
 class UserMessages;
-struct ExportResult;
 
 // The main window: the design view above a tool strip. Where the user is (folder, design,
 // the folder's designs) lives in a MainState, which every route to a design goes through; the
@@ -56,7 +58,7 @@ public:
     Tloomscope* viewer() const { return loomscope1; }
     bool browserVisible() const;
     // The designs opened last, newest first (as config.ini keeps them).
-    const std::vector<std::string>& recentDesigns() const { return recent_; }
+    const std::vector<std::string>& recentDesigns() const;
     TRectF gunrect() const { return gunrect_; }
     // The external editor, as the settings dialog's field holds it.
     QString editorPath() const;
@@ -80,13 +82,9 @@ private:
     void connectCommands();
     void layoutClient();
     void readConfiguration();
-    QString configPath() const;
-    void restorePlacement();
-    void savePlacement();
-    WindowPlacement currentPlacement() const;
+    std::string configPath() const;
     void rememberDesign();
     void refreshStartPanel();
-    void fillRecentMenu();
     bool handleKey(QObject* receiver, class QKeyEvent* event);
     void followColourStep(int row);
 
@@ -94,8 +92,6 @@ private:
     void openDesign(const std::string& path);
     void writeSummary();
     void openCommand();
-    void savePictureCommand();
-    void pictureSaved(const ExportResult& result);
     void copyViewToClipboard();
     void openManual();
     void replayStitchOut();
@@ -119,11 +115,9 @@ private:
     TForm3* Form3 = nullptr; // the print window
     TForm4* Form4 = nullptr; // settings
     TForm6* Form6 = nullptr; // the fabric chooser
-    QProgressDialog* pictureProgress_ = nullptr;
+    PictureCommand* picture_ = nullptr;
     StartPanel* startPanel_ = nullptr;
-    class QMenu* recentMenu_ = nullptr;
-    std::vector<std::string> recent_;
-    bool recentProblemShown_ = false;
+    RecentDesignList* recent_ = nullptr;
     std::optional<WindowPlacement> placementAtStart_;
 
     TRectF gunrect_;

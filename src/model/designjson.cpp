@@ -1,5 +1,6 @@
 #include "designjson.h"
 
+#include "codepage.h"
 #include "numberformat.h"
 #include "tembs.h"
 
@@ -88,7 +89,8 @@ std::string designInfoJson(const Tembs& design, const std::vector<TColor>& color
     const TPointF last = design.lastpointUnscaled();
     std::string out;
     out.reserve(256 + 120 * static_cast<std::size_t>(design.Graphlist().Count()));
-    out += "{\"name\":" + jsonString(design.dstfilename());
+    // JSON is UTF-8: a name in code page 936 is given as its characters.
+    out += "{\"name\":" + jsonString(pathDisplayText(design.dstfilename()));
     out += ",\"stitches\":" + std::to_string(design.stitchs());
     out += ",\"colors\":" + std::to_string(design.colorcount());
     out += ",\"sequins\":" + std::to_string(design.sequins());

@@ -19,6 +19,7 @@ enum class DstReadStatus {
     TooShort,       // fewer than 523 bytes: name set, blocks of the previous design kept
     CannotOpen,     // could not be opened or mapped: as TooShort
     TooLarge,       // more records than the reader accepts: as TooShort
+    Missing,        // no file of that name (gone since it was listed): as CannotOpen
 };
 
 // More records than this (a 50 MB file, 16 times the largest real design) are refused: it

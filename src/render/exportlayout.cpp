@@ -1,6 +1,7 @@
 #include "exportlayout.h"
 
 #include "app/projectinfo.h"
+#include "model/codepage.h"
 #include "model/numberformat.h"
 #include "model/tembs.h"
 #include "viewer/designlook.h"
@@ -81,7 +82,7 @@ std::vector<InfoLine> pictureInfoLines(const Tembs& design, char decimalSeparato
     const std::vector<std::string> lines = credits.empty() ? defaultPictureCredits() : credits;
     auto credit = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
     return {
-        {10, "Design Name: " + design.dstfilename()},
+        {10, "Design Name: " + pathDisplayText(design.dstfilename())},
         {40, "Stitchs: " + std::to_string(design.stitchs())},
         {70, "Colors: " + std::to_string(design.colorcount())},
         {100,

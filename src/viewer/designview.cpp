@@ -14,10 +14,10 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
                                                int height)
 {
     LoadResult result;
-    if (!fileExists(filename))
-        return result;
     result.loaded = true;
-    result.dst = Fdstfile.loadfromfile(filename);
+    // A file gone since it was listed is shown as what it is now: nothing to show. Keeping
+    // the previous design would show it under the new name.
+    result.dst = fileExists(filename) ? Fdstfile.loadfromfile(filename) : DstReadStatus::Missing;
     lastRead_ = result.dst;
     ffilename = filename;
     if (result.dst != DstReadStatus::Read) {

@@ -29,9 +29,9 @@ class DesignView {
 public:
     DesignView();
 
-    // Loading. `width` and `height` are the control's size. Returns false when no file of
-    // that name exists (nothing changes). A side file that cannot be read is reported in
-    // `sideFile`; the design is shown with its default colours then.
+    // Loading. `width` and `height` are the control's size. A file that is not there or cannot
+    // be read as a design leaves the view empty (`dst` says why). A side file that cannot be
+    // read is reported in `sideFile`; the design is shown with its default colours then.
     struct LoadResult {
         bool loaded = false;
         DstReadStatus dst = DstReadStatus::Read;

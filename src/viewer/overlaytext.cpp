@@ -1,5 +1,6 @@
 #include "overlaytext.h"
 
+#include "model/codepage.h"
 #include "model/numberformat.h"
 #include "model/tembs.h"
 
@@ -10,7 +11,7 @@ std::array<OverlayRow, 7> overlayRows(const Tembs& design, const Tdstinfo& info,
 {
     auto number = [decimalSeparator](double v) { return formatGeneral(v, decimalSeparator); };
     return {{
-        {"Name:", design.dstfilename(), 20},
+        {"Name:", pathDisplayText(design.dstfilename()), 20},
         {"Stitches:", std::to_string(design.stitchs()), 40},
         {"Colors:", std::to_string(design.colorcount()), 60},
         {"Sequins:", std::to_string(design.sequins()), 80},

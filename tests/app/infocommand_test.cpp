@@ -155,6 +155,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsFollowTheConventions)
     EXPECT_NE(unknown.out.find("unknown option --frobnicate"), std::string::npos);
     EXPECT_NE(unknown.out.find("usage:"), std::string::npos);
     EXPECT_EQ(runProgram("--info").status, 2);
+    EXPECT_EQ(runProgram("-x").status, 2); // not a design called "-x"
+    EXPECT_EQ(runProgram("-h").status, 0);
 }
 
 TEST(CommandLine, ToolsThatNeedNoWindowLoadNoGuiLibrary)

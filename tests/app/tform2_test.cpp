@@ -283,11 +283,21 @@ TEST_F(MainWindow, KeysCountByPlaceOnEveryLayout)
     EXPECT_NEAR(scale(), 1.2f, 1e-5);
     press(0x042F, Qt::ShiftModifier, 52, QStringLiteral("Я"));
     EXPECT_NEAR(scale(), 0.96f, 1e-5);
-    // On a Latin layout the label counts: AZERTY's "," sits where QWERTY has M.
-    press(Qt::Key_Comma, Qt::NoModifier, 58, ",");
-    EXPECT_FALSE(window->viewer()->view().armed());
+    // AZERTY: the key labelled M (QWERTY's ";" place) and the key in M's place (",") measure.
     press(Qt::Key_M, Qt::NoModifier, 47, "m");
     EXPECT_TRUE(window->viewer()->view().armed());
+    window->viewer()->Setcl(false);
+    press(Qt::Key_Comma, Qt::NoModifier, 58, ",");
+    EXPECT_TRUE(window->viewer()->view().armed());
+    window->viewer()->Setcl(false);
+    // QWERTZ: Shift with the key labelled Z (Y's place) or the key in Z's place (labelled Y).
+    const float before = scale();
+    press(Qt::Key_Z, Qt::ShiftModifier, 29, "Z");
+    EXPECT_NEAR(scale(), before * 0.8f, 1e-5);
+    press(Qt::Key_Y, Qt::ShiftModifier, 52, "Y");
+    EXPECT_NEAR(scale(), before * 0.64f, 1e-5);
+    press(Qt::Key_Y, Qt::NoModifier, 29, "y"); // Y's place, labelled Y: nothing
+    EXPECT_NEAR(scale(), before * 0.64f, 1e-5);
 }
 
 TEST_F(MainWindow, DragsPanFromInsideTheDesignOnly)
@@ -482,10 +492,22 @@ TEST_F(MainWindow, ADesignThatCannotBeReadIsNotShownUnderItsName)
     EXPECT_TRUE(messages.errors.isEmpty());
     const QImage frame = window->viewer()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(testsupport::pixelsUnlike(frame, frame.rect(), qRgb(0xEE, 0xEE, 0xEE), 2), 0);
-    // Previous and next go on from it.
+    // Previous and next go on from it, and the recent designs can be chosen with the keys.
+    auto* recent = child<QListWidget>("StartRecent");
+    ASSERT_TRUE(recent->isVisible());
+    recent->setFocus();
+    QTest::keyClick(recent, Qt::Key_Down);
     QTest::keyClick(window->viewer(), Qt::Key_Right);
     EXPECT_EQ(window->windowTitle(), title("c.dst"));
     EXPECT_TRUE(window->viewer()->view().isexist());
+
+    // A design deleted since the folder was listed: not the old design under its name.
+    std::filesystem::remove(folder.file("c.dst"));
+    QTest::keyClick(window->viewer(), Qt::Key_Left);
+    QTest::keyClick(window->viewer(), Qt::Key_Right);
+    EXPECT_EQ(window->windowTitle(), title("c.dst"));
+    EXPECT_FALSE(window->viewer()->view().isexist());
+    EXPECT_EQ(child<QLabel>("Label2")->text(), "c\n(the file is not there any more)");
 }
 
 TEST_F(MainWindow, HandOffComparesWholePathsAndRestoresTheWindow)

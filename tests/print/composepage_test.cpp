@@ -1,6 +1,7 @@
 // The page as composepage draws it: positions, pens and texts at the printer's scale read
 // from a recording paint device, and the preview's pixels at scale 1.
 #include "dstbuilder.h"
+#include "glsupport.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
 #include "print/composepage.h"
@@ -197,8 +198,10 @@ TEST_F(ComposePage, PrinterScaleEightPlacesEverythingEightTimesFurther)
     ASSERT_TRUE(name);
     EXPECT_EQ(name->colour, QColor(0, 0, 255)); // values in blue
     EXPECT_NEAR(topLeft(*name, device).x(), 3160, 0.01);
-    ASSERT_TRUE(findText(r, "1.00"));
-    EXPECT_NEAR(topLeft(*findText(r, "1.00"), device).x(), 4000, 0.01);
+    // The scale in the user's number form ("1,00" under a comma locale).
+    const QString scale = testsupport::inLocale(QStringLiteral("1.00"));
+    ASSERT_TRUE(findText(r, scale));
+    EXPECT_NEAR(topLeft(*findText(r, scale), device).x(), 4000, 0.01);
     // The free text is a point larger, 15 units (120 pixels) a line.
     const Recorded::Text* second = findText(r, "second");
     ASSERT_TRUE(second);

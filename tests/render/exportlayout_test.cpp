@@ -2,6 +2,8 @@
 #include "dstbuilder.h"
 #include "model/tembs.h"
 #include "render/exportlayout.h"
+#include "testenv.h"
+#include "viewer/overlaytext.h"
 
 #include <gtest/gtest.h>
 
@@ -82,4 +84,18 @@ TEST(PictureLayout, InformationBlockLines)
     EXPECT_EQ(lines[5].text, "Sequins: 0");
     EXPECT_NE(lines[6].text.find("LoomScope"), std::string::npos);
     EXPECT_EQ(pictureInfoLines(design, ',')[4].text, "Size(mm): 57,5 * 40");
+}
+
+TEST(PictureLayout, NamesInCodePage936AreWrittenAsTheirCharacters)
+{
+    // A design unpacked from a Chinese Windows archive: its name is code page 936 bytes.
+    testsupport::TempDir dir;
+    DstBuilder b;
+    b.stitch(0, 0).stitchTo(100, 0).jumpBy(0, 0);
+    const std::string file = dir.file("\xC3\xB5\xB9\xE5.DST");
+    testsupport::writeFile(file, b.fullyReadFile());
+    Tembs design;
+    ASSERT_EQ(design.loadfromfile(file), DstReadStatus::Read);
+    EXPECT_EQ(pictureInfoLines(design)[0].text, "Design Name: 玫瑰");
+    EXPECT_EQ(overlayRows(design, design.info())[0].value, "玫瑰");
 }

@@ -4,10 +4,12 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
 #include <QRect>
 #include <QString>
 #include <QThread>
 #include <ostream>
+#include <string>
 
 // Readable QStrings in GoogleTest's messages.
 inline void PrintTo(const QString& text, std::ostream* out)
@@ -41,6 +43,17 @@ MeanColour meanColour(const QImage& image, const QRect& area);
 bool containsColour(const QImage& image, const QRect& area, QRgb colour, int tolerance = 8);
 // Pixels of the area that differ from `colour` by more than `tolerance`.
 int pixelsUnlike(const QImage& image, const QRect& area, QRgb colour, int tolerance = 8);
+// A number text as the program writes it under the user's locale: its decimal separator for
+// the "." (the suite runs under a comma locale too).
+inline QString inLocale(QString text)
+{
+    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+inline std::string inLocale(const char* text)
+{
+    return inLocale(QString::fromUtf8(text)).toStdString();
+}
+
 // Saves a picture for a person to look at when LOOMSCOPE_SNAPSHOTS names a folder.
 void snapshot(const QImage& image, const char* name);
 

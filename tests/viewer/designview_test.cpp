@@ -55,12 +55,16 @@ TEST_F(DesignViewTest, LoadingFitsAndCentresTheDesign)
     EXPECT_NEAR(plain.origin().y, 300, 0.01);
 }
 
-TEST_F(DesignViewTest, MissingFileChangesNothing)
+TEST_F(DesignViewTest, AFileThatIsGoneLeavesTheViewEmptyNotTheOldDesign)
 {
-    const TRectF before = view.dstrect();
-    EXPECT_FALSE(view.loaddstfile(dir.file("missing.dst"), true, 800, 600).loaded);
-    EXPECT_EQ(view.dstrect(), before);
-    EXPECT_EQ(view.dstfile().colorcount(), 3);
+    // Opened from a list made before it was deleted: the old design must not stay on screen
+    // under the gone file's name.
+    const auto result = view.loaddstfile(dir.file("missing.dst"), true, 800, 600);
+    EXPECT_EQ(result.dst, DstReadStatus::Missing);
+    EXPECT_FALSE(view.isexist());
+    EXPECT_EQ(view.lastRead(), DstReadStatus::Missing);
+    EXPECT_EQ(view.dstfile().colorcount(), 0);
+    EXPECT_EQ(view.filename(), dir.file("missing.dst"));
 }
 
 TEST_F(DesignViewTest, ZoomKeepsTheCentreWhereItIs)

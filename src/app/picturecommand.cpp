@@ -1,0 +1,73 @@
+#include "picturecommand.h"
+
+#include "mainstate.h"
+#include "pathstrings.h"
+#include "print/companyinfo.h"
+#include "render/exportlayout.h"
+#include "usermessages.h"
+#include "viewer/tloomscope.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QProgressDialog>
+
+namespace loomscope {
+
+PictureCommand::PictureCommand(Tloomscope& view, const MainState& state,
+                               const QString& programHome, QAction& action,
+                               UserMessages& messages, QWidget* window)
+    : QObject(window), view_(view), state_(state), programHome_(programHome), action_(action),
+      messages_(messages), window_(window)
+{
+    connect(&view_, &Tloomscope::pictureSaved, this, &PictureCommand::saved);
+}
+
+void PictureCommand::run()
+{
+    QFileDialog dialog(window_);
+    dialog.setObjectName(QStringLiteral("SavePictureDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("JPEG Image File (*.jpg)"));
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.setDirectory(QFile::decodeName(state_.currentFolder().c_str()));
+    dialog.selectFile(displayPath(state_.currentDesignName()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    start(dialog.selectedFiles().first());
+}
+
+bool PictureCommand::start(const QString& path)
+{
+    // The picture says where it came from: the shop's details when they are set.
+    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
+    if (!view_.savetofile(path, pictureCredits(shop.comname, shop.tel, shop.website)))
+        return false;
+    if (!view_.savingPicture())
+        return true; // made on this thread and already reported
+    action_.setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    progress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0,
+                                    0, window_);
+    progress_->setObjectName(QStringLiteral("SavePictureProgress"));
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(0);
+    progress_->setCancelButton(nullptr);
+    progress_->show();
+    return true;
+}
+
+void PictureCommand::saved(const ExportResult& result)
+{
+    if (progress_) {
+        progress_->deleteLater();
+        progress_ = nullptr;
+        QApplication::restoreOverrideCursor();
+    }
+    action_.setEnabled(true);
+    if (!result.ok)
+        messages_.error(window_, result.error);
+    emit finished(result.ok);
+}
+
+} // namespace loomscope

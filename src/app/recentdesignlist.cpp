@@ -1,0 +1,60 @@
+#include "recentdesignlist.h"
+
+#include "inifile.h"
+#include "model/fileio.h"
+#include "pathstrings.h"
+#include "recentdesigns.h"
+#include "usermessages.h"
+
+#include <QMenu>
+
+namespace loomscope {
+
+RecentDesignList::RecentDesignList(const std::string& iniPath, UserMessages& messages,
+                                   QWidget* window)
+    : QObject(window), iniPath_(iniPath), messages_(messages), window_(window)
+{
+    if (IniFile ini; ini.load(iniPath_))
+        designs_ = readRecentDesigns(ini);
+}
+
+std::vector<std::string> RecentDesignList::existing() const
+{
+    return existingDesigns(designs_);
+}
+
+void RecentDesignList::remember(const std::string& path)
+{
+    const RecentUpdate update = rememberRecentDesign(iniPath_, path);
+    designs_ = update.designs;
+    // Said once: a program home that cannot be written would say it at every open.
+    if (!update.error.empty() && !problemShown_) {
+        problemShown_ = true;
+        messages_.error(window_,
+                        QStringLiteral("The list of recent designs cannot be kept in \"%1\": %2")
+                            .arg(displayPath(iniPath_), QString::fromStdString(update.error)));
+    }
+}
+
+QMenu* RecentDesignList::makeMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("RecentMenu"));
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fill(menu); });
+    return menu;
+}
+
+void RecentDesignList::fill(QMenu* menu)
+{
+    menu->clear();
+    const std::vector<std::string> there = existing();
+    for (const std::string& path : there) {
+        QAction* entry = menu->addAction(displayPath(fileNamePart(path)) + QStringLiteral("   ") +
+                                         displayPath(folderPart(path)));
+        connect(entry, &QAction::triggered, this, [this, path] { emit chosen(path); });
+    }
+    if (there.empty())
+        menu->addAction(QStringLiteral("（没有最近打开的版带）"))->setEnabled(false);
+}
+
+} // namespace loomscope

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QWidget;
+
+namespace loomscope {
+
+class UserMessages;
+
+// The designs opened last, as the main window offers them: kept in config.ini (see
+// recentdesigns.h), offered in a menu that is filled each time it opens, and added to after
+// every design that was read.
+class RecentDesignList : public QObject {
+    Q_OBJECT
+public:
+    RecentDesignList(const std::string& iniPath, UserMessages& messages, QWidget* window);
+
+    const std::vector<std::string>& designs() const { return designs_; }
+    // The ones whose files are still there.
+    std::vector<std::string> existing() const;
+    // Puts `path` first and keeps the list; a list that cannot be kept is reported once.
+    void remember(const std::string& path);
+    // A menu of the existing designs, for the open button.
+    QMenu* makeMenu(QWidget* parent);
+
+signals:
+    void chosen(const std::string& path);
+
+private:
+    void fill(QMenu* menu);
+
+    std::string iniPath_;
+    UserMessages& messages_;
+    QWidget* window_;
+    std::vector<std::string> designs_;
+    bool problemShown_ = false;
+};
+
+} // namespace loomscope

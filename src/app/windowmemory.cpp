@@ -1,0 +1,57 @@
+#include "windowmemory.h"
+
+#include "inifile.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace loomscope {
+
+namespace {
+WindowPlacement placementOf(const QWidget& window)
+{
+    const QRect normal =
+        window.isMaximized() || window.isMinimized() ? window.normalGeometry() : window.geometry();
+    return {normal.x(), normal.y(), normal.width(), normal.height(), window.isMaximized()};
+}
+} // namespace
+
+std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const std::string& iniPath)
+{
+    IniFile ini;
+    if (!ini.load(iniPath))
+        return std::nullopt;
+    const std::optional<WindowPlacement> placement = readWindowPlacement(ini);
+    if (!placement)
+        return placement;
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        screens.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    window.resize(placement->width, placement->height);
+    if (placementOnScreens(*placement, screens))
+        window.move(placement->x, placement->y);
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    if (placement->maximized)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    return placement;
+}
+
+void keepWindowPlacement(const QWidget& window, const std::string& iniPath,
+                         std::optional<WindowPlacement>& atStart)
+{
+    const WindowPlacement now = placementOf(window);
+    if (atStart && *atStart == now)
+        return;
+    IniFile ini;
+    if (!ini.load(iniPath))
+        return;
+    writeWindowPlacement(ini, now);
+    if (ini.save(iniPath).empty())
+        atStart = now;
+}
+
+} // namespace loomscope

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "windowplacement.h"
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace loomscope {
+
+// Where a window was when the program last closed, kept in the config.ini at `iniPath`.
+// restore places the window as it was (a place on a screen that is gone since is given up for
+// the centre of the screen, the size kept) and returns what it read; keep writes the window's
+// place when it differs from `atStart`, and only then: it is the one thing written on exit.
+std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const std::string& iniPath);
+void keepWindowPlacement(const QWidget& window, const std::string& iniPath,
+                         std::optional<WindowPlacement>& atStart);
+
+} // namespace loomscope
