@@ -21,7 +21,9 @@ TEST(Install, APrefixHoldsProgramDataDesktopFilesIconsAndThumbnailer)
     const std::string program = p + "/bin/loomscope";
     EXPECT_TRUE(fs::exists(program));
     for (const char* file :
-         {"share/applications/loomscope.desktop", "share/mime/packages/loomscope.xml",
+         {"lib/loomscope/loomscope-gui", "share/loomscope/manual/index.html",
+          "share/loomscope/LoomScope Default.tch",
+          "share/applications/loomscope.desktop", "share/mime/packages/loomscope.xml",
           "share/thumbnailers/loomscope.thumbnailer", "share/loomscope/Fabrics/canvas.bmp",
           "share/loomscope/samples/rose-badge.dst",
           "share/icons/hicolor/scalable/apps/loomscope.svg",
@@ -35,6 +37,14 @@ TEST(Install, APrefixHoldsProgramDataDesktopFilesIconsAndThumbnailer)
             << size;
     }
     EXPECT_FALSE(fs::exists(p + "/share/loomscope/icons")); // the icons live in the theme only
+
+    // The installed program works on its own, away from the build tree: a file manager's
+    // thumbnail of the installed sample.
+    const std::string thumbnail = "'" + program + "' --thumbnail -s 64 '" + p +
+                                  "/share/loomscope/samples/rose-badge.dst' '" + p +
+                                  "/rose.png' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(thumbnail.c_str()), 0);
+    EXPECT_TRUE(fileExists(p + "/rose.png"));
 
     // The desktop files name the installed program.
     const auto entry = testsupport::readFile(p + "/share/applications/loomscope.desktop");
