@@ -38,7 +38,9 @@ QString programFolder()
 QString programHomeFolder()
 {
     const QString exeFolder = programFolder();
-    const QString shipped = QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
+    // The shipped fabrics and charts: an installation's shared data, or the build tree itself.
+    const QString installed = QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
+    const QString shipped = QFileInfo(installed).isDir() ? installed : exeFolder;
     const auto home = loomscope::resolveProgramHome(
         loomscope::currentProgramHomeInputs(exeFolder.toStdString(), shipped.toStdString()));
     if (!home.error.empty())
@@ -82,8 +84,14 @@ int runViewer(int argc, char* argv[])
     // archive is not UTF-8 and must reach the file system unchanged.
     const std::string path = argc >= 2 ? loomscope::absolutePath(argv[1]) : std::string();
     loomscope::SingleInstance instance;
-    if (instance.handOffToRunning(QByteArray::fromStdString(path)))
-        return 0;
+    // A path that names nothing only brings the running window to the front, and says so.
+    const bool missing = !path.empty() && !loomscope::fileExists(path);
+    if (instance.handOffToRunning(missing ? QByteArray() : QByteArray::fromStdString(path))) {
+        if (!missing)
+            return 0;
+        std::cerr << "loomscope: " << loomscope::pathDisplayText(path) << ": no such design file\n";
+        return 1;
+    }
     QString error;
     if (!instance.listen(&error)) {
         // Another start may have won the race to listen: hand over to it instead.

@@ -3,6 +3,7 @@
 #include "model/colortable.h"
 #include "model/designjson.h"
 #include "model/fileio.h"
+#include "model/dstrecords.h"
 #include "model/tembs.h"
 
 #include <ostream>
@@ -23,6 +24,12 @@ int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err
     const DstReadStatus status = design.loadfromfile(path);
     if (status == DstReadStatus::CannotOpen) {
         err << "loomscope: " << path << ": cannot be read\n";
+        return 1;
+    }
+    if (status == DstReadStatus::TooShort) {
+        // No record to report: zeros would read as an empty design that was read.
+        err << "loomscope: " << path << ": too short to hold a design (" << kDstHeaderSize + 11
+            << " bytes at least)\n";
         return 1;
     }
     if (status == DstReadStatus::TooLarge) {

@@ -24,6 +24,33 @@ void seed(const fs::path& from, const fs::path& to)
         return;
     fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
 }
+
+bool holdsCharts(const fs::path& folder)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".tch")
+            return true;
+    return false;
+}
+
+// A home made before these came with the program, or one named by $LOOMSCOPE_HOME, gets the
+// shipped fabric pictures when it has no fabric folder, and the shipped thread charts when it
+// has no chart at all. What the user has is never touched, nor brought back once removed
+// piece by piece.
+void seedWhatIsMissing(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    if (from.empty() || !fs::is_directory(from, ec) || fs::equivalent(from, to, ec))
+        return;
+    if (!fs::exists(to / "Fabrics", ec) && fs::is_directory(from / "Fabrics", ec))
+        fs::copy(from / "Fabrics", to / "Fabrics", fs::copy_options::recursive, ec);
+    if (!holdsCharts(to))
+        for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
+            if (it->path().extension() == ".tch")
+                fs::copy_file(it->path(), to / it->path().filename(),
+                              fs::copy_options::skip_existing, ec);
+}
 } // namespace
 
 ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
@@ -31,6 +58,8 @@ ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
     if (!in.environmentHome.empty()) {
         std::error_code ec;
         fs::create_directories(in.environmentHome, ec);
+        if (!ec)
+            seedWhatIsMissing(in.shippedDataFolder, in.environmentHome);
         return {withSlash(in.environmentHome), ec ? ec.message() : std::string()};
     }
     if (!in.executableFolder.empty() && ::access(in.executableFolder.c_str(), W_OK) == 0)
@@ -43,6 +72,8 @@ ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
         return {withSlash(home.string()), ec.message()};
     if (fresh)
         seed(in.shippedDataFolder, home);
+    else
+        seedWhatIsMissing(in.shippedDataFolder, home);
     return {withSlash(home.string()), {}};
 }
 

@@ -13,7 +13,8 @@ struct ProgramHomeInputs {
     std::string environmentHome; // $LOOMSCOPE_HOME
     std::string executableFolder;
     std::string userDataFolder;    // $XDG_DATA_HOME or ~/.local/share
-    std::string shippedDataFolder; // where an installation keeps its data (may be empty)
+    // where an installation keeps its data (share/loomscope), or the build tree; may be empty
+    std::string shippedDataFolder;
 };
 
 struct ProgramHome {

@@ -85,7 +85,11 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     buildToolStrip();
 
     Panel5 = new ColourPanel(loomscope1, state_, programHome_, messages_, this);
-    connect(Panel5, &ColourPanel::visibilityChanged, this, &TForm2::layoutClient);
+    connect(Panel5, &ColourPanel::visibilityChanged, this, [this](bool shown) {
+        layoutClient();
+        if (!shown) // the keys go back to the view, not to a field that is gone
+            loomscope1->setFocus();
+    });
     RzGridPanel1 = new BrowserPane(state_, programHome_, messages_, this);
     RzGridPanel1->hide();
     Form5 = new TForm5(displayPath(manualPath()), this);

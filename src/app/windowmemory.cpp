@@ -30,11 +30,14 @@ std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const std
         const QRect a = screen->availableGeometry();
         screens.push_back({a.x(), a.y(), a.width(), a.height()});
     }
-    window.resize(placement->width, placement->height);
+    // The inner area is kept and restored (a move would place the frame there instead, and
+    // the window would creep by its title bar at every start).
     if (placementOnScreens(*placement, screens))
-        window.move(placement->x, placement->y);
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(placement->x, placement->y, placement->width, placement->height);
+    else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.resize(placement->width, placement->height);
         window.move(screen->availableGeometry().center() - window.rect().center());
+    }
     if (placement->maximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     return placement;

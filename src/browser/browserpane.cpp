@@ -405,7 +405,7 @@ void BrowserPane::saveReport()
         return;
     }
     if (!desktop_->openFile(path))
-        messages_.error(this, QStringLiteral("\"%1\" was written, but no program to show it "
+        messages_.information(this, QStringLiteral("\"%1\" was written, but no program to show it "
                                              "could be started.")
                                   .arg(displayPath(path)));
 }

@@ -103,11 +103,13 @@ std::string formatAmount(double amount, char decimalSeparator)
         const auto r = std::to_chars(text, text + sizeof text, amount);
         return std::string(text, r.ptr);
     }
-    // The exact binary value to far more decimals than a double carries, then rounded by hand
-    // at the second: a value that is exactly half a fen (0.125) goes up, as a shop expects,
-    // where a correctly rounded "%.2f" would go to the even 0.12.
+    // The decimal value to the 15 digits a double holds (so 19479 x 5 / 1000 is 97.395, not the
+    // 97.39499… the binary value is), then rounded by hand at the second decimal: half a fen
+    // goes up (97.40, 0.13 for 0.125), as a shop expects, where "%.2f" would go down or to even.
     const double magnitude = std::fabs(amount);
-    const auto r = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 40);
+    const int wholeDigits = magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 1;
+    const auto r = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed,
+                                 std::max(3, 15 - wholeDigits));
     std::string digits(text, r.ptr);
     const std::size_t point = digits.find('.');
     const bool up = digits[point + 3] >= '5';

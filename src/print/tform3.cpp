@@ -186,7 +186,12 @@ void TForm3::buildControls()
         PaintBox1->setCursor(Qt::CrossCursor);
     });
     connect(Button6, &QPushButton::clicked, this, &TForm3::stitchCountCommand);
-    connect(Button7, &QPushButton::clicked, this, [this] { Form9->exec(); });
+    // The page shows the shop's details as they are when the dialog closes.
+    connect(Button7, &QPushButton::clicked, this, [this] {
+        Form9->exec();
+        if (page_.candraw)
+            recompose();
+    });
     connect(Button8, &QPushButton::clicked, this, &TForm3::saveOptions);
     connect(Button9, &QPushButton::clicked, this, [this] {
         isselectrgn = true;
@@ -200,7 +205,10 @@ void TForm3::buildControls()
 
 void TForm3::showFor(const std::string& designPath)
 {
-    prepare(designPath);
+    // A file that is there but holds no design has been reported: an empty page would only
+    // offer to print nothing. A missing file shows the empty page, with nothing to print.
+    if (!prepare(designPath) && fileExists(designPath))
+        return;
     exec();
 }
 

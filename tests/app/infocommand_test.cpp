@@ -58,6 +58,16 @@ TEST(InfoCommand, PrintsTheDesignAsJson)
     EXPECT_EQ(run.out.back(), '\n');
 }
 
+TEST(InfoCommand, AFileTooShortForADesignIsAFailureNotZeros)
+{
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("broken.dst"), std::vector<std::uint8_t>(100, 0));
+    const InfoRun run = info(dir.file("broken.dst"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("too short"), std::string::npos) << run.err;
+}
+
 TEST(InfoCommand, AppliesTheSideFile)
 {
     testsupport::TempDir dir;

@@ -104,6 +104,27 @@ TEST(SummaryText, SixLinesWithMillimetresAndInches)
     EXPECT_EQ(summaryCaptions(), "花样名：\r针数：\r颜色：\r珠片数：\r尺寸(mm)：\r尺寸(inch)：");
 }
 
+TEST(ProgramHome, AHomeWithoutFabricsOrChartsGetsTheShippedOnes)
+{
+    testsupport::TempDir dir;
+    const std::string shipped = dir.file("share");
+    fs::create_directories(fs::path(shipped) / "Fabrics");
+    testsupport::writeFile(shipped + "/Fabrics/canvas.bmp", {1});
+    testsupport::writeFile(shipped + "/Isacord.tch", {'1'});
+    // A home named by $LOOMSCOPE_HOME, empty: it gets them.
+    const std::string env = dir.file("env");
+    resolveProgramHome({env, "", dir.file("data"), shipped});
+    EXPECT_TRUE(fs::exists(env + "/Fabrics/canvas.bmp"));
+    EXPECT_TRUE(fs::exists(env + "/Isacord.tch"));
+    // One with fabrics and charts of its own keeps exactly those.
+    const std::string own = dir.file("own");
+    fs::create_directories(fs::path(own) / "Fabrics");
+    testsupport::writeFile(own + "/Mine.tch", {'2'});
+    resolveProgramHome({own, "", dir.file("data"), shipped});
+    EXPECT_FALSE(fs::exists(own + "/Fabrics/canvas.bmp"));
+    EXPECT_FALSE(fs::exists(own + "/Isacord.tch"));
+}
+
 TEST(ProgramHome, TheManualIsFoundBesideTheProgramOrInstalled)
 {
     testsupport::TempDir dir;

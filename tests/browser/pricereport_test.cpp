@@ -132,7 +132,10 @@ TEST(PriceReportLayout, PaddingCutsAndTitles)
 
     EXPECT_EQ(formatAmount(0, '.'), "0.00");
     EXPECT_EQ(formatAmount(0.125, '.'), "0.13"); // exactly half: up, as a shop rounds
-    EXPECT_EQ(formatAmount(2.675, '.'), "2.67"); // a little below half as a double
+    // Amounts are decimal: 535 stitches at 5 厘 are 2.675 元, a little below that as a double,
+    // and 19479 at 5 are 97.395: both are half a fen, and go up.
+    EXPECT_EQ(formatAmount(535 * 5.0 / 1000, '.'), "2.68");
+    EXPECT_EQ(formatAmount(19479 * 5.0 / 1000, '.'), "97.40");
     EXPECT_EQ(formatAmount(9.999, ','), "10,00");
     EXPECT_EQ(formatAmount(123456.5, '.'), "123456.50");
 }
