@@ -3,11 +3,13 @@
 #include "glsupport.h"
 #include "testenv.h"
 #include "viewer/programfonts.h"
+#include "viewer/glprocs.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>
 #include <QImage>
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -411,4 +413,28 @@ TEST(ViewerLifetime, AViewMovedBetweenWindowsAndDeletedLeavesNothingBehind)
     delete view;
     first.reset();
     QTest::qWait(20);
+}
+
+TEST_F(ViewerFrames, NewerGlFunctionsComeFromTheContextAndAMissingOneIsNamed)
+{
+    view.makeCurrent();
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    ASSERT_NE(context, nullptr);
+    GlProcs procs;
+    const char* missing = nullptr;
+    EXPECT_TRUE(procs.resolve(
+        [context](const char* name) { return reinterpret_cast<void*>(context->getProcAddress(name)); },
+        &missing));
+    EXPECT_TRUE(procs.complete());
+    // A driver without buffer objects: nothing half-resolved is left to be called.
+    EXPECT_FALSE(procs.resolve(
+        [context](const char* name) -> void* {
+            if (std::string(name).rfind("glBindBuffer", 0) == 0)
+                return nullptr;
+            return reinterpret_cast<void*>(context->getProcAddress(name));
+        },
+        &missing));
+    EXPECT_STREQ(missing, "glBindBuffer");
+    EXPECT_FALSE(procs.complete());
+    view.doneCurrent();
 }
