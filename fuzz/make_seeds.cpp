@@ -10,7 +10,8 @@ void write(const std::filesystem::path& path, const std::vector<std::uint8_t>& b
 {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 } // namespace
 
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     const std::filesystem::path dir = argv[1];
     using loomscope::tools::DstBuilder;
     DstBuilder plain;
-    plain.stitch(0, 0).stitchTo(200, 0).stitchTo(200, 150).jumpBy(-50, 30).stitch(0, 0).stitchTo(0, 0);
+    plain.stitch(0, 0).stitchTo(200, 0).stitchTo(200, 150).jumpBy(-50, 30).stitch(0, 0).stitchTo(0,
+                                                                                                 0);
     plain.colourChange().stitch(0, 0).stitchTo(80, -60).colourChange().colourChange().stitch(1, 1);
     write(dir / "dst" / "plain.dst", plain.machineFile());
     DstBuilder sequins;

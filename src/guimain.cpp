@@ -9,8 +9,8 @@
 #include "app/tform2.h"
 #include "app/usermessages.h"
 #include "app/worksheetcommand.h"
-#include "settings/desktopsetup.h"
 #include "model/fileio.h"
+#include "settings/desktopsetup.h"
 #include "viewer/glformat.h"
 #include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
@@ -29,17 +29,17 @@ namespace {
 // Where `loomscope` itself is: the program home and the shipped data are found from there.
 QString programFolder()
 {
-    return QFile::decodeName(
-        loomscope::startedProgramFolder(
-            loomscope::pathBytes(QCoreApplication::applicationDirPath()))
-            .c_str());
+    return QFile::decodeName(loomscope::startedProgramFolder(
+                                 loomscope::pathBytes(QCoreApplication::applicationDirPath()))
+                                 .c_str());
 }
 
 QString programHomeFolder()
 {
     const QString exeFolder = programFolder();
     // The shipped fabrics and charts: an installation's shared data, or the build tree itself.
-    const QString installed = QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
+    const QString installed =
+        QDir(exeFolder + QStringLiteral("/../share/loomscope")).absolutePath();
     const QString shipped = QFileInfo(installed).isDir() ? installed : exeFolder;
     const auto home = loomscope::resolveProgramHome(
         loomscope::currentProgramHomeInputs(exeFolder.toStdString(), shipped.toStdString()));
@@ -97,8 +97,8 @@ int runViewer(int argc, char* argv[])
         // Another start may have won the race to listen: hand over to it instead.
         if (instance.handOffToRunning(QByteArray::fromStdString(path)))
             return 0;
-        std::cerr << "loomscope: later starts will open windows of their own: " << error.toStdString()
-                  << '\n';
+        std::cerr << "loomscope: later starts will open windows of their own: "
+                  << error.toStdString() << '\n';
     }
 
     loomscope::loadProgramFonts();

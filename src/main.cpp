@@ -4,7 +4,8 @@
 // command-line tools that need no window (--info, --thumbnail, --price-report; a file
 // manager's thumbnailer runs once per file) start in a few milliseconds without loading any
 // GUI library. Everything that needs Qt
-// (the viewer, --export, --worksheet) is the program loomscope-gui, which this one starts in its own place.
+// (the viewer, --export, --worksheet) is the program loomscope-gui, which this one starts in its
+// own place.
 
 #include "app/commandline.h"
 #include "app/infocommand.h"

@@ -4,12 +4,12 @@
 #include "inifile.h"
 #include "mainconfig.h"
 #include "model/codepage.h"
-#include "pathstrings.h"
-#include "print/companyinfo.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
+#include "pathstrings.h"
+#include "print/companyinfo.h"
 #include "render/exportjob.h"
 #include "viewer/pictureconvert.h"
 
@@ -145,8 +145,7 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
             folder + QString::fromStdString(o.fabric) + QStringLiteral(".bmp");
         if (!QFileInfo(picturePath).isFile()) {
             err << "loomscope --export: there is no fabric '" << o.fabric << "' in "
-                << folder.toStdString() << " (the fabrics there: " << fabricNames(folder)
-                << ")\n";
+                << folder.toStdString() << " (the fabrics there: " << fabricNames(folder) << ")\n";
             return 2;
         }
         const QImage picture(picturePath);
@@ -175,8 +174,8 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
         err << "loomscope --export: " << result.error.toStdString() << '\n';
         return 1;
     }
-    out << o.output << ": " << result.size.width() << " x " << result.size.height()
-        << " pixels, " << result.dotsPerInch << " dots per inch\n";
+    out << o.output << ": " << result.size.width() << " x " << result.size.height() << " pixels, "
+        << result.dotsPerInch << " dots per inch\n";
     return 0;
 }
 

@@ -66,9 +66,9 @@ int naturalCompare(std::string_view a, std::string_view b)
 
 bool sameIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return folded(x) == folded(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return folded(x) == folded(y);
+           });
 }
 
 int find(const std::vector<DesignEntry>& designs, const std::string& fileName,

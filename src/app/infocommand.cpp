@@ -2,8 +2,8 @@
 
 #include "model/colortable.h"
 #include "model/designjson.h"
-#include "model/fileio.h"
 #include "model/dstrecords.h"
+#include "model/fileio.h"
 #include "model/tembs.h"
 
 #include <ostream>

@@ -14,9 +14,8 @@
 
 namespace loomscope {
 
-PictureCommand::PictureCommand(Tloomscope& view, const MainState& state,
-                               const QString& programHome, QAction& action,
-                               UserMessages& messages, QWidget* window)
+PictureCommand::PictureCommand(Tloomscope& view, const MainState& state, const QString& programHome,
+                               QAction& action, UserMessages& messages, QWidget* window)
     : QObject(window), view_(view), state_(state), programHome_(programHome), action_(action),
       messages_(messages), window_(window)
 {
@@ -47,8 +46,8 @@ bool PictureCommand::start(const QString& path)
         return true; // made on this thread and already reported
     action_.setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    progress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0,
-                                    0, window_);
+    progress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0, 0,
+                                    window_);
     progress_->setObjectName(QStringLiteral("SavePictureProgress"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);

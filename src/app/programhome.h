@@ -12,7 +12,7 @@ namespace loomscope {
 struct ProgramHomeInputs {
     std::string environmentHome; // $LOOMSCOPE_HOME
     std::string executableFolder;
-    std::string userDataFolder;    // $XDG_DATA_HOME or ~/.local/share
+    std::string userDataFolder; // $XDG_DATA_HOME or ~/.local/share
     // where an installation keeps its data (share/loomscope), or the build tree; may be empty
     std::string shippedDataFolder;
 };

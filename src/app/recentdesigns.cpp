@@ -67,8 +67,7 @@ void writeRecentDesigns(IniFile& ini, const std::vector<std::string>& designs)
         ini.setValue(kSection, key(i), i < designs.size() ? stored(designs[i]) : std::string());
 }
 
-std::vector<std::string> withRecentDesign(std::vector<std::string> designs,
-                                          const std::string& path)
+std::vector<std::string> withRecentDesign(std::vector<std::string> designs, const std::string& path)
 {
     designs.erase(std::remove(designs.begin(), designs.end(), path), designs.end());
     designs.insert(designs.begin(), path);

@@ -26,8 +26,9 @@ StartPanel::StartPanel(QWidget* parent) : QWidget(parent)
     };
     problem_ = centred(QString(), "StartProblem");
     problem_->hide();
-    hint_ = centred(QStringLiteral("打开版带：点下方的文件夹按钮，按 Ctrl+O，或把 DST 文件拖到这个窗口里"),
-                    "StartHint");
+    hint_ = centred(
+        QStringLiteral("打开版带：点下方的文件夹按钮，按 Ctrl+O，或把 DST 文件拖到这个窗口里"),
+        "StartHint");
     column->addSpacing(18);
     caption_ = centred(QStringLiteral("最近打开的版带："), "StartRecentCaption");
     list_ = new QListWidget(this);
@@ -41,12 +42,10 @@ StartPanel::StartPanel(QWidget* parent) : QWidget(parent)
     column->addWidget(list_, 0, Qt::AlignHCenter);
     column->addStretch(3);
     // A click opens, as Enter does on the entry with the focus.
-    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        choose(list_->row(item));
-    });
-    connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        choose(list_->row(item));
-    });
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { choose(list_->row(item)); });
+    connect(list_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { choose(list_->row(item)); });
     setInk(Qt::black);
 }
 

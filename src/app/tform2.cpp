@@ -1,30 +1,31 @@
 #include "tform2.h"
 
+#include "animate/tform8.h"
+#include "browser/browserpane.h"
+#include "colour/colourpanel.h"
 #include "inifile.h"
 #include "keyinput.h"
 #include "mainactions.h"
 #include "mainconfig.h"
 #include "model/fileio.h"
 #include "pathstrings.h"
+#include "picturecommand.h"
+#include "print/tform3.h"
 #include "programhome.h"
 #include "projectinfo.h"
-#include "picturecommand.h"
 #include "recentdesignlist.h"
-#include "windowmemory.h"
-#include "startpanel.h"
-#include "animate/tform8.h"
-#include "browser/browserpane.h"
-#include "colour/colourpanel.h"
-#include "print/tform3.h"
 #include "settings/externaleditor.h"
 #include "settings/tform4.h"
-#include "settings/tform6.h"
 #include "settings/tform5.h"
+#include "settings/tform6.h"
+#include "startpanel.h"
 #include "summarytext.h"
 #include "urilist.h"
 #include "usermessages.h"
+#include "viewcommands.h"
 #include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
+#include "windowmemory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -200,43 +201,7 @@ void TForm2::connectCommands()
     connect(picture_, &PictureCommand::finished, this, &TForm2::pictureFinished);
     connect(a.previous, &QAction::triggered, &state_, &MainState::openPrevious);
     connect(a.next, &QAction::triggered, &state_, &MainState::openNext);
-    connect(a.enlarge, &QAction::triggered, view, [view] { view->Setscale(1.2f); });
-    connect(a.reduce, &QAction::triggered, view, [view] { view->Setscale(0.8f); });
-    connect(a.actualSize, &QAction::triggered, view, &Tloomscope::yibiyi);
-    connect(a.fit, &QAction::triggered, view, [view] {
-        view->chuangkou(static_cast<float>(view->width()), static_cast<float>(view->height()));
-    });
-    connect(a.measure, &QAction::triggered, view, [view] { view->Setcl(true); });
-    connect(a.threadLook, &QAction::triggered, view,
-            [view] { view->Setdstshowtype(tdstshow::dsturetype); });
-    connect(a.lines, &QAction::triggered, view, [view] { view->Setdstshowtype(tdstshow::dsline); });
-    connect(a.toggleShowType, &QAction::triggered, view, [view] {
-        view->Setdstshowtype(view->dstshowtype() == tdstshow::dsturetype ? tdstshow::dsline
-                                                                         : tdstshow::dsturetype);
-    });
-    connect(a.stitchPoints, &QAction::triggered, view,
-            [view] { view->Setshowpoint(!view->showpoint()); });
-    connect(a.machineCodes, &QAction::triggered, view,
-            [view] { view->Setshowjiqima(!view->showjiqima()); });
-    connect(a.toggleBeginEnd, &QAction::triggered, view,
-            [view] { view->Setshowbeginend(!view->showbeginend()); });
-    // The colour steps, followed by the colour panel's sequence when it is shown.
-    connect(a.firstColour, &QAction::triggered, this, [this, view] {
-        view->firstcolor();
-        followColourStep(1);
-    });
-    connect(a.priorColour, &QAction::triggered, this, [this, view] {
-        view->priorcolor();
-        followColourStep(view->colorindex() + 1);
-    });
-    connect(a.nextColour, &QAction::triggered, this, [this, view] {
-        view->nextcolor();
-        followColourStep(view->colorindex());
-    });
-    connect(a.endColour, &QAction::triggered, this, [this, view] {
-        view->endcolor();
-        followColourStep(view->dstinfo().Fcolorcount);
-    });
+    connectViewCommands(a, *view, [this](int row) { followColourStep(row); });
     connect(a.colourPanel, &QAction::triggered, Panel5, &ColourPanel::open);
     connect(a.screenshot, &QAction::triggered, this, &TForm2::copyViewToClipboard);
     connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
@@ -246,10 +211,8 @@ void TForm2::connectCommands()
             [this] { Form3->showFor(state_.currentDesignPath()); });
     connect(a.settings, &QAction::triggered, Form4, &QDialog::exec);
     connect(a.fabric, &QAction::triggered, Form6, &QDialog::exec);
-    connect(a.editor, &QAction::triggered, this, [this] {
-        openDesignInEditor(this, *Form4, state_.currentDesignPath(), messages_);
-    });
-
+    connect(a.editor, &QAction::triggered, this,
+            [this] { openDesignInEditor(this, *Form4, state_.currentDesignPath(), messages_); });
 }
 
 bool TForm2::browserVisible() const
@@ -318,11 +281,10 @@ void TForm2::refreshStartPanel()
     startPanel_->setInk(QColor(redOf(ink), greenOf(ink), blueOf(ink)));
     startPanel_->setDesigns(recent_->existing());
     startPanel_->setProblem(
-        state_.hasDesign()
-            ? QStringLiteral("“%1” cannot be shown: %2")
-                  .arg(displayPath(state_.currentFileName()),
-                       QString::fromStdString(readFailureReason(view.lastRead())))
-            : QString());
+        state_.hasDesign() ? QStringLiteral("“%1” cannot be shown: %2")
+                                 .arg(displayPath(state_.currentFileName()),
+                                      QString::fromStdString(readFailureReason(view.lastRead())))
+                           : QString());
 }
 
 void TForm2::readConfiguration()
@@ -397,10 +359,9 @@ void TForm2::writeSummary()
 {
     const DesignView& view = loomscope1->view();
     const std::string name = pathDisplayText(state_.currentDesignName());
-    RzGridPanel1->setSummary(withNewlines(view.isexist()
-                                              ? summaryText(name, loomscope1->dstinfo(),
-                                                            localeDecimalSeparator())
-                                              : failedSummaryText(name, view.lastRead())));
+    RzGridPanel1->setSummary(withNewlines(
+        view.isexist() ? summaryText(name, loomscope1->dstinfo(), localeDecimalSeparator())
+                       : failedSummaryText(name, view.lastRead())));
 }
 
 void TForm2::openCommand()
@@ -454,9 +415,8 @@ QString TForm2::editorPath() const
 
 std::string TForm2::manualPath() const
 {
-    return findManual(
-        startedProgramFolder(pathBytes(QCoreApplication::applicationDirPath())),
-        pathBytes(programHome_));
+    return findManual(startedProgramFolder(pathBytes(QCoreApplication::applicationDirPath())),
+                      pathBytes(programHome_));
 }
 
 void TForm2::openManual()
@@ -464,10 +424,11 @@ void TForm2::openManual()
     const std::string manual = manualPath();
     if (manual.empty() ||
         !QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(manual.c_str()))))
-        messages_.error(this, QStringLiteral("The manual cannot be shown: %1")
-                                  .arg(manual.empty() ? QStringLiteral("it is not installed")
-                                                      : QStringLiteral("no program opens %1")
-                                                            .arg(displayPath(manual))));
+        messages_.error(
+            this, QStringLiteral("The manual cannot be shown: %1")
+                      .arg(manual.empty()
+                               ? QStringLiteral("it is not installed")
+                               : QStringLiteral("no program opens %1").arg(displayPath(manual))));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)

@@ -5,13 +5,11 @@
 #include "wheelsteps.h"
 #include "windowplacement.h"
 
-#include <optional>
-
 #include <QPoint>
 #include <QString>
 #include <QWidget>
+#include <optional>
 #include <string>
-
 
 namespace loomscope {
 
@@ -108,7 +106,7 @@ private:
     Tloomscope* loomscope1 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* ToolBar1 = nullptr;
-    ColourPanel* Panel5 = nullptr; // the colour panel
+    ColourPanel* Panel5 = nullptr;       // the colour panel
     BrowserPane* RzGridPanel1 = nullptr; // the browser
     TForm5* Form5 = nullptr;
     TForm8* Form8 = nullptr; // the stitch-out replay

@@ -406,8 +406,8 @@ void BrowserPane::saveReport()
     }
     if (!desktop_->openFile(path))
         messages_.information(this, QStringLiteral("\"%1\" was written, but no program to show it "
-                                             "could be started.")
-                                  .arg(displayPath(path)));
+                                                   "could be started.")
+                                        .arg(displayPath(path)));
 }
 
 } // namespace loomscope

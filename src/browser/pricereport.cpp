@@ -107,7 +107,8 @@ std::string formatAmount(double amount, char decimalSeparator)
     // 97.39499… the binary value is), then rounded by hand at the second decimal: half a fen
     // goes up (97.40, 0.13 for 0.125), as a shop expects, where "%.2f" would go down or to even.
     const double magnitude = std::fabs(amount);
-    const int wholeDigits = magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 1;
+    const int wholeDigits =
+        magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 1;
     const auto r = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed,
                                  std::max(3, 15 - wholeDigits));
     std::string digits(text, r.ptr);

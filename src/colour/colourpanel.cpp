@@ -5,13 +5,13 @@
 #include "app/projectinfo.h"
 #include "app/usermessages.h"
 #include "colour/coloursequence.h"
-#include "widgets/colourswatch.h"
 #include "colour/screencolourpick.h"
 #include "colour/swatchgrid.h"
 #include "model/colorsequencefile.h"
 #include "model/embirdcolors.h"
 #include "model/fileio.h"
 #include "viewer/tloomscope.h"
+#include "widgets/colourswatch.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

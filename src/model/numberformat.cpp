@@ -23,8 +23,8 @@ std::string formatGeneral(double value, char decimalSeparator)
     // to_chars, not printf: the C library's locale (set from the environment by the windowed
     // program) must not put its own separator in.
     char text[40];
-    const auto result = std::to_chars(text, text + sizeof text, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
     return withSeparator(std::string(text, result.ptr), decimalSeparator);
 }
 
@@ -56,8 +56,7 @@ double mmToInches(double millimetres)
 std::string formatOneDecimal(double value, char decimalSeparator)
 {
     char text[400];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
     return withSeparator(std::string(text, result.ptr), decimalSeparator);
 }
 

@@ -1,7 +1,7 @@
 #include "exportjob.h"
 
-#include "exportlayout.h"
 #include "app/pathstrings.h"
+#include "exportlayout.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
 #include "trendertobmp.h"

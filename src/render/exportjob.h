@@ -1,9 +1,8 @@
 #pragma once
 
+#include "exportlayout.h"
 #include "model/colour.h"
 #include "viewer/designlook.h"
-
-#include "exportlayout.h"
 
 #include <QSize>
 #include <QString>

@@ -138,12 +138,15 @@ bool OffscreenGl::createFramebuffer(QString* error)
 {
     const char* missing = nullptr;
     const bool resolved =
-        eglContext_ ? gl_.resolve([](const char* name) {
-            return reinterpret_cast<void*>(eglGetProcAddress(name));
-        }, &missing)
-                    : gl_.resolve([this](const char* name) {
-                          return reinterpret_cast<void*>(qtContext_->getProcAddress(name));
-                      }, &missing);
+        eglContext_
+            ? gl_.resolve(
+                  [](const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); },
+                  &missing)
+            : gl_.resolve(
+                  [this](const char* name) {
+                      return reinterpret_cast<void*>(qtContext_->getProcAddress(name));
+                  },
+                  &missing);
     if (!resolved) {
         if (error)
             *error = QStringLiteral("This OpenGL lacks %1, which pictures need")

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/tembs.h"
 #include "exportlayout.h"
+#include "model/tembs.h"
 #include "offscreengl.h"
 #include "viewer/fabrictile.h"
 #include "viewer/gldesignpainter.h"

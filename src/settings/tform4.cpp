@@ -127,8 +127,8 @@ TForm4::TForm4(const QString& programHome, UserMessages& messages, QWidget* pare
         swatch->setCursor(Qt::PointingHandCursor);
         connect(swatch, &ColourSwatch::clicked, this, [this, swatch] {
             const TColor c = swatch->colour();
-            const QColor chosen = QColorDialog::getColor(QColor(redOf(c), greenOf(c), blueOf(c)),
-                                                         this, QString());
+            const QColor chosen =
+                QColorDialog::getColor(QColor(redOf(c), greenOf(c), blueOf(c)), this, QString());
             if (chosen.isValid())
                 swatch->setColour(rgb(chosen.red(), chosen.green(), chosen.blue()));
         });

@@ -38,9 +38,8 @@ TForm5::TForm5(const QString& manualPath, QWidget* parent) : QDialog(parent)
     line(QStringLiteral("程序：%1，刺绣版带查看软件").arg(QLatin1String(kProgramNameAndVersion)),
          "Label6");
     line(QStringLiteral("问题和建议请告诉为您安装本软件的人。"), "Label7");
-    QLabel* link = line(manualPath.isEmpty()
-                            ? QStringLiteral("使用手册：未安装")
-                            : QStringLiteral("使用手册：%1").arg(manualPath),
+    QLabel* link = line(manualPath.isEmpty() ? QStringLiteral("使用手册：未安装")
+                                             : QStringLiteral("使用手册：%1").arg(manualPath),
                         "Label8");
     link->setEnabled(false);
     layout->addStretch();

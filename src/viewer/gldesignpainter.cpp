@@ -149,7 +149,7 @@ void GlDesignPainter::upload(Buffer& buffer, const void* data, std::size_t bytes
         gl_.GenBuffers(1, &buffer.id);
     gl_.BindBuffer(GL_ARRAY_BUFFER, buffer.id);
     gl_.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), bytes ? data : nullptr,
-                 GL_STATIC_DRAW);
+                   GL_STATIC_DRAW);
     gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     buffer.count = count;
 }

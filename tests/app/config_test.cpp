@@ -124,8 +124,8 @@ TEST(RecentDesigns, NewestFirstWithoutRepeatsTenAtMostAndOnlyWhatIsThere)
     EXPECT_NE(ini.text().find("backcolor=EEEEEE"), std::string::npos);
 
     // A damaged section: what can be used of it.
-    const IniFile damaged = IniFile::fromText(
-        "[recent]\nfile1=/a.dst\nfile2=relative.dst\nfile3=/a.dst\nfile4=\ngarbage\nfile5=/b.dst\n");
+    const IniFile damaged = IniFile::fromText("[recent]\nfile1=/a.dst\nfile2=relative.dst\nfile3=/"
+                                              "a.dst\nfile4=\ngarbage\nfile5=/b.dst\n");
     EXPECT_EQ(readRecentDesigns(damaged), (std::vector<std::string>{"/a.dst", "/b.dst"}));
 
     testsupport::TempDir dir;
@@ -161,7 +161,7 @@ TEST(WindowPlacement, ReadBackAndKeptOnAScreenThatIsThere)
 
     const std::vector<ScreenArea> one = {{0, 0, 1920, 1080}};
     EXPECT_TRUE(placementOnScreens({100, 50, 900, 700, false}, one));
-    EXPECT_FALSE(placementOnScreens({2500, 50, 900, 700, false}, one)); // a screen unplugged
+    EXPECT_FALSE(placementOnScreens({2500, 50, 900, 700, false}, one));  // a screen unplugged
     EXPECT_FALSE(placementOnScreens({100, 1075, 900, 700, false}, one)); // title bar below
     EXPECT_FALSE(placementOnScreens({-880, 50, 900, 700, false}, one));  // 20 pixels left
     const std::vector<ScreenArea> two = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};

@@ -137,8 +137,9 @@ struct ProcessRun {
 // joined to the output.
 ProcessRun runProgram(const std::string& arguments)
 {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG= " +
-                                std::string(LOOMSCOPE_BINARY) + ' ' + arguments + " 2>&1";
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY LD_DEBUG= " + std::string(LOOMSCOPE_BINARY) + ' ' +
+        arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ProcessRun run;
     if (!pipe)

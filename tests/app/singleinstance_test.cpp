@@ -23,7 +23,9 @@ namespace {
 
 QString uniqueName(const char* what)
 {
-    return QStringLiteral("loomscope-test-%1-%2").arg(QLatin1String(what)).arg(QCoreApplication::applicationPid());
+    return QStringLiteral("loomscope-test-%1-%2")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid());
 }
 
 // A plain socket on the abstract name, as any process on the machine can make one.
@@ -62,8 +64,7 @@ TEST(SingleInstance, IgnoresGarbageAndServesTheNextStart)
     SingleInstance first(name);
     ASSERT_TRUE(first.listen());
     QList<QByteArray> received;
-    QObject::connect(&first, &SingleInstance::handOff,
-                     [&](const QByteArray& p) { received << p; });
+    QObject::connect(&first, &SingleInstance::handOff, [&](const QByteArray& p) { received << p; });
 
     QLocalSocket rogue;
     rogue.setServerName(name);
@@ -90,8 +91,7 @@ TEST(SingleInstance, AnotherUserCannotMakeTheViewerOpenAFile)
     SingleInstance first(name);
     ASSERT_TRUE(first.listen());
     QList<QByteArray> received;
-    QObject::connect(&first, &SingleInstance::handOff,
-                     [&](const QByteArray& p) { received << p; });
+    QObject::connect(&first, &SingleInstance::handOff, [&](const QByteArray& p) { received << p; });
     // The other user's process connects and sends a well-formed hand-off.
     const QByteArray message = encodeHandOff("/etc/secret.dst");
     const passwd* nobody = ::getpwnam("nobody");
@@ -115,8 +115,8 @@ TEST(SingleInstance, AnotherUserCannotMakeTheViewerOpenAFile)
         ::_exit(n > 0 ? 1 : 0);
     }
     int status = -1;
-    ASSERT_TRUE(testsupport::waitUntil(
-        [&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 5000));
+    ASSERT_TRUE(
+        testsupport::waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 5000));
     QTest::qWait(50);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -1,14 +1,14 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
 #include "app/inifile.h"
-#include "browser/browserpane.h"
-#include "browser/designlistview.h"
 #include "app/mainactions.h"
 #include "app/recentdesigns.h"
 #include "app/singleinstance.h"
-#include "app/windowplacement.h"
 #include "app/tform2.h"
 #include "app/usermessages.h"
+#include "app/windowplacement.h"
+#include "browser/browserpane.h"
+#include "browser/designlistview.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "settings/tform5.h"
@@ -20,33 +20,33 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
-#include <QEventLoop>
-#include <QKeyEvent>
-#include <QLocale>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QScreen>
 #include <QLocalSocket>
+#include <QLocale>
+#include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-#include <clocale>
 #include <chrono>
+#include <clocale>
 #include <functional>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace loomscope;
 using loomscope::tools::DstBuilder;
@@ -258,7 +258,8 @@ TEST_F(MainWindow, KeysCountByPlaceOnEveryLayout)
     // the layout writes on it.
     open();
     window->openFromPath(path("a.dst"));
-    auto press = [&](int key, Qt::KeyboardModifiers modifiers, quint32 keycode, const QString& text) {
+    auto press = [&](int key, Qt::KeyboardModifiers modifiers, quint32 keycode,
+                     const QString& text) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, keycode, 0, 0, text);
         QApplication::sendEvent(window->viewer(), &event);
     };
@@ -326,8 +327,9 @@ TEST_F(MainWindow, DragsPanFromInsideTheDesignOnly)
     const TRectF before = view->dstrect();
     const QPoint centre(qRound(before.center().x), qRound(before.center().y));
     QTest::mouseClick(view, Qt::LeftButton, {}, centre);
-    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(centre), view->mapToGlobal(QPointF(centre)),
-                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(centre),
+                       view->mapToGlobal(QPointF(centre)), Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
     QApplication::sendEvent(view, &second);
     // The double-click takes the design into the browser's preview, fitted there; the drag
     // that began on it still pans.
@@ -378,7 +380,7 @@ TEST_F(MainWindow, ReadsItsConfigurationWhenShownAndOpensTheDesignFirst)
     window->openFromPath(path("a.dst"));
     EXPECT_EQ(window->viewer()->backcolor(), 0x0000FFu);
     EXPECT_FLOAT_EQ(window->viewer()->sequinsizeD(), 5.0f); // the bad value is not applied
-    EXPECT_TRUE(messages.errors.isEmpty()); // not before the design is open
+    EXPECT_TRUE(messages.errors.isEmpty());                 // not before the design is open
     ASSERT_TRUE(testsupport::waitUntil([&] { return !messages.errors.isEmpty(); }));
     EXPECT_EQ(messages.errors[0], "'big' is not a valid floating point value");
     EXPECT_TRUE(window->viewer()->view().isexist());
@@ -391,9 +393,9 @@ TEST_F(MainWindow, SequinSizesReadInACommaLocale)
         GTEST_SKIP() << "de_DE.UTF-8 is not installed (tools/setup-debian.sh makes it)";
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     testsupport::writeFile(home.file("config.ini"),
-                           {'[', 's', 'e', 'q', 'u', 'i', 'n', ']', '\n', 's', 'i', 'z', 'e', '1',
-                            '=', '4', ',', '5', '\n', 's', 'i', 'z', 'e', '2', '=', '1', '.', '5',
-                            '\n'});
+                           {'[', 's', 'e', 'q', 'u', 'i', 'n', ']', '\n', 's',
+                            'i', 'z', 'e', '1', '=', '4', ',', '5', '\n', 's',
+                            'i', 'z', 'e', '2', '=', '1', '.', '5', '\n'});
     open();
     QTest::qWait(20);
     EXPECT_FLOAT_EQ(window->viewer()->sequinsizeD(), 4.5f);
@@ -485,8 +487,7 @@ TEST_F(MainWindow, ADesignThatCannotBeReadIsNotShownUnderItsName)
     child<QToolButton>("ToolButton4")->click(); // a.dst, b.dst, broken.dst: next is b
     child<QToolButton>("ToolButton4")->click();
     EXPECT_EQ(window->windowTitle(), title("broken.dst"));
-    EXPECT_EQ(child<QLabel>("Label2")->text(),
-              "broken\n(the file is too short to hold a design)");
+    EXPECT_EQ(child<QLabel>("Label2")->text(), "broken\n(the file is too short to hold a design)");
     EXPECT_FALSE(window->viewer()->view().isexist());
     EXPECT_EQ(window->viewer()->dstinfo().Fstitchcount, 0);
     EXPECT_TRUE(messages.errors.isEmpty());
@@ -565,7 +566,8 @@ TEST(HandOff, ASenderThatGivesUpWhileAMessageIsShownLeavesNothingDangling)
     TForm2 window(QString::fromStdString(home.path().string()) + '/', messages);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const QString name = QStringLiteral("loomscope-handoff-%1").arg(QCoreApplication::applicationPid());
+    const QString name =
+        QStringLiteral("loomscope-handoff-%1").arg(QCoreApplication::applicationPid());
     SingleInstance first(name);
     ASSERT_TRUE(first.listen());
     QObject::connect(&first, &SingleInstance::handOff, &window,
@@ -711,8 +713,7 @@ TEST_F(MainWindow, StitchOutOpensFromTheStripAndShiftROnlyForAFileThatIsThere)
 TEST_F(MainWindow, AnEmptyStartSaysWhatToDoAndOffersTheRecentDesigns)
 {
     // Yesterday's designs, one of them gone since.
-    testsupport::writeFile(home.file("config.ini"),
-                           {'[', 'r', 'e', 'c', 'e', 'n', 't', ']', '\n'});
+    testsupport::writeFile(home.file("config.ini"), {'[', 'r', 'e', 'c', 'e', 'n', 't', ']', '\n'});
     IniFile ini;
     ASSERT_TRUE(ini.load(home.file("config.ini")));
     writeRecentDesigns(ini, {path("b.dst"), folder.file("gone.dst"), path("a.dst")});
@@ -725,7 +726,8 @@ TEST_F(MainWindow, AnEmptyStartSaysWhatToDoAndOffersTheRecentDesigns)
     auto* recent = child<QListWidget>("StartRecent");
     ASSERT_EQ(recent->count(), 2); // the gone one is left out
     EXPECT_TRUE(recent->item(0)->text().startsWith("b.dst"));
-    EXPECT_TRUE(recent->item(0)->text().endsWith(QString::fromStdString(folder.path().string()) + "/"));
+    EXPECT_TRUE(
+        recent->item(0)->text().endsWith(QString::fromStdString(folder.path().string()) + "/"));
     // Seen on the screen, in the overlay's colour over the background.
     QTest::qWait(50);
     const QImage shot = window->screen()->grabWindow(window->winId()).toImage();

@@ -206,10 +206,13 @@ TEST_F(Browser, FillsTheRowsInFolderOrderWithFormatsThumbnailsAndTotals)
     EXPECT_EQ(child<QLineEdit>("Edit2")->text(), "4");
     EXPECT_EQ(child<QLabel>("Label7")->text(), "文件目录: " + QString::fromStdString(dir()));
     // 254 mm is 10 inches; 85.3 mm is 3.358.
-    EXPECT_EQ(cell(0, DesignListModel::InchColumn), testsupport::inLocale(QStringLiteral("10 * 3.937")));
+    EXPECT_EQ(cell(0, DesignListModel::InchColumn),
+              testsupport::inLocale(QStringLiteral("10 * 3.937")));
     EXPECT_EQ(cell(0, DesignListModel::MillimetreColumn), "254 * 100");
-    EXPECT_EQ(cell(3, DesignListModel::MillimetreColumn), testsupport::inLocale(QStringLiteral("85.3 * 40")));
-    EXPECT_EQ(cell(3, DesignListModel::InchColumn), testsupport::inLocale(QStringLiteral("3.358 * 1.575")));
+    EXPECT_EQ(cell(3, DesignListModel::MillimetreColumn),
+              testsupport::inLocale(QStringLiteral("85.3 * 40")));
+    EXPECT_EQ(cell(3, DesignListModel::InchColumn),
+              testsupport::inLocale(QStringLiteral("3.358 * 1.575")));
     EXPECT_EQ(cell(3, DesignListModel::ColoursColumn), "3");
     EXPECT_EQ(cell(1, DesignListModel::StitchesColumn), "0"); // unreadable: an empty summary
     EXPECT_EQ(cell(1, DesignListModel::SequinsColumn), "0");

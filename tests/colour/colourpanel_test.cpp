@@ -2,7 +2,6 @@
 #include "app/mainstate.h"
 #include "app/usermessages.h"
 #include "colour/colourpanel.h"
-#include "widgets/colourswatch.h"
 #include "colour/swatchgrid.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
@@ -10,6 +9,7 @@
 #include "model/palette.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
+#include "widgets/colourswatch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,9 +79,8 @@ protected:
         panel = new ColourPanel(viewer, state, QString::fromStdString(homeDir()), messages, &host);
         viewer->setGeometry(0, 0, 900 - ColourPanel::kWidth, 640);
         panel->setGeometry(900 - ColourPanel::kWidth, 0, ColourPanel::kWidth, 640);
-        QObject::connect(&state, &MainState::openRequested, viewer, [this](const std::string& p) {
-            viewer->loaddstfile(p, true);
-        });
+        QObject::connect(&state, &MainState::openRequested, viewer,
+                         [this](const std::string& p) { viewer->loaddstfile(p, true); });
         ColourPanelDialogs dialogs;
         dialogs.confirm = [this](QWidget*, const QString& question) {
             questions << question;

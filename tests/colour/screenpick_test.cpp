@@ -3,7 +3,6 @@
 #include "app/mainstate.h"
 #include "app/usermessages.h"
 #include "colour/colourpanel.h"
-#include "widgets/colourswatch.h"
 #include "colour/pickroute.h"
 #include "colour/portalcolourpick.h"
 #include "colour/screencolourpick.h"
@@ -12,6 +11,7 @@
 #include "glsupport.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
+#include "widgets/colourswatch.h"
 
 #include <QCheckBox>
 #include <QDBusConnection>

@@ -239,8 +239,11 @@ TEST(CodePage936, FileNamesFromChineseSystemsAreShownAsTheirCharacters)
     EXPECT_EQ(pathDisplayText("/d/玫瑰.dst"), "/d/玫瑰.dst"); // UTF-8 stays
     EXPECT_EQ(pathDisplayText("/d/" + utf8ToCp936("玫瑰") + ".DST"), "/d/玫瑰.DST");
     // Neither UTF-8 nor code page 936: the odd byte is marked, the rest stays readable.
-    EXPECT_EQ(pathDisplayText("a\xFF" "b.dst"), "a\xEF\xBF\xBD" "b.dst");
-    EXPECT_FALSE(isUtf8("\xC0\x80")); // overlong
+    EXPECT_EQ(pathDisplayText("a\xFF"
+                              "b.dst"),
+              "a\xEF\xBF\xBD"
+              "b.dst");
+    EXPECT_FALSE(isUtf8("\xC0\x80"));     // overlong
     EXPECT_FALSE(isUtf8("\xED\xA0\x80")); // a surrogate
     EXPECT_TRUE(isUtf8("\xF0\x9F\x98\x80"));
 }

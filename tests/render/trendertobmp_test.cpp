@@ -300,8 +300,9 @@ TEST(ExportCommand, WritesThePictureWithoutADisplay)
 
     // Numbers in the picture use the user's decimal separator, as the window's pictures do:
     // the size line of a German user differs from an English one's.
-    if (QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                                 QStringLiteral("locale -a | grep -qi de_DE")}) == 0) {
+    if (QProcess::execute(QStringLiteral("sh"),
+                          {QStringLiteral("-c"), QStringLiteral("locale -a | grep -qi de_DE")}) ==
+        0) {
         const QString german = QString::fromStdString(dir.file("german.jpg"));
         ASSERT_EQ(exportCommand({design, german}, home, QStringLiteral("de_DE.UTF-8")).status, 0);
         ASSERT_EQ(exportCommand({design, out}, home).status, 0);

@@ -3,11 +3,11 @@
 #include "app/inifile.h"
 #include "app/usermessages.h"
 #include "glsupport.h"
-#include "widgets/colourswatch.h"
 #include "settings/desktopfiles.h"
 #include "settings/desktopsetup.h"
 #include "settings/tform4.h"
 #include "testenv.h"
+#include "widgets/colourswatch.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -150,8 +150,7 @@ TEST_F(FabricChooser, ShowFabricSwitchesTheViewersBackground)
 TEST_F(FabricChooser, TheShippedFabricsAllLoad)
 {
     std::filesystem::copy(std::string(LOOMSCOPE_SOURCE_DIR) + "/data/Fabrics",
-                          home.path() / "Fabrics",
-                          std::filesystem::copy_options::recursive);
+                          home.path() / "Fabrics", std::filesystem::copy_options::recursive);
     open();
     EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join(QLatin1Char('|')).toStdString();
     ASSERT_EQ(chooser->pictures().size(), 7u);

@@ -2,8 +2,8 @@
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "testenv.h"
-#include "viewer/programfonts.h"
 #include "viewer/glprocs.h"
+#include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>
@@ -377,8 +377,9 @@ TEST_F(ViewerFrames, TheSecondPressOfADoubleClickIsAPressToo)
     // measurement must still start on it.
     load(horizontalStitch(), "design.dst", false);
     view.Setcl(true);
-    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(100, 150), view.mapToGlobal(QPointF(100, 150)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(100, 150),
+                      view.mapToGlobal(QPointF(100, 150)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(&view, &twice);
     QMouseEvent move(QEvent::MouseMove, QPointF(135, 150), view.mapToGlobal(QPointF(135, 150)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -423,7 +424,9 @@ TEST_F(ViewerFrames, NewerGlFunctionsComeFromTheContextAndAMissingOneIsNamed)
     GlProcs procs;
     const char* missing = nullptr;
     EXPECT_TRUE(procs.resolve(
-        [context](const char* name) { return reinterpret_cast<void*>(context->getProcAddress(name)); },
+        [context](const char* name) {
+            return reinterpret_cast<void*>(context->getProcAddress(name));
+        },
         &missing));
     EXPECT_TRUE(procs.complete());
     // A driver without buffer objects: nothing half-resolved is left to be called.
