@@ -3,7 +3,6 @@
 #include "model/fileio.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <sys/stat.h>
 
 namespace loomscope {
@@ -95,12 +94,8 @@ bool fileManagerLess(std::string_view a, std::string_view b)
 std::vector<DesignEntry> listDesigns(const std::string& folder)
 {
     std::vector<DesignEntry> designs;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return designs;
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string fileName = entry->d_name;
+    for (std::string fileName : folderEntries(folder)) {
         if (!hasDstExtension(fileName))
             continue;
         // Designs only: a folder that happens to be called "x.dst" is not one.
@@ -110,7 +105,6 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
         std::string name = withoutExtension(fileName);
         designs.push_back({std::move(fileName), std::move(name)});
     }
-    ::closedir(dir);
     std::sort(designs.begin(), designs.end(), [](const DesignEntry& x, const DesignEntry& y) {
         return fileManagerLess(x.fileName, y.fileName);
     });

@@ -3,7 +3,6 @@
 #include "model/fileio.h"
 
 #include <QFileInfo>
-#include <dirent.h>
 
 namespace loomscope {
 
@@ -15,17 +14,13 @@ std::string existingPathBytes(const QString& path)
     const QFileInfo info(path);
     const std::string folder = pathBytes(info.absolutePath()) + '/';
     const QString wanted = info.fileName();
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return {};
     std::string found;
     int matches = 0;
-    while (const dirent* entry = ::readdir(dir))
-        if (QFile::decodeName(entry->d_name) == wanted) {
-            found = entry->d_name;
+    for (const std::string& entry : folderEntries(folder))
+        if (QFile::decodeName(entry.c_str()) == wanted) {
+            found = entry;
             ++matches;
         }
-    ::closedir(dir);
     if (matches != 1 || !fileExists(folder + found))
         return {};
     return folder + found;

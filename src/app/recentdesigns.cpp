@@ -3,6 +3,7 @@
 #include "inifile.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/uritext.h"
 #include "urilist.h"
 
 #include <algorithm>
@@ -22,16 +23,7 @@ std::string stored(const std::string& path)
 {
     if (isUtf8(path))
         return path;
-    static const char* hex = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (const char c : path) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80 && u > 0x20 && c != '%')
-            uri += c;
-        else
-            uri += {'%', hex[u >> 4], hex[u & 15]};
-    }
-    return uri;
+    return "file://" + percentEncoded(path);
 }
 
 std::string unstored(const std::string& value)

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <dirent.h>
 #include <optional>
 
 namespace loomscope {
@@ -204,16 +203,10 @@ ThreadChart loadThreadChart(const std::string& path)
 std::vector<ChartFile> listThreadCharts(const std::string& home)
 {
     std::vector<ChartFile> charts;
-    DIR* dir = ::opendir(home.empty() ? "." : home.c_str());
-    if (!dir)
-        return charts;
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string fileName = entry->d_name;
+    for (const std::string& fileName : folderEntries(home))
         if (lowerAscii(extensionOf(fileName)) == ".tch" && fileExists(home + fileName))
             names.push_back(fileName);
-    }
-    ::closedir(dir);
     std::sort(names.begin(), names.end(), fileManagerLess);
     for (const std::string& fileName : names)
         charts.push_back({withoutExtension(fileName), home + fileName});

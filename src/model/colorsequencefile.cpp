@@ -4,7 +4,6 @@
 #include "fileio.h"
 
 #include <algorithm>
-#include <dirent.h>
 
 namespace loomscope {
 
@@ -115,32 +114,7 @@ std::string sideFilePath(const std::string& designPath)
 
 std::optional<std::string> findSideFile(const std::string& designPath)
 {
-    const std::string exact = sideFilePath(designPath);
-    if (fileExists(exact))
-        return exact;
-    const std::string folder = folderPart(designPath);
-    const std::string wanted = fileNamePart(exact);
-    auto lower = [](std::string s) {
-        for (char& c : s)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return s;
-    };
-    const std::string key = lower(wanted);
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return std::nullopt;
-    std::vector<std::string> found;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() == key.size() && lower(name) == key && fileExists(folder + name))
-            found.push_back(name);
-    }
-    ::closedir(dir);
-    if (found.empty())
-        return std::nullopt;
-    // Two spellings of one name can stand side by side here: take the same one every time.
-    return folder + *std::min_element(found.begin(), found.end());
+    return findFileInAnyCase(folderPart(designPath), fileNamePart(sideFilePath(designPath)));
 }
 
 std::string sideFileForWriting(const std::string& designPath)

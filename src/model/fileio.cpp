@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -119,6 +120,41 @@ bool fileExists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+std::optional<std::string> findFileInAnyCase(const std::string& folder, const std::string& name)
+{
+    if (fileExists(folder + name))
+        return folder + name;
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    const std::string key = lower(name);
+    std::optional<std::string> first;
+    for (const std::string& entry : folderEntries(folder))
+        if (entry.size() == key.size() && lower(entry) == key && fileExists(folder + entry) &&
+            (!first || entry < *first))
+            first = entry;
+    if (!first)
+        return std::nullopt;
+    return folder + *first;
 }
 
 std::string absolutePath(const std::string& path)

@@ -27,6 +27,15 @@ std::string writeFileAtomically(const std::string& path, std::span<const std::ui
 
 bool fileExists(const std::string& path); // a regular file (or a link to one)
 
+// The names in a folder but "." and "..", in the order the file system lists them; nothing when
+// the folder cannot be read.
+std::vector<std::string> folderEntries(const std::string& folder);
+
+// The regular file of `folder` (ending in '/', or empty for the working folder) named `name`
+// without regard to ASCII letter case, as files copied from Windows are: the exact spelling
+// when it is there, else the first of the others in byte order; nothing when there is none.
+std::optional<std::string> findFileInAnyCase(const std::string& folder, const std::string& name);
+
 // The path from the root: a relative path is taken from the working folder; "." and ".."
 // are resolved by name (links are not followed), as the user would write the path.
 std::string absolutePath(const std::string& path);

@@ -11,7 +11,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -26,17 +25,10 @@ std::string shown(const std::string& path)
     return pathDisplayText(path);
 }
 
-std::vector<std::string> folderEntries(const std::string& folder)
+// A folder's names in byte order, so every run lists them alike.
+std::vector<std::string> sortedEntries(const std::string& folder)
 {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-    }
+    std::vector<std::string> names = folderEntries(folder);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -103,7 +95,7 @@ std::vector<std::string> userMimeAppsLists(const DesktopEnvironment& e)
 {
     std::vector<std::string> lists = {e.configHome + "/mimeapps.list"};
     for (const std::string& folder : {e.configHome + "/", e.dataHome + "/applications/"})
-        for (const std::string& name : folderEntries(folder))
+        for (const std::string& name : sortedEntries(folder))
             if (name.size() > 14 && name.compare(name.size() - 14, 14, "-mimeapps.list") == 0)
                 lists.push_back(folder + name);
     lists.push_back(e.dataHome + "/applications/mimeapps.list");
@@ -194,7 +186,7 @@ std::vector<std::string> harmlessAliases(const DesktopEnvironment& e)
         bool taken = false;
         for (const std::string& folder : folders) {
             const std::string packages = folder + "/mime/packages/";
-            for (const std::string& name : folderEntries(packages)) {
+            for (const std::string& name : sortedEntries(packages)) {
                 if (name == kMimePackageFileName)
                     continue;
                 const FileBytes file = readWholeFile(packages + name, 64 << 20);

@@ -6,7 +6,6 @@
 #include "processlaunch.h"
 
 #include <algorithm>
-#include <dirent.h>
 
 namespace loomscope {
 
@@ -39,36 +38,17 @@ std::optional<std::vector<std::string>> desktopEntryCommand(const std::string& e
 
 } // namespace
 
-std::optional<std::string> findInAnyCase(const std::string& folder, const std::string& name)
-{
-    if (fileExists(folder + name))
-        return folder + name;
-    const std::string key = lower(name);
-    std::vector<std::string> found;
-    if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
-        while (const dirent* e = ::readdir(dir)) {
-            const std::string entry = e->d_name;
-            if (entry.size() == key.size() && lower(entry) == key && fileExists(folder + entry))
-                found.push_back(entry);
-        }
-        ::closedir(dir);
-    }
-    if (found.empty())
-        return std::nullopt;
-    return folder + *std::min_element(found.begin(), found.end());
-}
-
 std::optional<std::string> editorTarget(const std::string& designPath)
 {
     const std::string folder = folderPart(designPath);
     const std::string name = withoutExtension(fileNamePart(designPath));
     if (name.empty())
         return std::nullopt;
-    if (auto emb = findInAnyCase(folder, name + ".emb"))
+    if (auto emb = findFileInAnyCase(folder, name + ".emb"))
         return emb;
     if (hasDstExtension(designPath) && fileExists(designPath))
         return designPath;
-    return findInAnyCase(folder, name + ".dst");
+    return findFileInAnyCase(folder, name + ".dst");
 }
 
 bool isRunnableEditor(const std::string& editorPath)

@@ -17,10 +17,6 @@ namespace loomscope {
 // nothing when neither exists.
 std::optional<std::string> editorTarget(const std::string& designPath);
 
-// An existing file of the folder whose name is `name` in any letter case: the exact spelling
-// first, then the first of the others in byte order.
-std::optional<std::string> findInAnyCase(const std::string& folder, const std::string& name);
-
 // Whether the path names an editor that can be started: an executable file, or a desktop
 // entry whose program is found.
 bool isRunnableEditor(const std::string& editorPath);

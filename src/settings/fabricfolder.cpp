@@ -4,7 +4,6 @@
 #include "model/fileio.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <sys/stat.h>
 
 namespace loomscope {
@@ -35,18 +34,13 @@ std::vector<FabricPicture> listFabrics(const std::string& home)
 {
     std::vector<FabricPicture> pictures;
     const std::string folder = fabricFolder(home);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return pictures;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string file = entry->d_name;
+    for (const std::string& file : folderEntries(folder)) {
         const std::string extension = extensionOf(file);
         // ".bmp" alone is a hidden file, not a fabric without a name.
         if (file.size() > extension.size() && isBmpExtension(extension) &&
             fileExists(folder + file))
             pictures.push_back({withoutExtension(file), folder + file});
     }
-    ::closedir(dir);
     std::sort(pictures.begin(), pictures.end(), [](const auto& a, const auto& b) {
         return fileManagerLess(fileNamePart(a.path), fileNamePart(b.path));
     });

@@ -2,10 +2,10 @@
 
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/uritext.h"
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <unistd.h>
 
 namespace loomscope {
@@ -20,33 +20,6 @@ std::uint32_t bigEndian32(const std::string& s, std::size_t at)
            std::uint32_t(static_cast<unsigned char>(s[at + 3]));
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// "%20" and the like back to bytes.
-std::string percentDecoded(const std::string& uri)
-{
-    std::string out;
-    for (std::size_t i = 0; i < uri.size(); ++i) {
-        if (uri[i] == '%' && i + 2 < uri.size() && hexValue(uri[i + 1]) >= 0 &&
-            hexValue(uri[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(uri[i + 1]) * 16 + hexValue(uri[i + 2]));
-            i += 2;
-        } else {
-            out += uri[i];
-        }
-    }
-    return out;
-}
-
 bool namesDstFile(const std::string& uri)
 {
     std::string path = percentDecoded(uri);
@@ -54,20 +27,6 @@ bool namesDstFile(const std::string& uri)
     if (const auto cut = path.find_first_of("?#"); cut != std::string::npos)
         path.erase(cut);
     return hasDstExtension(path);
-}
-
-std::vector<std::string> entries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-    }
-    return names;
 }
 
 } // namespace
@@ -101,9 +60,9 @@ int clearFailedDstThumbnails(const std::string& cacheHome, std::string* error)
 {
     const std::string fail = cacheHome + "/thumbnails/fail/";
     int removed = 0;
-    for (const std::string& program : entries(fail)) {
+    for (const std::string& program : folderEntries(fail)) {
         const std::string folder = fail + program + "/";
-        for (const std::string& name : entries(folder)) {
+        for (const std::string& name : folderEntries(folder)) {
             const std::string path = folder + name;
             // Failure records are tiny; anything large is not one.
             const FileBytes file = readWholeFile(path, 1 << 20);
