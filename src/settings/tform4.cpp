@@ -246,15 +246,7 @@ void TForm4::loadSettings()
                                   .arg(displayPath(path), QString::fromStdString(error)));
         return;
     }
-    SettingsValues values;
-    values.editor = pathBytes(Edit3->text());
-    values.isfabric = CheckBox4->isChecked();
-    values.fabricname = ComboBox1->currentData().toByteArray().toStdString();
-    values.fabriccolor = Panel3->colour();
-    values.backcolor = Panel2->colour();
-    values.sequincolor = Panel1->colour();
-    values.size1 = Edit1->text().toStdString();
-    values.size2 = Edit2->text().toStdString();
+    SettingsValues values = valuesOfControls();
     const std::string failed = readSettings(
         ini, values,
         [&](const std::string& name) {
@@ -276,7 +268,7 @@ void TForm4::loadSettings()
         messages_.error(this, QString::fromStdString(failed));
 }
 
-bool TForm4::saveSettings()
+SettingsValues TForm4::valuesOfControls() const
 {
     SettingsValues values;
     values.editor = pathBytes(Edit3->text());
@@ -287,6 +279,12 @@ bool TForm4::saveSettings()
     values.sequincolor = Panel1->colour();
     values.size1 = Edit1->text().toStdString();
     values.size2 = Edit2->text().toStdString();
+    return values;
+}
+
+bool TForm4::saveSettings()
+{
+    SettingsValues values = valuesOfControls();
     const std::string failed = changeConfigFile(pathBytes(programHome_) + "config.ini",
                                                 [&](IniFile& ini) { writeSettings(ini, values); });
     if (!failed.empty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settingsconfig.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -43,6 +45,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What the controls hold now, in the form config.ini keeps it.
+    SettingsValues valuesOfControls() const;
     void buildGeneralGroup(QVBoxLayout* page);
     void chooseEditor();
     void testEditor();
