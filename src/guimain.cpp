@@ -90,7 +90,7 @@ int runViewer(int argc, char* argv[])
         if (!missing)
             return 0;
         std::cerr << "loomscope: " << loomscope::pathDisplayText(path) << ": no such design file\n";
-        return 1;
+        return 2;
     }
     QString error;
     if (!instance.listen(&error)) {

@@ -30,7 +30,7 @@ int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err
         // No record to report: zeros would read as an empty design that was read.
         err << "loomscope: " << path << ": too short to hold a design (" << kDstHeaderSize + 11
             << " bytes at least)\n";
-        return 1;
+        return 2;
     }
     if (status == DstReadStatus::TooLarge) {
         err << "loomscope: " << path << ": too large for a design (more than " << kMaxDstRecords

@@ -15,34 +15,32 @@ std::string withSlash(std::string folder)
 
 MainState::MainState(QObject* parent) : QObject(parent) {}
 
-std::string MainState::currentDesignPath() const
+void MainState::setDesign(const std::string& path)
 {
-    return fileName_.empty() ? std::string() : folder_ + fileName_;
-}
-
-void MainState::setCurrent(const std::string& folder, const std::string& fileName)
-{
-    const bool folderChanged = folder != folder_;
-    folder_ = folder;
-    fileName_ = fileName;
-    name_ = withoutExtension(fileName);
-    if (folderChanged)
-        emit currentFolderChanged();
+    designPath_ = path;
+    fileName_ = fileNamePart(path);
+    name_ = withoutExtension(fileName_);
     emit currentDesignChanged();
 }
 
 void MainState::openPath(const std::string& path)
 {
-    const std::string folder = folderPart(path);
-    setCurrent(folder.empty() ? std::string("./") : folder, fileNamePart(path));
-    emit openRequested(currentDesignPath());
+    std::string folder = folderPart(path);
+    if (folder.empty())
+        folder = "./";
+    if (folder != folder_) {
+        folder_ = folder;
+        emit currentFolderChanged();
+    }
+    setDesign(folder_ + fileNamePart(path));
+    emit openRequested(designPath_);
     refreshDesigns();
 }
 
 void MainState::openEntry(const DesignEntry& entry)
 {
-    setCurrent(folder_, entry.fileName);
-    emit openRequested(currentDesignPath());
+    setDesign(folder_ + entry.fileName);
+    emit openRequested(designPath_);
 }
 
 bool MainState::openPrevious()

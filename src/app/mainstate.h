@@ -27,8 +27,9 @@ public:
     // ("ROSE"); empty before the first design.
     const std::string& currentFileName() const { return fileName_; }
     const std::string& currentDesignName() const { return name_; }
-    // Current folder + current file name; empty before the first design.
-    std::string currentDesignPath() const;
+    // The path of the design last opened; empty before the first design. The browser may have
+    // moved the current folder on since: this still names the design that is shown.
+    const std::string& currentDesignPath() const { return designPath_; }
     bool hasDesign() const { return !fileName_.empty(); }
     // The folder's designs in file manager order, as the last listing found them.
     const std::vector<DesignEntry>& designs() const { return designs_; }
@@ -57,9 +58,10 @@ signals:
     void designsChanged();
 
 private:
-    void setCurrent(const std::string& folder, const std::string& fileName);
+    void setDesign(const std::string& path);
 
     std::string folder_;
+    std::string designPath_;
     std::string fileName_;
     std::string name_;
     std::vector<DesignEntry> designs_;

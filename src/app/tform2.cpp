@@ -280,6 +280,9 @@ void TForm2::refreshStartPanel()
     const TColor ink = complementOf(view.backcolor());
     startPanel_->setInk(QColor(redOf(ink), greenOf(ink), blueOf(ink)));
     startPanel_->setDesigns(recent_->existing());
+    // With no design shown, the keys walk the recent designs (the view has nothing to zoom).
+    if (isActiveWindow() && !startPanel_->recentList()->isHidden())
+        startPanel_->recentList()->setFocus();
     startPanel_->setProblem(
         state_.hasDesign() ? QStringLiteral("“%1” cannot be shown: %2")
                                  .arg(displayPath(state_.currentFileName()),
@@ -454,16 +457,20 @@ bool TForm2::handleKey(QObject* receiver, QKeyEvent* event)
     // Before the first design, and while the browser is open, keys belong to the controls.
     if (!state_.hasDesign() || browserVisible())
         return false;
-    // With no design shown, the list of recent designs is walked and chosen from the keyboard;
-    // every other key still runs its command (previous and next go on from a broken file).
-    if (startPanel_->isVisible() && startPanel_->recentList()->hasFocus()) {
+    // With no design shown, the list of recent designs is walked and chosen from the keyboard,
+    // wherever the focus is; every other key still runs its command (previous and next go on
+    // from a broken file).
+    if (startPanel_->isVisible() && !startPanel_->recentList()->isHidden()) {
         switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
+            if (receiver != startPanel_->recentList()) {
+                startPanel_->recentList()->setFocus();
+                QCoreApplication::sendEvent(startPanel_->recentList(), event);
+                return true;
+            }
             return false;
         default:
             break;

@@ -114,7 +114,8 @@ TForm4::TForm4(const QString& programHome, UserMessages& messages, QWidget* pare
     const QString separator =
         QRegularExpression::escape(QString(QLatin1Char(localeDecimalSeparator())));
     auto* decimal = new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]*([.%1][0-9]*)?").arg(separator)), this);
+        // An alternation, not a class: "[." would open a POSIX collating element.
+        QRegularExpression(QStringLiteral("[0-9]*((?:\\.|%1)[0-9]*)?").arg(separator)), this);
     for (QLineEdit* edit : {Edit1, Edit2}) {
         edit->setValidator(decimal);
         edit->setFixedWidth(48);

@@ -493,11 +493,16 @@ TEST_F(MainWindow, ADesignThatCannotBeReadIsNotShownUnderItsName)
     EXPECT_TRUE(messages.errors.isEmpty());
     const QImage frame = window->viewer()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(testsupport::pixelsUnlike(frame, frame.rect(), qRgb(0xEE, 0xEE, 0xEE), 2), 0);
-    // Previous and next go on from it, and the recent designs can be chosen with the keys.
+    // Previous and next go on from it, and the recent designs are walked with the keys from
+    // wherever the focus is.
     auto* recent = child<QListWidget>("StartRecent");
     ASSERT_TRUE(recent->isVisible());
-    recent->setFocus();
-    QTest::keyClick(recent, Qt::Key_Down);
+    ASSERT_GE(recent->count(), 1);
+    window->viewer()->setFocus();
+    recent->setCurrentRow(0);
+    QTest::keyClick(window->viewer(), Qt::Key_Down);
+    QTest::keyClick(window->viewer(), Qt::Key_Up);
+    EXPECT_EQ(recent->currentRow(), 0);
     QTest::keyClick(window->viewer(), Qt::Key_Right);
     EXPECT_EQ(window->windowTitle(), title("c.dst"));
     EXPECT_TRUE(window->viewer()->view().isexist());
@@ -852,6 +857,11 @@ TEST_F(MainWindow, TheBrowserTakesTheViewInAndGivesItBack)
     auto* list = browser->findChild<DesignListView*>("ListView1");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->currentView()->model()->rowCount(), 3);
+
+    // Another folder in the tree: the shown design stays the one the window's commands act on.
+    window->state().changeFolder(home.path().string());
+    EXPECT_EQ(window->state().currentDesignPath(), path("a.dst"));
+    window->state().changeFolder(folder.path().string());
 
     // "关闭": back to the window's client area at actual size, with the overlay.
     browser->findChild<QAbstractButton*>("SpeedButton1")->click();

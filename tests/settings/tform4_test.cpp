@@ -167,3 +167,13 @@ TEST_F(SettingsDialog, AssociationButtonWritesTheUsersDesktopFiles)
     EXPECT_EQ(applicationWindowIcon().availableSizes().size(), 8);
     EXPECT_FALSE(applicationWindowIcon().pixmap(48, 48).isNull());
 }
+
+TEST_F(SettingsDialog, SequinSizesAreTypedInDigitsAndOneDecimalPoint)
+{
+    showDialog();
+    auto* outer = child<QLineEdit>("Edit1");
+    outer->clear();
+    outer->setFocus();
+    QTest::keyClicks(outer, "4x.5.2");
+    EXPECT_EQ(outer->text(), "4.52"); // the letter and the second point are refused
+}
