@@ -11,6 +11,7 @@
 #include "browser/designlistview.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
+#include "recordingmessages.h"
 #include "settings/tform5.h"
 #include "testenv.h"
 #include "viewer/programfonts.h"
@@ -49,16 +50,10 @@
 #include <thread>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 using loomscope::tools::DstBuilder;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 // A design of `width` x `height` units in one colour.
 std::vector<std::uint8_t> design(int width, int height)

@@ -12,6 +12,7 @@
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/palette.h"
+#include "recordingmessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 
@@ -35,16 +36,10 @@
 #include <sstream>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 using loomscope::tools::DstBuilder;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 struct RecordingDesktop : DesktopActions {
     void showInFileManager(const std::string& path) override { shown.push_back(path); }

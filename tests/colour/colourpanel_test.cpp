@@ -7,6 +7,7 @@
 #include "glsupport.h"
 #include "model/colorsequencefile.h"
 #include "model/palette.h"
+#include "recordingmessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 #include "widgets/colourswatch.h"
@@ -26,6 +27,7 @@
 #include <sys/resource.h>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 using loomscope::tools::DstBuilder;
 
 namespace {
@@ -33,13 +35,6 @@ namespace {
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kBlue = 0xFF0000;
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 std::vector<std::uint8_t> bytesOf(std::string_view text)
 {

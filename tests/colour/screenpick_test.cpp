@@ -9,6 +9,7 @@
 #include "colour/swatchgrid.h"
 #include "colour/tform1.h"
 #include "glsupport.h"
+#include "recordingmessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 #include "widgets/colourswatch.h"
@@ -32,15 +33,9 @@
 #include <gtest/gtest.h>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 // A grey picture with a green pixel at (50, 40) and a red one at (120, 90).
 QImage knownCapture()

@@ -8,6 +8,7 @@
 #include "print/pagepreview.h"
 #include "print/tform3.h"
 #include "print/tform9.h"
+#include "recordingmessages.h"
 #include "testenv.h"
 #include "viewer/programfonts.h"
 
@@ -23,16 +24,10 @@
 #include <gtest/gtest.h>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 using loomscope::tools::DstBuilder;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 // A rectangle outline of `w` x `h` DST units in two colours.
 std::vector<std::uint8_t> outline(int w, int h)

@@ -3,6 +3,7 @@
 #include "app/inifile.h"
 #include "app/usermessages.h"
 #include "glsupport.h"
+#include "recordingmessages.h"
 #include "settings/desktopfiles.h"
 #include "settings/desktopsetup.h"
 #include "settings/tform4.h"
@@ -22,15 +23,9 @@
 #include <sys/stat.h>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 class SettingsDialog : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 #include "app/inifile.h"
 #include "app/usermessages.h"
 #include "glsupport.h"
+#include "recordingmessages.h"
 #include "settings/fabricpreviewbox.h"
 #include "settings/tform6.h"
 #include "testenv.h"
@@ -17,15 +18,9 @@
 #include <gtest/gtest.h>
 
 using namespace loomscope;
+using loomscope::testsupport::RecordingMessages;
 
 namespace {
-
-struct RecordingMessages : UserMessages {
-    void error(QWidget*, const QString& text) override { errors << text; }
-    void information(QWidget*, const QString& text) override { notices << text; }
-    QStringList errors;
-    QStringList notices;
-};
 
 class FabricChooser : public ::testing::Test {
 protected:
