@@ -49,7 +49,12 @@ void printUsage(std::ostream& out)
            "       loomscope --worksheet PATH OUT.pdf\n"
            "           the print window's page as a PDF, with the saved page options\n"
            "       loomscope --help | --version\n"
-           "Options that begin with -- need no display and never touch a running viewer.\n";
+           "Options that begin with -- need no display and never touch a running viewer.\n"
+           "No tool writes over its design, the design's side file or config.ini.\n"
+           "Exit status: 0 done; 1 the output could not be written; 2 a wrong command line or\n"
+           "an output that is an input; 1 or 2 a design that cannot be read; 3 (--price-report)\n"
+           "the report was made, but lists designs that could not be read: each is named on\n"
+           "standard error and in its row, and charged nothing.\n";
 }
 
 } // namespace loomscope

@@ -7,6 +7,7 @@
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
+#include "model/outputguard.h"
 #include "model/tembs.h"
 #include "pathstrings.h"
 #include "print/companyinfo.h"
@@ -100,6 +101,12 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
         err << "loomscope --export: " << pathDisplayText(design) << ": no such DST design\n";
         return 2;
     }
+    std::vector<std::string> inputs = designFiles(design);
+    inputs.push_back(pathBytes(programHome) + "config.ini");
+    if (const auto input = overwrittenInput(o.output, inputs)) {
+        err << "loomscope --export: " << overwriteRefusal(o.output, *input) << '\n';
+        return 2;
+    }
 
     // What the viewer would take from config.ini.
     IniFile ini;
@@ -132,7 +139,7 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
 
     ExportJob job;
     job.designPath = design;
-    job.outputPath = QFile::decodeName(o.output.c_str());
+    job.outputPath = o.output;
     job.decimalSeparator = decimalSeparator;
     job.look.backcolor = o.background.value_or(config.backcolor.value_or(kDefaultBackcolor));
     job.look.sequincolor = o.sequin.value_or(config.sequincolor.value_or(0));

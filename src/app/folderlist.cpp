@@ -3,6 +3,8 @@
 #include "model/fileio.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 #include <sys/stat.h>
 
 namespace loomscope {
@@ -63,6 +65,13 @@ int naturalCompare(std::string_view a, std::string_view b)
     return 0;
 }
 
+std::string lowered(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(folded(c));
+    return s;
+}
+
 bool sameIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -95,7 +104,31 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
 {
     std::vector<DesignEntry> designs;
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    for (std::string fileName : folderEntries(folder)) {
+    // Side files by their name in lower case; of several spellings, the first in byte order.
+    std::unordered_map<std::string, std::string> sideFiles;
+    std::unordered_set<std::string> names;
+    const std::vector<std::string> entries = folderEntries(folder);
+    for (const std::string& fileName : entries) {
+        std::string ext = extensionOf(fileName);
+        if (ext.size() != 4 || lowered(ext) != ".lsc")
+            continue;
+        names.insert(fileName);
+        auto [at, added] = sideFiles.try_emplace(lowered(fileName), fileName);
+        if (!added && fileName < at->second)
+            at->second = fileName;
+    }
+    auto sideFileOf = [&](const std::string& name) -> std::string {
+        if (sideFiles.empty())
+            return {};
+        const std::string exact = name + ".lsc";
+        if (names.count(exact) && fileExists(prefix + exact))
+            return exact;
+        // Only the first spelling of each name is looked at, as findSideFile does.
+        const auto it = sideFiles.find(lowered(exact));
+        return it != sideFiles.end() && fileExists(prefix + it->second) ? it->second
+                                                                        : std::string();
+    };
+    for (std::string fileName : entries) {
         if (!hasDstExtension(fileName))
             continue;
         // Designs only: a folder that happens to be called "x.dst" is not one.
@@ -103,7 +136,8 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
         if (::stat((prefix + fileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
         std::string name = withoutExtension(fileName);
-        designs.push_back({std::move(fileName), std::move(name)});
+        std::string side = sideFileOf(name);
+        designs.push_back({std::move(fileName), std::move(name), std::move(side)});
     }
     std::sort(designs.begin(), designs.end(), [](const DesignEntry& x, const DesignEntry& y) {
         return fileManagerLess(x.fileName, y.fileName);

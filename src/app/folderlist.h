@@ -13,6 +13,9 @@ namespace loomscope {
 struct DesignEntry {
     std::string fileName; // as on disk, e.g. "ROSE.DST"
     std::string name;     // the file name without its last extension, e.g. "ROSE"
+    // The side file beside it as the folder spells it ("ROSE.LSC"), found in any letter case
+    // while the folder was listed; empty when there is none.
+    std::string sideFile;
     friend bool operator==(const DesignEntry&, const DesignEntry&) = default;
 };
 
@@ -22,7 +25,8 @@ struct DesignEntry {
 bool fileManagerLess(std::string_view a, std::string_view b);
 
 // Every regular file of the folder whose extension is ".dst" in any letter case, in file
-// manager order. A folder that cannot be read gives an empty list.
+// manager order, each with its side file. The folder is listed once, however many designs it
+// holds. A folder that cannot be read gives an empty list.
 std::vector<DesignEntry> listDesigns(const std::string& folder);
 
 // Position of the design in the list: the entry with exactly this file name, else the first

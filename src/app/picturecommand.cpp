@@ -1,6 +1,7 @@
 #include "picturecommand.h"
 
 #include "mainstate.h"
+#include "model/outputguard.h"
 #include "pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportlayout.h"
@@ -33,11 +34,18 @@ void PictureCommand::run()
     dialog.selectFile(displayPath(state_.currentDesignName()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    start(dialog.selectedFiles().first());
+    start(pathBytes(dialog.selectedFiles().first()));
 }
 
-bool PictureCommand::start(const QString& path)
+bool PictureCommand::start(const std::string& path)
 {
+    // Never over what the picture is made from: the design, its side file, the settings.
+    std::vector<std::string> inputs = designFiles(state_.currentDesignPath());
+    inputs.push_back(pathBytes(programHome_) + "config.ini");
+    if (const auto input = overwrittenInput(path, inputs)) {
+        messages_.error(window_, QString::fromStdString(overwriteRefusal(path, *input)));
+        return false;
+    }
     // The picture says where it came from: the shop's details when they are set.
     const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
     if (!view_.savetofile(path, pictureCredits(shop.comname, shop.tel, shop.website)))

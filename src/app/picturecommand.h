@@ -27,7 +27,7 @@ public:
     // The save dialog, then start().
     void run();
     // Starts the picture at `path`; false when one is still being made.
-    bool start(const QString& path);
+    bool start(const std::string& path);
 
 signals:
     // The picture asked for is written, or it failed (and that was reported).

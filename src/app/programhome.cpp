@@ -77,6 +77,23 @@ ProgramHome resolveProgramHome(const ProgramHomeInputs& in)
     return {withSlash(home.string()), {}};
 }
 
+std::string programHomeFolderWithoutMaking(const ProgramHomeInputs& in)
+{
+    if (!in.environmentHome.empty())
+        return withSlash(in.environmentHome);
+    if (!in.executableFolder.empty() && ::access(in.executableFolder.c_str(), W_OK) == 0)
+        return withSlash(in.executableFolder);
+    return withSlash((fs::path(in.userDataFolder) / "loomscope").string());
+}
+
+std::string currentConfigFilePath()
+{
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const std::string folder = startedProgramFolder(ec ? std::string() : self.parent_path().string());
+    return programHomeFolderWithoutMaking(currentProgramHomeInputs(folder, {})) + "config.ini";
+}
+
 std::string startedProgram(const std::string& fallback)
 {
     const char* front = std::getenv("LOOMSCOPE_PROGRAM");

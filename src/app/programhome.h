@@ -23,6 +23,11 @@ struct ProgramHome {
 };
 
 ProgramHome resolveProgramHome(const ProgramHomeInputs& inputs);
+// The same folder, found without making or seeding anything: for the command-line tools,
+// which only need to know where config.ini is so as never to write over it.
+std::string programHomeFolderWithoutMaking(const ProgramHomeInputs& inputs);
+// config.ini of this process's program home (found as above from `loomscope`'s folder).
+std::string currentConfigFilePath();
 
 // The program `loomscope` that the user or the desktop started: it names itself to the GUI
 // program it starts (LOOMSCOPE_PROGRAM). `fallback` when this process was started directly.

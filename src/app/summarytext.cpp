@@ -14,8 +14,10 @@ std::string summaryText(const std::string& designName, const Tdstinfo& info, cha
            n(mmToInches(info.Fheight));
 }
 
-std::string readFailureReason(DstReadStatus status)
+std::string readFailureReason(DstReadStatus status, const std::string& systemError)
 {
+    if (status == DstReadStatus::CannotOpen && !systemError.empty())
+        return "the file cannot be read: " + systemError;
     switch (status) {
     case DstReadStatus::Read:
         return {};

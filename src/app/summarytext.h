@@ -15,7 +15,7 @@ std::string summaryText(const std::string& designName, const Tdstinfo& info,
 std::string summaryCaptions();
 
 // Why a file could not be shown, in a few words ("the file is too short to hold a design").
-std::string readFailureReason(DstReadStatus status);
+std::string readFailureReason(DstReadStatus status, const std::string& systemError = {});
 // The summary of a file that could not be read: its name and the reason, nothing else.
 std::string failedSummaryText(const std::string& designName, DstReadStatus status);
 

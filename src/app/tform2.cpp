@@ -388,7 +388,7 @@ void TForm2::openCommand()
 
 bool TForm2::savePictureTo(const QString& path)
 {
-    return picture_->start(path);
+    return picture_->start(pathBytes(path));
 }
 
 void TForm2::followColourStep(int row)

@@ -5,6 +5,7 @@
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
+#include "model/outputguard.h"
 #include "model/tembs.h"
 #include "pathstrings.h"
 #include "print/companyinfo.h"
@@ -29,6 +30,12 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
     const std::string& output = args[1];
     if (!fileExists(design) || !hasDstExtension(design)) {
         err << "loomscope --worksheet: " << pathDisplayText(design) << ": no such DST design\n";
+        return 2;
+    }
+    std::vector<std::string> inputs = designFiles(design);
+    inputs.push_back(configFilePath(pathBytes(programHome)));
+    if (const auto input = overwrittenInput(output, inputs)) {
+        err << "loomscope --worksheet: " << overwriteRefusal(output, *input) << '\n';
         return 2;
     }
     Tembs dst;

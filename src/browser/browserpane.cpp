@@ -385,8 +385,8 @@ void BrowserPane::saveReport()
     input.folder = pathDisplayText(state_.currentFolder());
     for (int i = 0; i < model_->rowCount(); ++i) {
         const DesignRow& r = model_->row(i);
-        input.rows.push_back(
-            {r.name.toStdString(), r.millimetres.toStdString(), r.info.Fstitchcount});
+        input.rows.push_back({r.name.toStdString(), r.millimetres.toStdString(),
+                              r.info.Fstitchcount, r.error.toStdString()});
     }
     input.entries = state_.designs().size();
     input.totalStitches = Edit3->text().toStdString();

@@ -22,6 +22,14 @@ QVariant DesignListModel::data(const QModelIndex& index, int role) const
         return {};
     const auto i = static_cast<std::size_t>(index.row());
     const DesignRow& r = rows_[i];
+    if (role == Qt::DisplayRole && !r.error.isEmpty()) {
+        // A design that could not be read has no facts: the row says why instead.
+        if (index.column() == NameColumn)
+            return r.name;
+        if (index.column() == StitchesColumn)
+            return r.error;
+        return {};
+    }
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case NameColumn:
@@ -41,7 +49,9 @@ QVariant DesignListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DecorationRole && index.column() == NameColumn)
         return pixmaps_[i];
     if (role == Qt::ToolTipRole && index.column() == NameColumn)
-        return displayPath(r.entry.fileName); // the whole name, also when the caption is cut
+        return r.error.isEmpty() ? displayPath(r.entry.fileName) // the whole name, when cut
+                                 : QStringLiteral("%1: cannot be read: %2")
+                                       .arg(displayPath(r.entry.fileName), r.error);
     return {};
 }
 

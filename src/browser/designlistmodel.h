@@ -20,6 +20,7 @@ struct DesignRow {
     QString inches;
     QString millimetres;
     QImage thumbnail; // handed over to the model, which keeps it as a pixmap
+    QString error;    // why the design could not be read; empty when it was
 };
 
 // The designs of the listed folder, in the folder list's order, with six columns: "Design

@@ -154,6 +154,12 @@ PriceReport buildPriceReport(const PriceReportInput& input, const PriceFields& f
     double total = 0;
     int number = 0;
     for (const PriceReportRow& row : input.rows) {
+        if (!row.error.empty()) {
+            out += leftAligned(std::to_string(++number), 6);
+            out += padToDisplayWidth(cutToCodePageBytes(row.name, kCutBytes), -15);
+            out += row.error + kLineEnd;
+            continue;
+        }
         const auto price = rules.price(row.stitches);
         if (!price)
             return {{}, rules.error()};

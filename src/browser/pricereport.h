@@ -18,6 +18,9 @@ struct PriceReportRow {
     std::string name; // the row's caption
     std::string size; // its "Size(mm)" text
     int stitches = 0;
+    // Why the design could not be read. Such a row names the design and the reason in place
+    // of its size, stitches, unit price and amount, and adds nothing to the total.
+    std::string error;
 };
 
 struct PriceReportInput {

@@ -1,11 +1,14 @@
 #include "pricereportcommand.h"
 
 #include "app/folderlist.h"
+#include "app/programhome.h"
 #include "browser/listformats.h"
 #include "browser/pricereport.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/outputguard.h"
 #include "model/tembs.h"
+#include "app/summarytext.h"
 
 #include <filesystem>
 #include <langinfo.h>
@@ -112,15 +115,37 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
     const std::vector<DesignEntry> designs = listDesigns(shown);
     input.entries = designs.size();
     long long total = 0;
+    int unreadable = 0;
     for (const DesignEntry& entry : designs) {
         Tembs design;
-        design.loadfromfile(shown + entry.fileName);
+        const std::string path = shown + entry.fileName;
+        const DstReadStatus status = design.loadfromfile(path);
+        if (status != DstReadStatus::Read) {
+            // Named, never billed: a design that cannot be read is not a design of 0 stitches.
+            const std::string reason = readFailureReason(status, design.readError());
+            err << "loomscope: " << pathDisplayText(path) << ": " << reason << '\n';
+            input.rows.push_back({pathDisplayText(entry.name), {}, 0, reason});
+            ++unreadable;
+            continue;
+        }
         const Tdstinfo info = design.info();
         input.rows.push_back({pathDisplayText(entry.name),
-                              millimetreSizeText(info, decimalSeparator), info.Fstitchcount});
+                              millimetreSizeText(info, decimalSeparator), info.Fstitchcount, {}});
         total += info.Fstitchcount;
     }
     input.totalStitches = std::to_string(total);
+
+    if (!outputPath.empty()) {
+        std::vector<std::string> inputs{currentConfigFilePath()};
+        for (const DesignEntry& entry : designs) {
+            inputs.push_back(shown + entry.fileName);
+            inputs.push_back(shown + (entry.sideFile.empty() ? entry.name + ".lsc" : entry.sideFile));
+        }
+        if (const auto same = overwrittenInput(outputPath, inputs)) {
+            err << "loomscope: " << overwriteRefusal(outputPath, *same) << '\n';
+            return 2;
+        }
+    }
 
     const PriceReport report = buildPriceReport(input, fields, decimalSeparator);
     if (!report.error.empty()) {
@@ -130,15 +155,16 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
     if (outputPath.empty()) {
         out.write(report.text.data(), static_cast<std::streamsize>(report.text.size()));
         out.flush();
-        return out ? 0 : 1;
+        return !out ? 1 : unreadable > 0 ? kSomeDesignsUnreadable : 0;
     }
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(report.text.data()),
                           report.text.size());
     if (const std::string error = writeFileAtomically(outputPath, bytes); !error.empty()) {
-        err << "loomscope: " << outputPath << ": cannot be written: " << error << '\n';
+        err << "loomscope: " << pathDisplayText(outputPath) << ": cannot be written: " << error
+            << '\n';
         return 1;
     }
-    return 0;
+    return unreadable > 0 ? kSomeDesignsUnreadable : 0;
 }
 
 } // namespace loomscope

@@ -4,7 +4,10 @@
 #include "browser/pricerules.h"
 #include "browser/thumbnaildrawing.h"
 #include "model/dstrecords.h"
+#include "app/programhome.h"
+#include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/outputguard.h"
 #include "model/tembs.h"
 
 #include <ostream>
@@ -50,37 +53,46 @@ int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std
     }
     const std::string& in = files[0];
     const std::string& outPath = files[1];
+    std::vector<std::string> inputs = designFiles(in);
+    inputs.push_back(currentConfigFilePath());
+    if (const auto input = overwrittenInput(outPath, inputs)) {
+        err << "loomscope: " << overwriteRefusal(outPath, *input) << '\n';
+        return 2;
+    }
 
     // Read by content, whatever the name: a sandboxed thumbnailer gets a temporary copy.
     const FileBytes file = readWholeFile(in, kDstHeaderSize + 3 * (kMaxDstRecords + 4));
     if (file.tooLarge) {
-        err << "loomscope: " << in << ": too large for a design (more than " << kMaxDstRecords
+        err << "loomscope: " << pathDisplayText(in) << ": too large for a design (more than " << kMaxDstRecords
             << " records)\n";
         return 1;
     }
     if (!file.error.empty()) {
-        err << "loomscope: " << in << ": cannot be read: " << file.error << '\n';
+        err << "loomscope: " << pathDisplayText(in) << ": cannot be read: " << file.error << '\n';
         return 1;
     }
     Tembs design;
     if (design.readdstbytes(file.bytes) != DstReadStatus::Read) {
-        err << "loomscope: " << in << ": not a DST design (too short to hold stitches)\n";
+        err << "loomscope: " << pathDisplayText(in) << ": not a DST design (too short to hold stitches)\n";
         return 1;
     }
     if (const auto side = findSideFile(in)) {
         // The stitches are still worth a picture: it shows the palette colours instead.
         const ColorFileResult result = design.loadcolorfile(*side);
         if (result.failed())
-            err << "loomscope: " << *side << ": " << result.message
+            err << "loomscope: " << pathDisplayText(*side) << ": " << result.message
                 << "; the thumbnail shows the design's own colours\n";
     }
     const std::vector<std::uint8_t> png = encodePng(drawFileManagerThumbnail(design, size));
     if (png.empty()) {
-        err << "loomscope: " << in << ": the picture could not be encoded\n";
+        err << "loomscope: " << pathDisplayText(in) << ": the picture could not be encoded\n";
         return 1;
     }
-    if (const std::string error = writeFileAtomically(outPath, png); !error.empty()) {
-        err << "loomscope: " << outPath << ": cannot be written: " << error << '\n';
+    // Into the file itself when it is there: a thumbnail service may have made it and read the
+    // picture back through the descriptor it holds (Xfce's does), which a renamed-over file
+    // would leave empty.
+    if (const std::string error = writeFileInPlace(outPath, png); !error.empty()) {
+        err << "loomscope: " << pathDisplayText(outPath) << ": cannot be written: " << error << '\n';
         return 1;
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "thumbnaildrawing.h"
 
+#include "app/summarytext.h"
+#include "model/fileio.h"
 #include <algorithm>
 #include <cmath>
 
@@ -40,16 +42,22 @@ void drawListThumbnail(const Tembs& fitted, PixelCanvas& canvas)
     }
 }
 
-ListThumbnail makeListThumbnail(const std::string& path)
+ListThumbnail makeListThumbnail(const std::string& path, const std::string& sideFile)
 {
     ListThumbnail result;
     Tembs design;
-    design.loadfromfile(path);
+    // Gone since the folder was listed, no permission, too short: the row says so and counts
+    // for nothing, rather than showing a design of no stitches that would still be billed.
+    const DstReadStatus status = design.loadfromfile(path);
+    if (status != DstReadStatus::Read) {
+        result.error = readFailureReason(status, design.readError());
+        return result;
+    }
     design.chuangkou(kListThumbnailSize, kListThumbnailSize);
     // A side file that cannot be read changes nothing: the row shows the palette colours, as
     // for a design without one, and the rest of the folder is still listed.
-    if (const auto side = findSideFile(path))
-        design.loadcolorfile(*side);
+    if (!sideFile.empty())
+        design.loadcolorfile(sideFile);
     result.info = design.info();
     drawListThumbnail(design, result.picture);
     return result;

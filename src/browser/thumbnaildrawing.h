@@ -22,15 +22,17 @@ inline constexpr int kLargestThumbnailSize = 1024;
 void drawListThumbnail(const Tembs& fitted, PixelCanvas& canvas);
 
 struct ListThumbnail {
-    Tdstinfo info; // the file summary shown in the row
+    Tdstinfo info;     // the file summary shown in the row
+    std::string error; // why the design could not be read; empty when it was
     PixelCanvas picture{kListThumbnailSize, kListThumbnailSize};
 };
 
-// One row of the browser's list: reads the design at `path` and its side file, fits it into
-// 100 x 100 and draws it on white. A design that cannot be read gives a white picture and an
-// empty summary; a side file that cannot be read leaves the palette colours. Safe on any
-// thread: the design and the picture are its own.
-ListThumbnail makeListThumbnail(const std::string& path);
+// One row of the browser's list: reads the design at `path` and its side file (`sideFile`, the
+// path found when the folder was listed, or empty for none), fits it into 100 x 100 and draws
+// it on white. A design that cannot be read gives a white picture, an empty summary and the
+// reason; a side file that cannot be read leaves the palette colours. Safe on any thread: the
+// design and the picture are its own.
+ListThumbnail makeListThumbnail(const std::string& path, const std::string& sideFile);
 
 // The file manager's picture of a design as read (scale 1): the design's longer side `size`
 // pixels, the other in proportion (at least 1), transparent ground, antialiased lines in the

@@ -12,9 +12,11 @@ namespace loomscope {
 namespace {
 
 // Runs on a worker thread: everything it touches is its own.
-DesignRow makeRow(const std::string& path, const DesignEntry& entry, char separator)
+DesignRow makeRow(const std::string& folder, const DesignEntry& entry, char separator)
 {
-    ListThumbnail t = makeListThumbnail(path);
+    const std::string path = folder + entry.fileName;
+    ListThumbnail t =
+        makeListThumbnail(path, entry.sideFile.empty() ? std::string() : folder + entry.sideFile);
     QImage image(t.picture.width(), t.picture.height(), QImage::Format_RGB32);
     // The canvas is opaque 0xAARRGGBB: the layout of this format, row for row.
     for (int y = 0; y < image.height(); ++y)
@@ -25,7 +27,8 @@ DesignRow makeRow(const std::string& path, const DesignEntry& entry, char separa
             QString::fromStdString(pathDisplayText(entry.name)),
             QString::fromStdString(inchSizeText(t.info, separator)),
             QString::fromStdString(millimetreSizeText(t.info, separator)),
-            std::move(image)};
+            std::move(image),
+            QString::fromStdString(t.error)};
 }
 
 } // namespace
@@ -66,10 +69,10 @@ void ThumbnailFiller::start(const std::string& folder, const std::vector<DesignE
     const quint64 generation = generation_;
     for (std::size_t i = 0; i < designs.size(); ++i) {
         pool_.start([this, generation, i, cancelled = cancelled_,
-                     path = folder + designs[i].fileName, entry = designs[i], decimalSeparator] {
+                     folder, entry = designs[i], decimalSeparator] {
             if (*cancelled)
                 return;
-            DesignRow row = makeRow(path, entry, decimalSeparator);
+            DesignRow row = makeRow(folder, entry, decimalSeparator);
             if (*cancelled)
                 return;
             // The filler outlives every task (its destructor waits for them), so posting to it

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <new>
+#include <unistd.h>
 
 namespace loomscope {
 
@@ -28,10 +29,12 @@ DstReadStatus Tembs::readdst(const std::string& filepath)
     // to take the process down.
     const FileBytes file =
         readWholeFile(filepath, kDstHeaderSize + kTrailer + 3 * (kMaxDstRecords + 1) + 2);
+    freadError = file.tooLarge ? std::string() : file.error;
     if (file.tooLarge)
         return keepPreviousDesign(DstReadStatus::TooLarge);
     if (!file.error.empty())
-        return keepPreviousDesign(DstReadStatus::CannotOpen);
+        return keepPreviousDesign(::access(filepath.c_str(), F_OK) != 0 ? DstReadStatus::Missing
+                                                                         : DstReadStatus::CannotOpen);
     return readdstbytes(file.bytes);
 }
 

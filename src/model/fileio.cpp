@@ -1,10 +1,12 @@
 #include "fileio.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,14 +44,20 @@ private:
 FileBytes readWholeFile(const std::string& path, std::size_t limit)
 {
     FileBytes result;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: opening a named pipe would otherwise wait for a writer forever. Only a
+    // regular file is read; a pipe or a device (/dev/zero) has no end to read to.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) {
         result.error = errnoText(errno);
         return result;
     }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        result.error = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : errnoText(errno);
+    if (::fstat(fd.get(), &st) != 0) {
+        result.error = errnoText(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : "It is not a regular file.";
         return result;
     }
     if (static_cast<std::uintmax_t>(st.st_size) > limit) {
@@ -76,44 +84,153 @@ FileBytes readWholeFile(const std::string& path, std::size_t limit)
     return result;
 }
 
-std::string writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
+namespace {
+
+// Where a write to `path` really goes: a symbolic link is followed to the file it names (which
+// may not exist yet), so that writing through a link changes the linked file and keeps the
+// link, as every editor does.
+bool followLinks(std::string& path, int& err)
 {
-    std::string temp = path + ".XXXXXX";
-    Fd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
-        return errnoText(errno);
-    auto fail = [&](int err) {
-        ::unlink(temp.c_str());
-        return errnoText(err);
-    };
-    // mkstemp makes the file private; give it the permissions a new file normally gets, or
-    // keep those of the file it replaces.
-    struct stat old {};
-    mode_t mode;
-    if (::stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        path = !target.empty() && target[0] == '/' ? target : folderPart(path) + target;
     }
-    ::fchmod(fd.get(), mode);
+    err = ELOOP;
+    return false;
+}
+
+std::string writeAll(int fd, std::span<const std::uint8_t> bytes, int& err)
+{
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            return fail(errno);
+        if (n < 0) {
+            err = errno;
+            return errnoText(err);
+        }
         done += static_cast<std::size_t>(n);
     }
+    return {};
+}
+
+// A target that exists and may not be written: its permissions say so even to root, who may
+// write anything, because replacing a file the user made read-only would surprise them.
+bool isReadOnly(const std::string& path, const struct stat& st)
+{
+    return (st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+constexpr const char* kReadOnly = "The file is read-only.";
+
+// A new, empty file beside `target` with a name no one else uses, open for writing and closed
+// on exec. Created with `mode` as any new file is (the process's umask applies, the process's
+// umask is never changed: other threads may be creating files meanwhile).
+int createTemporaryBeside(const std::string& target, mode_t mode, std::string& tempPath)
+{
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::uint8_t random[8] = {};
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            const auto t = static_cast<std::uint64_t>(std::chrono::steady_clock::now()
+                                                          .time_since_epoch()
+                                                          .count()) ^
+                           (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                           static_cast<std::uint64_t>(attempt);
+            std::memcpy(random, &t, sizeof random);
+        }
+        std::string suffix;
+        for (std::uint8_t r : random)
+            suffix += kDigits[r % 36];
+        tempPath = folderPart(target) + ".loomscope-" + suffix + ".tmp";
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+std::string writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    std::string target = path;
+    int err = 0;
+    if (!followLinks(target, err))
+        return errnoText(err);
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return errnoText(EISDIR);
+    if (exists && isReadOnly(target, old))
+        return kReadOnly;
+    if (exists && !S_ISREG(old.st_mode)) {
+        // A device or a pipe (/dev/null, a terminal) cannot be replaced, only written to.
+        Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+        if (fd.get() < 0)
+            return errnoText(errno);
+        if (std::string failed = writeAll(fd.get(), bytes, err); !failed.empty())
+            return failed;
+        return ::close(fd.release()) == 0 ? std::string() : errnoText(errno);
+    }
+
+    std::string temp;
+    // A new file gets the permissions every new file gets; a replaced one keeps its own.
+    Fd fd(createTemporaryBeside(target, exists ? 0600 : 0666, temp));
+    if (fd.get() < 0)
+        return errnoText(errno);
+    auto fail = [&](int e) {
+        ::unlink(temp.c_str());
+        return errnoText(e);
+    };
+    if (exists) {
+        // Root replacing a user's file leaves it theirs; anyone else keeps the group they can.
+        if (::fchown(fd.get(), old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid);
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
+            return fail(errno);
+    }
+    if (!writeAll(fd.get(), bytes, err).empty())
+        return fail(err);
     if (::fsync(fd.get()) != 0)
         return fail(errno);
     if (::close(fd.release()) != 0)
         return fail(errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
+    if (::rename(temp.c_str(), target.c_str()) != 0)
         return fail(errno);
     return {};
+}
+
+std::string writeFileInPlace(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return writeFileAtomically(path, bytes);
+    if (isReadOnly(path, st))
+        return kReadOnly;
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return errnoText(errno);
+    int err = 0;
+    if (::ftruncate(fd.get(), 0) != 0)
+        return errnoText(errno);
+    if (std::string failed = writeAll(fd.get(), bytes, err); !failed.empty())
+        return failed;
+    if (::fsync(fd.get()) != 0)
+        return errnoText(errno);
+    return ::close(fd.release()) == 0 ? std::string() : errnoText(errno);
 }
 
 bool fileExists(const std::string& path)
@@ -148,10 +265,26 @@ std::optional<std::string> findFileInAnyCase(const std::string& folder, const st
     };
     const std::string key = lower(name);
     std::optional<std::string> first;
-    for (const std::string& entry : folderEntries(folder))
-        if (entry.size() == key.size() && lower(entry) == key && fileExists(folder + entry) &&
-            (!first || entry < *first))
-            first = entry;
+    // Straight from the directory stream, without copying its names: a file manager asks for
+    // one thumbnail at a time in folders of tens of thousands of designs.
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view entry = e->d_name;
+        if (entry.size() != key.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; same && i < key.size(); ++i) {
+            char c = entry[i];
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+            same = c == key[i];
+        }
+        if (same && (!first || entry < *first) && fileExists(folder + std::string(entry)))
+            first = std::string(entry);
+    }
+    ::closedir(dir);
     if (!first)
         return std::nullopt;
     return folder + *first;

@@ -20,10 +20,17 @@ struct FileBytes {
 // not read at all.
 FileBytes readWholeFile(const std::string& path, std::size_t limit = SIZE_MAX);
 
-// Writes a file so that a failure never leaves a half-written one: the bytes go to a temporary
-// file in the same folder, which then replaces the target. Returns an empty string on success,
-// else what went wrong.
+// The one way the program writes a file. A failure never leaves a half-written one: the bytes go
+// to a temporary file in the same folder (created with its final permissions, closed on exec),
+// which then replaces the target. A symbolic link is written through to the file it names; a
+// read-only target is refused and left as it was; a device or pipe is written to directly.
+// Returns an empty string on success, else what went wrong. Callers encode into memory first.
 std::string writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes into the existing regular file at `path` itself, keeping its inode: a program that
+// created the file and still holds it open (a file manager's thumbnail service) reads what was
+// written. Any other target is written as writeFileAtomically does.
+std::string writeFileInPlace(const std::string& path, std::span<const std::uint8_t> bytes);
 
 bool fileExists(const std::string& path); // a regular file (or a link to one)
 

@@ -100,6 +100,9 @@ public:
     TPointF firstpointUnscaled() const { return Ffirstpoint; }
     TPointF lastpointUnscaled() const { return Flastpoint; }
     const std::string& dstfilename() const { return ffilename; }
+    // The system's words for why the last file could not be opened or read ("Permission
+    // denied"); empty after a read that opened the file.
+    const std::string& readError() const { return freadError; }
     Tdstinfo info() const { return {Fstitchs, Fcolorcount, Fwidth, Fheight, Fsequins}; }
 
 private:
@@ -125,6 +128,7 @@ private:
     TPointF Ffirstpoint1;
     TPointF Flastpoint1;
     std::string ffilename;
+    std::string freadError;
 };
 
 } // namespace loomscope

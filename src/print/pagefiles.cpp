@@ -3,6 +3,7 @@
 #include "bmpfile.h"
 #include "companyinfo.h"
 #include "composepage.h"
+#include "model/codepage.h"
 #include "model/fileio.h"
 #include "viewer/pictureconvert.h"
 
@@ -11,25 +12,28 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace loomscope {
 
 namespace {
 QString cannotCreate(const std::string& path, const QString& why)
 {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(QString::fromStdString(path), why);
+    return QStringLiteral("Cannot create file \"%1\". %2")
+        .arg(QString::fromStdString(pathDisplayText(path)), why);
 }
 } // namespace
 
 QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
                      const PageSources& sources, const QString& title)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotCreate(path, file.errorString());
+    // Made in memory, then written by the one file writer (a failure leaves no half a PDF, and
+    // the name is written with the bytes given).
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(600);
         const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
         writer.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
@@ -38,15 +42,17 @@ QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("LoomScope"));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
+        if (!painter.begin(&writer))
             return cannotCreate(path, QStringLiteral("The PDF could not be started."));
-        }
         composepage(painter, 10, pageScale(writer.width(), writer.height()), dst, page, sources);
         painter.end();
     }
-    if (!file.commit())
-        return cannotCreate(path, file.errorString());
+    buffer.close();
+    const std::string failed =
+        writeFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                                   static_cast<std::size_t>(pdf.size())});
+    if (!failed.empty())
+        return cannotCreate(path, QString::fromStdString(failed));
     return {};
 }
 

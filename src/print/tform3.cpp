@@ -6,6 +6,7 @@
 #include "companyinfo.h"
 #include "model/colorsequencefile.h"
 #include "model/fileio.h"
+#include "model/outputguard.h"
 #include "pagefiles.h"
 #include "pagepreview.h"
 #include "pagetexts.h"
@@ -404,6 +405,18 @@ QString TForm3::proposedName(const char* extension) const
            QLatin1String(extension);
 }
 
+bool TForm3::refusedAsInput(const std::string& path)
+{
+    // The page is made from these: saving over one of them would destroy it.
+    std::vector<std::string> inputs = designFiles(designPath_);
+    inputs.push_back(configFilePath(pathBytes(programHome_)));
+    inputs.push_back(companyLogoPath(pathBytes(programHome_)));
+    const auto input = overwrittenInput(path, inputs);
+    if (input)
+        messages_.error(this, QString::fromStdString(overwriteRefusal(path, *input)));
+    return input.has_value();
+}
+
 void TForm3::saveCommand()
 {
     const QString chosen = QFileDialog::getSaveFileName(
@@ -417,6 +430,8 @@ QString TForm3::savePreviewAs(const QString& chosenName)
     if (bit111.width() != kPageWidth)
         return {};
     const std::string path = withExtension(pathBytes(chosenName), ".bmp");
+    if (refusedAsInput(path))
+        return {};
     if (const QString failed = saveBmp24(bit111, path); !failed.isEmpty()) {
         messages_.error(this, failed);
         return {};
@@ -438,6 +453,8 @@ QString TForm3::savePdfAs(const QString& chosenName)
     if (!page_.candraw)
         return {};
     const std::string path = withExtension(pathBytes(chosenName), ".pdf");
+    if (refusedAsInput(path))
+        return {};
     page_.options = optionsFromBoxes();
     page_.placement = placementFromButtons();
     page_.freeText = lines(Memo1->toPlainText());

@@ -54,6 +54,9 @@ public:
     QString savePreviewAs(const QString& chosenName);
     // The page as a PDF under the chosen name (".pdf" added unless it ends in it).
     QString savePdfAs(const QString& chosenName);
+    // Whether `path` is a file the page is made from (and so must not be written): said to
+    // the user when it is.
+    bool refusedAsInput(const std::string& path);
     // "保存设置": the eight options into config.ini, then "保存完毕".
     bool saveOptions();
 

@@ -16,7 +16,7 @@ namespace loomscope {
 // on another thread while the view goes on.
 struct ExportJob {
     std::string designPath; // the bytes the file system holds
-    QString outputPath;
+    std::string outputPath; // the bytes given: a name need not be valid text
     DesignLook look;
     char decimalSeparator = '.';
     // The three lines under the design's facts: the shop's details, or the program's name.

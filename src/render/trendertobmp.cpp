@@ -1,15 +1,17 @@
 #include "trendertobmp.h"
 
 #include "exportlayout.h"
+#include "model/codepage.h"
+#include "model/fileio.h"
 #include "model/palette.h"
 #include "viewer/designgeometry.h"
 #include "viewer/programfonts.h"
 #include "viewer/threadlook.h"
 
 #include <GL/gl.h>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace loomscope {
@@ -150,7 +152,7 @@ QImage Trendertobmp::picture(float bili)
     return finished;
 }
 
-bool Trendertobmp::rendertobmp(const QString& path, float bili, QString* error)
+bool Trendertobmp::rendertobmp(const std::string& path, float bili, QString* error)
 {
     auto fail = [&](const QString& text) {
         if (error)
@@ -165,18 +167,22 @@ bool Trendertobmp::rendertobmp(const QString& path, float bili, QString* error)
                         .arg(BM_SIZE_X)
                         .arg(BM_SIZE_Y));
 
-    // A temporary file renamed over the target: a failure never leaves half a picture.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
-    QImageWriter writer(&file, "jpeg");
+    // Encoded in memory, then written by the one file writer: a failure never leaves half a
+    // picture, and the name is written with the bytes given.
+    const QString shown = QString::fromStdString(pathDisplayText(path));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(100);
-    if (!writer.write(finished)) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, writer.errorString()));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    if (!writer.write(finished))
+        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(shown, writer.errorString()));
+    const std::string failed = writeFileAtomically(
+        path, {reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+               static_cast<std::size_t>(jpeg.size())});
+    if (!failed.empty())
+        return fail(QStringLiteral("Cannot write \"%1\": %2")
+                        .arg(shown, QString::fromStdString(failed)));
     return true;
 }
 

@@ -53,7 +53,7 @@ public:
 
     // Draws, reads back, brightens, writes the information block and saves a JPEG at `path`
     // with round(bili x 90) dots per inch. The file is replaced only when all went well.
-    bool rendertobmp(const QString& path, float bili, QString* error);
+    bool rendertobmp(const std::string& path, float bili, QString* error);
     // The drawn, read-back and brightened picture, without text.
     QImage savetobmp(float bili);
     // The finished picture as rendertobmp writes it: with the information block and the

@@ -87,7 +87,7 @@ void Tloomscope::setopengl()
     redraw();
 }
 
-ExportJob Tloomscope::exportJob(const QString& filename) const
+ExportJob Tloomscope::exportJob(const std::string& filename) const
 {
     ExportJob job;
     job.designPath = view_.filename();
@@ -97,7 +97,7 @@ ExportJob Tloomscope::exportJob(const QString& filename) const
     return job;
 }
 
-bool Tloomscope::savetofile(const QString& filename, std::vector<std::string> credits)
+bool Tloomscope::savetofile(const std::string& filename, std::vector<std::string> credits)
 {
     if (exportWatcher_.isRunning())
         return false;

@@ -51,11 +51,11 @@ public:
     // picture is made on another thread (or, without EGL, on this one before it returns) and
     // pictureSaved reports the end. False, with nothing started, while a picture is still
     // being made.
-    bool savetofile(const QString& filename,
+    bool savetofile(const std::string& filename,
                     std::vector<std::string> credits = defaultPictureCredits());
     bool savingPicture() const { return exportWatcher_.isRunning(); }
     // What such a picture is made from, taken from the view now.
-    ExportJob exportJob(const QString& filename) const;
+    ExportJob exportJob(const std::string& filename) const;
 
     bool Antialiasing() const { return antialiasing_; }
     void SetAntialiasing(bool value);

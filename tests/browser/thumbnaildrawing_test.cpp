@@ -4,12 +4,14 @@
 #include "browser/pngwriter.h"
 #include "browser/thumbnaildrawing.h"
 #include "dstbuilder.h"
+#include "app/folderlist.h"
 #include "model/colorsequencefile.h"
 #include "model/palette.h"
 #include "pngcheck.h"
 #include "testenv.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace loomscope;
 using loomscope::tools::DstBuilder;
@@ -62,13 +64,25 @@ std::vector<std::pair<int, int>> sorted(std::vector<std::pair<int, int>> v)
     return v;
 }
 
+// The row of one design as the browser makes it: the folder listed once, the side file found
+// by that listing.
+ListThumbnail listedThumbnail(const testsupport::TempDir& dir, const std::string& fileName)
+{
+    const std::string folder = dir.path().string() + '/';
+    for (const DesignEntry& e : listDesigns(folder))
+        if (e.fileName == fileName)
+            return makeListThumbnail(folder + fileName,
+                                     e.sideFile.empty() ? std::string() : folder + e.sideFile);
+    return makeListThumbnail(folder + fileName, {});
+}
+
 } // namespace
 
 TEST(ListThumbnail, DrawsEveryTruncatedPointButTheLastOfEachBlockAndNothingBetweenBlocks)
 {
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("two.dst"), twoBlocks());
-    const ListThumbnail t = makeListThumbnail(dir.file("two.dst"));
+    const ListThumbnail t = listedThumbnail(dir, "two.dst");
     ASSERT_EQ(t.picture.width(), 100);
     ASSERT_EQ(t.picture.height(), 100);
 
@@ -103,7 +117,7 @@ TEST(ListThumbnail, CentresAWideDesignWithWholePixelOffsets)
     b.stitch(0, 0).stitch(0, 50).stitchTo(400, 50, 100).stitch(0, 50).jumpBy(0, 0);
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("wide.dst"), b.fullyReadFile());
-    const ListThumbnail t = makeListThumbnail(dir.file("wide.dst"));
+    const ListThumbnail t = listedThumbnail(dir, "wide.dst");
     const TColor c = paletteColor(0);
     int rowCount = 0;
     for (int x = 0; x < 100; ++x)
@@ -121,7 +135,7 @@ TEST(ListThumbnail, TakesTheThreadColoursOfASideFileInAnyLetterCase)
     const std::vector<TColor> colours = {rgb(200, 10, 20), rgb(10, 150, 30)};
     const std::vector<std::string> names = {"red", "green"};
     testsupport::writeFile(dir.file("ROSE.LSC"), encodeColorSequence("Card", colours, names));
-    const ListThumbnail t = makeListThumbnail(dir.file("rose.dst"));
+    const ListThumbnail t = listedThumbnail(dir, "rose.dst");
     EXPECT_EQ(t.picture.colourAt(30, 73), colours[0]);
     EXPECT_EQ(t.picture.colourAt(26, 30), colours[1]);
     EXPECT_TRUE(pixelsOf(t.picture, paletteColor(0)).empty());
@@ -135,22 +149,30 @@ TEST(ListThumbnail, KeepsThePaletteWhenTheSideFileIsShortOrBroken)
     testsupport::writeFile(dir.file("a.lsc"),
                            encodeColorSequence("Card", std::vector<TColor>{rgb(1, 2, 3)},
                                                std::vector<std::string>{"x"}));
-    EXPECT_EQ(makeListThumbnail(dir.file("a.dst")).picture.colourAt(30, 73), paletteColor(0));
+    EXPECT_EQ(listedThumbnail(dir, "a.dst").picture.colourAt(30, 73), paletteColor(0));
 
     // A count that claims more records than the file holds: a stream error, nothing applied.
     auto broken = encodeColorSequence("Card", std::vector<TColor>{rgb(1, 2, 3), rgb(4, 5, 6)},
                                       std::vector<std::string>{"x", "y"});
     broken.resize(broken.size() - 40);
     testsupport::writeFile(dir.file("a.lsc"), broken);
-    EXPECT_EQ(makeListThumbnail(dir.file("a.dst")).picture.colourAt(30, 73), paletteColor(0));
+    EXPECT_EQ(listedThumbnail(dir, "a.dst").picture.colourAt(30, 73), paletteColor(0));
 }
 
-TEST(ListThumbnail, AFileThatCannotBeReadGivesAWhitePictureAndAnEmptySummary)
+TEST(ListThumbnail, AFileThatCannotBeReadSaysWhyAndHasNoFacts)
 {
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("short.dst"), std::vector<std::uint8_t>(100, 0x03));
-    for (const std::string& path : {dir.file("short.dst"), dir.file("missing.dst")}) {
-        const ListThumbnail t = makeListThumbnail(path);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.dst").c_str(), 0600), 0); // must not wait for a writer
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {{dir.file("short.dst"), "too short"},
+                 {dir.file("missing.dst"), "not there"},
+                 {dir.file("pipe.dst"), "not a regular file"}};
+    for (const auto& c : cases) {
+        const ListThumbnail t = makeListThumbnail(c.path, {});
+        EXPECT_NE(t.error.find(c.reason), std::string::npos) << c.path << ": " << t.error;
         EXPECT_EQ(pixelsOf(t.picture, kWhite).size(), 10000u);
         EXPECT_EQ(t.info.Fstitchcount, 0);
         EXPECT_EQ(t.info.Fcolorcount, 0);

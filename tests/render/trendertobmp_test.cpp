@@ -45,7 +45,7 @@ protected:
         SKIP_WITHOUT_OFFSCREEN_GL();
         testsupport::writeFile(dir.file("bars.dst"), threeColours());
         job.designPath = dir.file("bars.dst");
-        job.outputPath = QString::fromStdString(dir.file("bars.jpg"));
+        job.outputPath = dir.file("bars.jpg");
         job.look.colours = {0x0000FF, 0x00FF00, 0xFF0000};
         job.look.backcolor = 0x000000;
     }
@@ -53,7 +53,7 @@ protected:
     {
         const ExportResult result = exportPicture(job);
         EXPECT_TRUE(result.ok) << result.error.toStdString();
-        QImage image(job.outputPath);
+        QImage image(QString::fromStdString(job.outputPath));
         testsupport::snapshot(image, "export");
         return image.convertToFormat(QImage::Format_RGB32);
     }
@@ -163,14 +163,14 @@ TEST_F(PictureExport, ResolutionAndSizeAreInTheFile)
 {
     const ExportResult result = exportPicture(job);
     ASSERT_TRUE(result.ok);
-    const auto bytes = testsupport::readFile(job.outputPath.toStdString());
+    const auto bytes = testsupport::readFile(job.outputPath);
     ASSERT_GT(bytes.size(), 20u);
     EXPECT_EQ(std::string(bytes.begin() + 6, bytes.begin() + 11), std::string("JFIF\0", 5));
     EXPECT_EQ(bytes[13], 1); // dots per inch
     EXPECT_EQ(bytes[14] * 256 + bytes[15], 720);
     EXPECT_EQ(bytes[16] * 256 + bytes[17], 720);
     EXPECT_EQ(result.dotsPerInch, 720);
-    const QImage image(job.outputPath);
+    const QImage image(QString::fromStdString(job.outputPath));
     EXPECT_EQ(image.size(), result.size);
     EXPECT_EQ(image.width() % 4, 0);
     EXPECT_EQ(image.height() % 4, 0);
@@ -192,17 +192,17 @@ TEST_F(PictureExport, DesignWithoutBlocksGivesBackgroundAndText)
 
 TEST_F(PictureExport, FailuresLeaveNoFile)
 {
-    job.outputPath = QString::fromStdString(dir.file("no/such/folder/x.jpg"));
+    job.outputPath = dir.file("no/such/folder/x.jpg");
     ExportResult result = exportPicture(job);
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.contains("x.jpg")) << result.error.toStdString();
-    EXPECT_FALSE(QFile::exists(job.outputPath));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.outputPath)));
 
-    job.outputPath = QString::fromStdString(dir.file("bars.jpg"));
+    job.outputPath = dir.file("bars.jpg");
     job.designPath = dir.file("missing.dst");
     result = exportPicture(job);
     EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(QFile::exists(job.outputPath));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.outputPath)));
 }
 
 TEST(Trendertobmp, SetcolorlistIgnoresIndicesOutsideTheDesign)
