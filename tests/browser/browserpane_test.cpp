@@ -209,8 +209,9 @@ TEST_F(Browser, FillsTheRowsInFolderOrderWithFormatsThumbnailsAndTotals)
     EXPECT_EQ(cell(3, DesignListModel::InchColumn),
               testsupport::inLocale(QStringLiteral("3.358 * 1.575")));
     EXPECT_EQ(cell(3, DesignListModel::ColoursColumn), "3");
-    EXPECT_EQ(cell(1, DesignListModel::StitchesColumn), "0"); // unreadable: an empty summary
-    EXPECT_EQ(cell(1, DesignListModel::SequinsColumn), "0");
+    // Unreadable: the row says why and has no facts to add up.
+    EXPECT_EQ(cell(1, DesignListModel::StitchesColumn), "the file is too short to hold a design");
+    EXPECT_EQ(cell(1, DesignListModel::SequinsColumn), "");
     long long total = 0;
     for (int r = 0; r < 4; ++r)
         total += cell(r, DesignListModel::StitchesColumn).toLongLong();
@@ -390,6 +391,8 @@ TEST_F(Browser, TheReportIsTheCommandLinesTextWrittenToTheProgramHome)
     testsupport::writeFile(folder.file("玫瑰.dst"), outline(853, 1000, 2));
     testsupport::writeFile(folder.file("b.dst"), fill(3000));
     testsupport::writeFile(folder.file("c.dst"), outline(100, 100));
+    // Too short to be a design: named with the reason in both reports, and billed nowhere.
+    testsupport::writeFile(folder.file("d.dst"), std::vector<std::uint8_t>(300, 7));
     state.changeFolder(folder.path().string());
     ASSERT_TRUE(filled());
     child<QToolButton>("SpeedButton7")->click();
@@ -413,10 +416,15 @@ TEST_F(Browser, TheReportIsTheCommandLinesTextWrittenToTheProgramHome)
     ASSERT_EQ(runPriceReportCommand({folder.path().string(), "--start", "100", "--fee", "2.5",
                                      "--range", "100:2000:0.8", "--range", "2000:100000:0.6"},
                                     out, err, QLocale().decimalPoint().at(0).toLatin1()),
-              0)
+              kSomeDesignsUnreadable)
         << err.str();
     EXPECT_EQ(std::string(written.begin(), written.end()), out.str());
     EXPECT_NE(out.str().find("玫瑰"), std::string::npos);
+    EXPECT_NE(out.str().find("4     d" + std::string(29, ' ') +
+                             "the file is too short to hold a design\r\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(err.str().find("d.dst: the file is too short to hold a design"), std::string::npos);
 }
 
 TEST_F(Browser, TheReportReadsTheFieldsAsTheyStandAndStopsOnAConversionError)

@@ -282,7 +282,7 @@ TEST(DstReader, UnreadableAndOversizedFilesChangeNothing)
     std::filesystem::create_directory(dir.path() / "folder.dst");
     Tembs design;
     EXPECT_EQ(design.loadfromfile(dir.file("folder.dst")), DstReadStatus::CannotOpen);
-    EXPECT_EQ(design.loadfromfile(dir.file("missing.dst")), DstReadStatus::CannotOpen);
+    EXPECT_EQ(design.loadfromfile(dir.file("missing.dst")), DstReadStatus::Missing);
     EXPECT_TRUE(design.Graphlist().empty());
 
     std::vector<std::uint8_t> huge(512 + 3 * (kMaxDstRecords + 1) + 7, 0);
