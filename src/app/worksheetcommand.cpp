@@ -69,7 +69,7 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
 
     PrintPage page;
     page.options = options.options;
-    page.placement = initialPlacement(dst);
+    page.placement = initialPlacement(dst, pdfUnitMillimetres());
     page.falsestitches = dst.stitchs();
     page.candraw = true;
     // The swatches show what the viewer would: the design's colours with its side file.

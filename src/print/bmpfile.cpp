@@ -15,7 +15,8 @@ void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
 }
 } // namespace
 
-std::vector<std::uint8_t> encodeBmp24(int width, int height, std::span<const std::uint8_t> rgb)
+std::vector<std::uint8_t> encodeBmp24(int width, int height, std::span<const std::uint8_t> rgb,
+                                      int pixelsPerMetre)
 {
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535 ||
         rgb.size() != std::size_t(width) * std::size_t(height) * 3)
@@ -35,8 +36,8 @@ std::vector<std::uint8_t> encodeBmp24(int width, int height, std::span<const std
     put16(out, 26, 1);
     put16(out, 28, 24);
     put32(out, 34, static_cast<std::uint32_t>(pixels));
-    put32(out, 38, 3780); // 96 dots per inch, as the screen the preview was made for
-    put32(out, 42, 3780);
+    put32(out, 38, static_cast<std::uint32_t>(pixelsPerMetre));
+    put32(out, 42, static_cast<std::uint32_t>(pixelsPerMetre));
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* in = rgb.data() + rowIn * std::size_t(height - 1 - y);
         std::uint8_t* row = out.data() + headers + rowOut * std::size_t(y);

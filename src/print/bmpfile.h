@@ -10,7 +10,9 @@
 namespace loomscope {
 
 // A bottom-up 24-bit BMP of `width` x `height` pixels from RGB bytes, top row first, rows
-// padded to four bytes in the file. An empty vector when the sizes do not match the bytes.
-std::vector<std::uint8_t> encodeBmp24(int width, int height, std::span<const std::uint8_t> rgb);
+// padded to four bytes in the file, with the resolution given (3780 is 96 dots per inch). An
+// empty vector when the sizes do not match the bytes.
+std::vector<std::uint8_t> encodeBmp24(int width, int height, std::span<const std::uint8_t> rgb,
+                                      int pixelsPerMetre = 3780);
 
 } // namespace loomscope

@@ -88,10 +88,10 @@ std::string drawCompanyBlock(QPainter& painter, double f, const PageSources& sou
 }
 
 void drawDesignBlock(QPainter& painter, double f, const Tembs& dst, const PrintPage& page,
-                     const PageSources& sources)
+                     const PageSources& sources, double unitMm)
 {
-    const DesignBlockValues v =
-        designBlockValues(dst, page.falsestitches, sources.decimalSeparator);
+    const DesignBlockValues v = designBlockValues(dst, page.falsestitches,
+                                                  sources.decimalSeparator, actualSizeScale(unitMm));
     const struct {
         const char* label;
         PagePoint labelAt;
@@ -236,7 +236,13 @@ std::string composepage(QPainter& painter, int fontSize, float scale, Tembs& dst
     const QPaintDevice* device = painter.device();
     painter.fillRect(QRect(0, 0, device->width(), device->height()), Qt::white);
 
-    const PagePoint offset = placeDesign(dst, page.placement, page.designrect, f);
+    // Paper measures its own page unit; the preview and its picture show the page of the
+    // printer the window was opened for.
+    const bool paper = device->devType() == QInternal::Printer ||
+                       painter.paintEngine()->type() == QPaintEngine::Pdf;
+    const double unitMm =
+        paper ? unitMillimetres(f, device->logicalDpiX()) : page.unitMillimetres;
+    const PagePoint offset = placeDesign(dst, page.placement, page.designrect, f, unitMm);
 
     painter.setPen(Qt::black);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -246,7 +252,7 @@ std::string composepage(QPainter& painter, int fontSize, float scale, Tembs& dst
     if (page.options.cominfo)
         problem = drawCompanyBlock(painter, f, sources);
     if (page.options.designinfo)
-        drawDesignBlock(painter, f, dst, page, sources);
+        drawDesignBlock(painter, f, dst, page, sources, unitMm);
 
     painter.setPen(devicePixelPen(Qt::black));
     if (page.options.border) {

@@ -24,6 +24,20 @@ QString cannotCreate(const std::string& path, const QString& why)
 }
 } // namespace
 
+namespace {
+QPageSize pdfPageSize()
+{
+    const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageSize(inches ? QPageSize::Letter : QPageSize::A4);
+}
+} // namespace
+
+double pdfUnitMillimetres()
+{
+    const QSizeF mm = pdfPageSize().size(QPageSize::Millimeter);
+    return std::min(mm.width() / kPageWidth, mm.height() / kPageHeight);
+}
+
 QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
                      const PageSources& sources, const QString& title)
 {
@@ -35,8 +49,7 @@ QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(600);
-        const bool inches = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-        writer.setPageSize(QPageSize(inches ? QPageSize::Letter : QPageSize::A4));
+        writer.setPageSize(pdfPageSize());
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(title);
@@ -56,10 +69,11 @@ QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
     return {};
 }
 
-QString saveBmp24(const QImage& picture, const std::string& path)
+QString saveBmp24(const QImage& picture, const std::string& path, int pixelsPerMetre)
 {
     const RgbPicture rgb = toRgbPicture(picture);
-    const std::vector<std::uint8_t> bytes = encodeBmp24(rgb.width, rgb.height, rgb.rgb);
+    const std::vector<std::uint8_t> bytes =
+        encodeBmp24(rgb.width, rgb.height, rgb.rgb, pixelsPerMetre);
     if (bytes.empty())
         return cannotCreate(path, QStringLiteral("There is no picture to save."));
     if (const std::string failed = writeFileAtomically(path, bytes); !failed.empty())

@@ -21,8 +21,11 @@ struct PageSources;
 QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
                      const PageSources& sources, const QString& title);
 
-// A picture as a 24-bit BMP.
-QString saveBmp24(const QImage& picture, const std::string& path);
+// A picture as a 24-bit BMP with the resolution given (3780 pixels a metre is 96 per inch).
+QString saveBmp24(const QImage& picture, const std::string& path, int pixelsPerMetre = 3780);
+
+// The length of a page unit on the PDF's paper.
+double pdfUnitMillimetres();
 
 // Reads a picture the user picked (JPEG, PNG, BMP, whatever Qt reads).
 QImage loadPicture(const QString& path, QString* error);

@@ -35,11 +35,24 @@ float pageScale(int pageWidth, int pageHeight)
                     static_cast<float>(pageHeight) / kPageHeight);
 }
 
-PagePoint placeDesign(Tembs& design, Placement placement, PageRect& designrect, double f)
+double unitMillimetres(double f, double dotsPerInch)
+{
+    return dotsPerInch > 0 && f > 0 ? f * 25.4 / dotsPerInch : kPointMillimetres;
+}
+
+float actualSizeScale(double unitMm)
+{
+    // Model units per millimetre at scale s: 10 s / 2.83465; one unit is unitMm of paper.
+    return static_cast<float>(2.83465 / (10 * unitMm));
+}
+
+PagePoint placeDesign(Tembs& design, Placement placement, PageRect& designrect, double f,
+                      double unitMm)
 {
     switch (placement) {
     case Placement::ActualSize:
         design.yibiyi();
+        design.Setscale(actualSizeScale(unitMm));
         break;
     case Placement::FitToPaper:
         if (design.dstrect().width() > static_cast<float>(kFrame.width()) ||
@@ -60,10 +73,12 @@ PagePoint placeDesign(Tembs& design, Placement placement, PageRect& designrect, 
     return frameOnCanvas(f).centre();
 }
 
-Placement initialPlacement(const Tembs& design)
+Placement initialPlacement(const Tembs& design, double unitMm)
 {
-    const bool larger = design.dstrect().width() > static_cast<float>(kFrame.width()) ||
-                        design.dstrect().height() > static_cast<float>(kFrame.height());
+    // The extent at actual size: the design's as it stands, rescaled.
+    const double k = design.scale() > 0 ? actualSizeScale(unitMm) / design.scale() : 1;
+    const bool larger = design.dstrect().width() * k > kFrame.width() ||
+                        design.dstrect().height() * k > kFrame.height();
     return larger ? Placement::FitToPaper : Placement::ActualSize;
 }
 

@@ -34,9 +34,19 @@ inline constexpr int kPageHeight = 840;
 // Where the design goes: 555 x 640 units below the heading blocks.
 inline constexpr PageRect kFrame{20, 80, 575, 720};
 
+// How long a page unit is on paper. The page is laid out for A4 in points, and a printer or
+// PDF scales it to its page (f = printer pixels per unit), so a unit is about a point; the
+// exact length follows from the target's page scale and resolution.
+inline constexpr double kPointMillimetres = 25.4 / 72;
+double unitMillimetres(double f, double dotsPerInch);
+
+// The design scale at which a millimetre of the design is a millimetre of paper when a page
+// unit is `unitMillimetres` long (a model unit at scale 1 is 0.1 mm / 2.83465).
+float actualSizeScale(double unitMillimetres);
+
 // How the design is placed in the frame.
 enum class Placement {
-    ActualSize,   // one model unit per page unit
+    ActualSize,   // a millimetre of the design on a millimetre of paper
     FitToPaper,   // shrunk into the frame when larger, else left at the scale it has
     SelectedArea, // fitted into the area the user dragged out
 };
@@ -54,12 +64,14 @@ float pageScale(int pageWidth, int pageHeight);
 
 // Sets the design's scale for the placement and gives the canvas position of the design's
 // centre. The two frame placements store the frame (page units) as the selected area, so an
-// area chosen later starts from the frame.
-PagePoint placeDesign(Tembs& design, Placement placement, PageRect& designrect, double f);
+// area chosen later starts from the frame. `unitMm` is the length of a page unit on the paper
+// the page is made for.
+PagePoint placeDesign(Tembs& design, Placement placement, PageRect& designrect, double f,
+                      double unitMm = kPointMillimetres);
 
-// The placement a freshly shown page starts with: fit to paper when the design at its scale
+// The placement a freshly shown page starts with: fit to paper when the design at actual size
 // is wider or higher than the frame, else actual size.
-Placement initialPlacement(const Tembs& design);
+Placement initialPlacement(const Tembs& design, double unitMm = kPointMillimetres);
 
 // A point of the design (model units at its current scale) on the canvas.
 inline PagePoint designPointOnCanvas(float x, float y, double f, PagePoint offset)

@@ -23,14 +23,16 @@ std::string formatScale(double scale, char decimalSeparator)
     return out;
 }
 
-DesignBlockValues designBlockValues(const Tembs& design, int printedStitches, char decimalSeparator)
+DesignBlockValues designBlockValues(const Tembs& design, int printedStitches, char decimalSeparator,
+                                    float actualScale)
 {
     DesignBlockValues v;
     v.name = pathDisplayText(design.dstfilename());
     v.colors = std::to_string(design.colorcount());
     v.stitches = std::to_string(printedStitches);
     v.sequins = std::to_string(design.sequins());
-    v.scale = formatScale(design.scale(), decimalSeparator);
+    v.scale = formatScale(actualScale > 0 ? design.scale() / actualScale : design.scale(),
+                          decimalSeparator);
     v.sizeMm = formatGeneral(design.width(), decimalSeparator) + " * " +
                formatGeneral(design.height(), decimalSeparator);
     v.sizeInch = formatGeneral(mmToInches(design.width()), decimalSeparator) + " * " +

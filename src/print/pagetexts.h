@@ -16,12 +16,13 @@ struct DesignBlockValues {
     std::string colors;   // colour count
     std::string stitches; // the printed stitch count
     std::string sequins;
-    std::string scale;    // the design's current scale, "0.00"
+    std::string scale;    // printed size over sewn size, "0.00" (1.00 at actual size)
     std::string sizeMm;   // "85.3 * 60"
     std::string sizeInch; // "3.358 * 2.362"
 };
+// `actualScale` is the design scale at which the page shows it at its sewn size.
 DesignBlockValues designBlockValues(const Tembs& design, int printedStitches,
-                                    char decimalSeparator = '.');
+                                    char decimalSeparator = '.', float actualScale = 1);
 
 // Two decimals, halves away from zero: "1.00", "0.78".
 std::string formatScale(double scale, char decimalSeparator = '.');

@@ -19,6 +19,9 @@ struct PrintPage {
     int falsestitches = 0;             // the stitch count printed; the design's unless changed
     std::vector<std::string> freeText; // UTF-8, one entry a line
     bool candraw = false;              // a design is loaded and may be drawn
+    // How long a page unit is on the paper of the current printer: the preview (and its BMP)
+    // show that printer's page. A printer or PDF being drawn on measures its own.
+    double unitMillimetres = kPointMillimetres;
 };
 
 } // namespace loomscope

@@ -14,6 +14,7 @@
 #include "viewer/programfonts.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -261,12 +262,15 @@ bool TForm3::prepare(const std::string& designPath)
         sc = area.isEmpty()
                  ? 1.0f
                  : pageScale(static_cast<int>(area.width()), static_cast<int>(area.height()));
+        page_.unitMillimetres =
+            area.isEmpty() ? kPointMillimetres : unitMillimetres(sc, printer.resolution());
     }
 
     bit111 = QImage(kPageWidth, kPageHeight, QImage::Format_RGB32);
     bit111.setDotsPerMeterX(3780); // 96 dots per inch: 7-point text as on a screen
     bit111.setDotsPerMeterY(3780);
-    (initialPlacement(dst) == Placement::FitToPaper ? RadioButton2 : RadioButton1)
+    (initialPlacement(dst, page_.unitMillimetres) == Placement::FitToPaper ? RadioButton2
+                                                                            : RadioButton1)
         ->setChecked(true);
     Button9->setEnabled(false);
     page_.textpos = {30, 90};
@@ -432,7 +436,9 @@ QString TForm3::savePreviewAs(const QString& chosenName)
     const std::string path = withExtension(pathBytes(chosenName), ".bmp");
     if (refusedAsInput(path))
         return {};
-    if (const QString failed = saveBmp24(bit111, path); !failed.isEmpty()) {
+    // One pixel per page unit: printed at its resolution, the picture is the page at its size.
+    const int pixelsPerMetre = static_cast<int>(std::lround(1000 / page_.unitMillimetres));
+    if (const QString failed = saveBmp24(bit111, path, pixelsPerMetre); !failed.isEmpty()) {
         messages_.error(this, failed);
         return {};
     }

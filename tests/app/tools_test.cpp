@@ -1,8 +1,11 @@
 // The command-line tools as scripts run them: as processes, with the bytes of the names given.
 #include "dstbuilder.h"
+#include "model/colorsequencefile.h"
 #include "testenv.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -133,4 +136,95 @@ TEST(CommandLineTools, OutputNamesAreWrittenWithTheBytesGiven)
     }
     // Nothing else was made: no name with replacement characters beside them.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 5);
+}
+
+namespace {
+
+struct Ppm {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+// A binary PPM as pdftoppm writes it.
+std::optional<Ppm> readPpm(const std::string& path)
+{
+    const auto bytes = testsupport::readFile(path);
+    const std::string text(bytes.begin(), bytes.end());
+    Ppm p;
+    int maxValue = 0;
+    int used = 0;
+    if (std::sscanf(text.c_str(), "P6 %d %d %d%n", &p.width, &p.height, &maxValue, &used) != 3 ||
+        maxValue != 255)
+        return std::nullopt;
+    const std::size_t start = static_cast<std::size_t>(used) + 1;
+    const std::size_t size = std::size_t(p.width) * p.height * 3;
+    if (bytes.size() < start + size)
+        return std::nullopt;
+    p.rgb.assign(bytes.begin() + static_cast<long>(start), bytes.begin() + static_cast<long>(start + size));
+    return p;
+}
+
+std::string commandOutput(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimetreOfPaper)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    // A frame of 100 x 60 mm in green, a colour nothing else on the page has.
+    DstBuilder b;
+    b.stitch(0, 0).stitchTo(1000, 0, 50).stitchTo(1000, 600, 50).stitchTo(0, 600, 50);
+    b.stitchTo(0, 0, 50).jumpBy(0, 0);
+    testsupport::TempDir dir;
+    const std::string design = dir.file("frame.dst");
+    testsupport::writeFile(design, b.fullyReadFile());
+    testsupport::writeFile(dir.file("frame.lsc"),
+                           loomscope::encodeColorSequence(
+                               "Card", std::vector<loomscope::TColor>{0x00A000},
+                               std::vector<std::string>{"green"}));
+    const std::string info = commandOutput(std::string(LOOMSCOPE_BINARY) + " --info '" + design + "'");
+    ASSERT_NE(info.find("\"width_mm\":100,\"height_mm\":60"), std::string::npos) << info;
+
+    const std::string pdf = dir.file("frame.pdf");
+    const ProgramRun r = runProgram({"--worksheet", design, pdf});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // 254 dots per inch: ten pixels a millimetre; no smoothing, so a hairline is one pixel.
+    ASSERT_EQ(std::system(("pdftoppm -r 254 -aa no -aaVector no '" + pdf + "' '" +
+                           dir.file("page") + "'")
+                              .c_str()),
+              0);
+    const auto page = readPpm(dir.file("page-1.ppm"));
+    ASSERT_TRUE(page);
+    int left = page->width, right = -1, top = page->height, bottom = -1;
+    for (int y = 0; y < page->height; ++y)
+        for (int x = 0; x < page->width; ++x) {
+            const std::uint8_t* p = &page->rgb[(std::size_t(y) * page->width + x) * 3];
+            if (p[1] > p[0] + 60 && p[1] > p[2] + 60 && y < page->height * 0.85) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    ASSERT_GT(right, left);
+    EXPECT_NEAR((right - left) / 10.0, 100, 1.0);
+    EXPECT_NEAR((bottom - top) / 10.0, 60, 0.6);
+
+    if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+        const std::string text = commandOutput("pdftotext '" + pdf + "' -");
+        EXPECT_NE(text.find("1.00"), std::string::npos) << "the Scale line says actual size\n"
+                                                        << text;
+    }
 }

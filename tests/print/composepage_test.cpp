@@ -143,6 +143,10 @@ PrintPage pageFor(const Tembs& d)
     PrintPage page;
     page.candraw = true;
     page.falsestitches = d.stitchs();
+    // A page unit of 0.283465 mm is one model unit at actual size: the positions below are
+    // then whole units, which is what these tests are about. The sewn size on paper is the
+    // layout's and the worksheet tool's test.
+    page.unitMillimetres = 0.283465;
     return page;
 }
 

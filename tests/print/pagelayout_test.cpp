@@ -47,24 +47,36 @@ TEST(PageLayout, FrameAndItsCentreAtPreviewAndPrinterScales)
     EXPECT_NEAR(pageScale(5000, 1680), 2.0, 1e-6);
 }
 
-TEST(PageLayout, ActualSizeCentresTheDesignInTheFrame)
+TEST(PageLayout, ActualSizeCentresTheDesignInTheFrameAtItsSewnSize)
 {
     const auto owned = outline(283, 142);
-    Tembs& design = *owned; // about 100 x 50 model units
+    Tembs& design = *owned; // 28.3 x 14.2 mm, about 100 x 50 model units at scale 1
     PageRect area{100, 100, 200, 200};
     design.Setscale(2);
     const PagePoint offset = placeDesign(design, Placement::ActualSize, area, 1);
-    EXPECT_FLOAT_EQ(design.scale(), 1);
+    EXPECT_NEAR(design.scale(), 0.8035, 1e-4); // a page unit is a point: 72 to the inch
     EXPECT_EQ(offset, (PagePoint{297, 400}));
     EXPECT_EQ(area, kFrame);
-    // The outline spans 100 x 50 canvas pixels around the centre.
+    // The outline spans 28.3 x 14.2 mm of a page of points (80.2 x 40.3 units), centred.
     PageRect span{1 << 20, 1 << 20, -(1 << 20), -(1 << 20)};
     for (const TPoint3F& p : design.Graphlist().First()->FPointList) {
         const PagePoint c = designPointOnCanvas(p.X, p.Y, 1, offset);
         span = {std::min(span.left, c.x), std::min(span.top, c.y), std::max(span.right, c.x),
                 std::max(span.bottom, c.y)};
     }
-    EXPECT_EQ(span, (PageRect{247, 375, 347, 425}));
+    EXPECT_EQ(span, (PageRect{257, 380, 337, 420}));
+
+    // Letter at 600 dots per inch: 7.857 printer pixels a unit, 0.3326 mm. The design is
+    // still 28.3 mm: 28.3 / 25.4 x 600 = 668.5 printer pixels.
+    const double letterUnit = unitMillimetres(6600.0 / 840, 600);
+    placeDesign(design, Placement::ActualSize, area, 6600.0 / 840, letterUnit);
+    const TPointList& points = design.Graphlist().First()->FPointList;
+    float minX = 1e9f, maxX = -1e9f;
+    for (const TPoint3F& p : points) {
+        minX = std::min(minX, p.X);
+        maxX = std::max(maxX, p.X);
+    }
+    EXPECT_NEAR((maxX - minX) * 6600.0 / 840, 28.3 / 25.4 * 600, 0.5);
 
     // On a printer the selected area stays in page units: a later selected-area page must not
     // be fitted into printer pixels.
@@ -78,8 +90,9 @@ TEST(PageLayout, FitToPaperShrinksOnlyWhatDoesNotFit)
     const auto smallDesign = outline(283, 142);
     Tembs& small = *smallDesign;
     placeDesign(small, Placement::ActualSize, area, 1);
+    const float actual = small.scale();
     placeDesign(small, Placement::FitToPaper, area, 1);
-    EXPECT_FLOAT_EQ(small.scale(), 1);
+    EXPECT_FLOAT_EQ(small.scale(), actual);
     EXPECT_EQ(initialPlacement(small), Placement::ActualSize);
 
     // 2000 x 600 units: 745.6 + 40 wide, so the width limits the fit to 555.
@@ -94,10 +107,9 @@ TEST(PageLayout, FitToPaperShrinksOnlyWhatDoesNotFit)
     const float fitted = wide.scale();
     placeDesign(wide, Placement::FitToPaper, area, 1);
     EXPECT_FLOAT_EQ(wide.scale(), fitted);
-    // Just over the frame's height is larger.
-    const auto tallDesign = outline(100, 1701);
-    Tembs& tall = *tallDesign; // 600.07 + 40 units high
-    EXPECT_EQ(initialPlacement(tall), Placement::FitToPaper);
+    // Measured at actual size: 214.5 mm with the margin is just over the frame's 640 points.
+    EXPECT_EQ(initialPlacement(*outline(100, 2145)), Placement::FitToPaper);
+    EXPECT_EQ(initialPlacement(*outline(100, 2143)), Placement::ActualSize);
 }
 
 TEST(PageLayout, SelectedAreaFitsIntoTheAreaAroundItsIntegerCentre)

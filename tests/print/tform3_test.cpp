@@ -124,8 +124,14 @@ TEST_F(PrintWindow, ShowingReadsTheDesignSideFileAndSavedOptions)
 
     const QImage& page = window->preview();
     ASSERT_EQ(page.size(), QSize(595, 840));
-    // The side file's white thread drawn EEEEEE on the right edge; the swatches are the view's.
-    EXPECT_EQ(pixel(page, 347, 390), 0xEEEEEEu);
+    // At actual size on the current printer's paper: the design's 28.3 mm over that many
+    // page units, centred on 297. The side file's white thread is drawn EEEEEE on the right
+    // edge; the swatches are the view's.
+    const int rightEdge =
+        pageRound(297 + 28.3 / 2 / window->page().unitMillimetres);
+    EXPECT_NEAR(window->page().unitMillimetres, kPointMillimetres, 0.05);
+    EXPECT_EQ(pixel(page, rightEdge, 390), 0xEEEEEEu);
+    EXPECT_EQ(pixel(page, rightEdge + 2, 390), 0xFFFFFFu);
     EXPECT_EQ(pixel(page, 59, 735), 0xFF0000u);
     EXPECT_EQ(pixel(page, 73, 735), 0xFFFFFFu);
     EXPECT_EQ(pixel(page, 300, 80), 0x000000u); // the rule
@@ -247,7 +253,7 @@ TEST_F(PrintWindow, AreaDraggedOnThePreviewPlacesTheDesign)
 
     child<QRadioButton>("RadioButton1")->click();
     EXPECT_FALSE(area->isEnabled());
-    EXPECT_FLOAT_EQ(window->design().scale(), 1);
+    EXPECT_FLOAT_EQ(window->design().scale(), actualSizeScale(window->page().unitMillimetres));
 }
 
 TEST_F(PrintWindow, FreeTextAtThePickedPosition)
