@@ -12,6 +12,7 @@
 #include "pagetexts.h"
 #include "tform9.h"
 #include "viewer/programfonts.h"
+#include "widgets/enterinert.h"
 
 #include <QApplication>
 #include <cmath>
@@ -69,6 +70,7 @@ TForm3::TForm3(const QString& programHome, std::function<TColor(int)> readcolorl
     buildControls();
     Form9 = new TForm9(programHome, messages, this);
     resize(940, 700);
+    makeEnterInert(*this);
 }
 
 TForm3::~TForm3() = default;

@@ -5,6 +5,7 @@
 #include "companyinfo.h"
 #include "model/fileio.h"
 #include "pagefiles.h"
+#include "widgets/enterinert.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -74,8 +75,7 @@ TForm9::TForm9(const QString& programHome, UserMessages& messages, QWidget* pare
     connect(Button1, &QPushButton::clicked, this, [this] { saveTexts(); });
     connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button3, &QPushButton::clicked, this, &TForm9::chooseLogo);
-    Button1->setAutoDefault(false);
-    Button3->setAutoDefault(false);
+    makeEnterInert(*this);
 }
 
 void TForm9::showEvent(QShowEvent* event)

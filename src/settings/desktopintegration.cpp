@@ -133,7 +133,7 @@ bool associate(const IntegrationSetup& setup, IntegrationOutcome& outcome)
         std::string text;
         if (!readStep(list, text, outcome))
             return false;
-        const std::string cleaned = withoutUserChoices(text, dstTypes(), kDesktopFileName);
+        const std::string cleaned = preferringProgram(text, dstTypes(), kDesktopFileName);
         if (cleaned != text && !writeStep(list, cleaned, outcome))
             return false;
     }

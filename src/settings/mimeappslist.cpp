@@ -88,10 +88,56 @@ std::string withoutId(const std::string& value, const std::string& id)
     return out;
 }
 
+// "id;" followed by the other programs of the value, in their order.
+std::string firstAmong(const std::string& value, const std::string& id)
+{
+    return id + ";" + withoutId(value, id);
+}
+
+// `desktopId` first on the line of `type` in `sectionName`, the line (and the section) added
+// when there is none.
+std::string withFirstInSection(const std::string& text, const char* sectionName,
+                               const std::string& type, const std::string& desktopId)
+{
+    std::vector<std::string> lines = splitLines(text);
+    std::string section;
+    std::size_t insertAt = std::string::npos;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (sectionOf(lines[i], &name)) {
+            if (section == sectionName)
+                break;
+            section = name;
+            if (section == sectionName)
+                insertAt = i + 1;
+            continue;
+        }
+        if (section != sectionName)
+            continue;
+        if (keyOf(lines[i]) == lower(type)) {
+            const auto eq = lines[i].find('=');
+            lines[i] = type + "=" + firstAmong(lines[i].substr(eq + 1), desktopId);
+            return joinLines(lines);
+        }
+        if (!trim(lines[i]).empty())
+            insertAt = i + 1;
+    }
+    const std::string entry = type + "=" + desktopId + ";";
+    if (insertAt != std::string::npos) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
+        return joinLines(lines);
+    }
+    if (!lines.empty() && !trim(lines.back()).empty())
+        lines.emplace_back();
+    lines.push_back(std::string("[") + sectionName + "]");
+    lines.push_back(entry);
+    return joinLines(lines);
+}
+
 } // namespace
 
-std::string withoutUserChoices(const std::string& text, const std::vector<std::string>& types,
-                               const std::string& desktopId)
+std::string preferringProgram(const std::string& text, const std::vector<std::string>& types,
+                              const std::string& desktopId)
 {
     std::vector<std::string> out;
     std::string section;
@@ -107,10 +153,12 @@ std::string withoutUserChoices(const std::string& text, const std::vector<std::s
             out.push_back(line);
             continue;
         }
-        if (section == kDefaults || section == kAdded)
+        const auto eq = line.find('=');
+        if (section == kDefaults || section == kAdded) {
+            out.push_back(line.substr(0, eq + 1) + firstAmong(line.substr(eq + 1), desktopId));
             continue;
+        }
         if (section == kRemoved) {
-            const auto eq = line.find('=');
             const std::string rest = withoutId(line.substr(eq + 1), desktopId);
             if (!rest.empty())
                 out.push_back(line.substr(0, eq + 1) + rest);
@@ -124,38 +172,8 @@ std::string withoutUserChoices(const std::string& text, const std::vector<std::s
 std::string withDefaultApplication(const std::string& text, const std::string& type,
                                    const std::string& desktopId)
 {
-    std::vector<std::string> lines = splitLines(text);
-    const std::string entry = type + "=" + desktopId + ";";
-    std::string section;
-    std::size_t insertAt = std::string::npos;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string name;
-        if (sectionOf(lines[i], &name)) {
-            if (section == kDefaults)
-                break;
-            section = name;
-            if (section == kDefaults)
-                insertAt = i + 1;
-            continue;
-        }
-        if (section != kDefaults)
-            continue;
-        if (keyOf(lines[i]) == lower(type)) {
-            lines[i] = entry;
-            return joinLines(lines);
-        }
-        if (!trim(lines[i]).empty())
-            insertAt = i + 1;
-    }
-    if (insertAt != std::string::npos) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
-        return joinLines(lines);
-    }
-    if (!lines.empty() && !trim(lines.back()).empty())
-        lines.emplace_back();
-    lines.push_back(std::string("[") + kDefaults + "]");
-    lines.push_back(entry);
-    return joinLines(lines);
+    return withFirstInSection(withFirstInSection(text, kDefaults, type, desktopId), kAdded, type,
+                              desktopId);
 }
 
 } // namespace loomscope

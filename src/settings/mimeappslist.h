@@ -8,14 +8,17 @@
 
 namespace loomscope {
 
-// Removes the user's earlier choices for the types: their lines in [Default Applications]
-// and [Added Associations], and `desktopId` from their lines in [Removed Associations] (a
-// program the user once removed would otherwise be passed over even as the default).
-std::string withoutUserChoices(const std::string& text, const std::vector<std::string>& types,
-                               const std::string& desktopId);
+// Puts `desktopId` first on the lines the file has for the types in [Default Applications]
+// and [Added Associations], the user's other programs kept behind it, and takes it off their
+// lines in [Removed Associations] (a program the user once removed would otherwise be passed
+// over even as the default). A desktop's own list (gnome-mimeapps.list) outranks the common
+// one, so its lines must name us first too.
+std::string preferringProgram(const std::string& text, const std::vector<std::string>& types,
+                              const std::string& desktopId);
 
-// Makes `desktopId` the default program for `type` in [Default Applications] (adding the
-// section when there is none).
+// Makes `desktopId` the default program for `type` in [Default Applications] and adds it to
+// the "Open With" programs in [Added Associations], first, the others kept (adding the lines
+// and sections when there are none).
 std::string withDefaultApplication(const std::string& text, const std::string& type,
                                    const std::string& desktopId);
 

@@ -10,6 +10,7 @@
 #include "settingsconfig.h"
 #include "viewer/programfonts.h"
 #include "widgets/colourswatch.h"
+#include "widgets/enterinert.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -169,6 +170,7 @@ TForm4::TForm4(const QString& programHome, UserMessages& messages, QWidget* pare
             [this] { registerSibling(int(SiblingPlugin::EmbThumbnails), true); });
     connect(Button8, &QPushButton::clicked, this,
             [this] { registerSibling(int(SiblingPlugin::EmbThumbnails), false); });
+    makeEnterInert(*this);
 }
 
 void TForm4::buildGeneralGroup(QVBoxLayout* page)

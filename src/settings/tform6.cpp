@@ -10,6 +10,7 @@
 #include "settingsconfig.h"
 #include "viewer/pictureconvert.h"
 #include "viewer/tloomscope.h"
+#include "widgets/enterinert.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -112,6 +113,7 @@ TForm6::TForm6(const QString& programHome, Tloomscope* viewer, UserMessages& mes
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm6::rebuildPreview);
     connect(Button2, &QPushButton::clicked, this, &TForm6::saveChoice);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    makeEnterInert(*this);
 }
 
 void TForm6::showEvent(QShowEvent* event)

@@ -155,7 +155,7 @@ TEST(DesktopFiles, DesktopEntryAndMimePackageValidate)
         GTEST_SKIP() << "neither desktop-file-validate nor xmllint is installed";
 }
 
-TEST(MimeAppsList, EarlierChoicesGoEverythingElseStays)
+TEST(MimeAppsList, OursComesFirstAndTheUsersOtherProgramsStay)
 {
     const std::vector<std::string> types = {"application/x-tajima-dst", "application/x-dst"};
     const std::string before = "[Default Applications]\n"
@@ -168,28 +168,34 @@ TEST(MimeAppsList, EarlierChoicesGoEverythingElseStays)
                                "[Removed Associations]\n"
                                "application/x-tajima-dst=loomscope.desktop;wine.desktop;\n"
                                "application/x-dst=loomscope.desktop;\n";
-    const std::string cleaned = withoutUserChoices(before, types, "loomscope.desktop");
-    EXPECT_EQ(cleaned, "[Default Applications]\n"
-                       "text/plain=gedit.desktop;\n"
-                       "\n"
-                       "[Added Associations]\n"
-                       "image/png=gimp.desktop;\n"
-                       "[Removed Associations]\n"
-                       "application/x-tajima-dst=wine.desktop;\n");
-    EXPECT_EQ(withDefaultApplication(cleaned, types[0], "loomscope.desktop"),
+    const std::string preferred = preferringProgram(before, types, "loomscope.desktop");
+    EXPECT_EQ(preferred, "[Default Applications]\n"
+                         "text/plain=gedit.desktop;\n"
+                         "Application/X-Tajima-DST=loomscope.desktop;other-viewer.desktop;\n"
+                         "\n"
+                         "[Added Associations]\n"
+                         "application/x-dst=loomscope.desktop;other-viewer.desktop;wine.desktop;\n"
+                         "image/png=gimp.desktop;\n"
+                         "[Removed Associations]\n"
+                         "application/x-tajima-dst=wine.desktop;\n");
+    EXPECT_EQ(preferringProgram(preferred, types, "loomscope.desktop"), preferred);
+    EXPECT_EQ(withDefaultApplication(preferred, types[0], "loomscope.desktop"),
               "[Default Applications]\n"
               "text/plain=gedit.desktop;\n"
-              "application/x-tajima-dst=loomscope.desktop;\n"
+              "application/x-tajima-dst=loomscope.desktop;other-viewer.desktop;\n"
               "\n"
               "[Added Associations]\n"
+              "application/x-dst=loomscope.desktop;other-viewer.desktop;wine.desktop;\n"
               "image/png=gimp.desktop;\n"
+              "application/x-tajima-dst=loomscope.desktop;\n"
               "[Removed Associations]\n"
               "application/x-tajima-dst=wine.desktop;\n");
     EXPECT_EQ(withDefaultApplication("", types[0], "loomscope.desktop"),
-              "[Default Applications]\napplication/x-tajima-dst=loomscope.desktop;\n");
+              "[Default Applications]\napplication/x-tajima-dst=loomscope.desktop;\n"
+              "\n[Added Associations]\napplication/x-tajima-dst=loomscope.desktop;\n");
 }
 
-TEST(Association, TwiceGivesTheSameFilesAndReplacesTheUsersEarlierChoice)
+TEST(Association, TwiceGivesTheSameFilesAndPutsUsBeforeTheUsersEarlierChoice)
 {
     Desktop desktop;
     writeText(desktop.config("mimeapps.list"),
@@ -211,9 +217,12 @@ TEST(Association, TwiceGivesTheSameFilesAndReplacesTheUsersEarlierChoice)
     EXPECT_EQ(tree(desktop.root.path()), afterFirst);
 
     EXPECT_EQ(readText(desktop.config("mimeapps.list")),
-              "[Default Applications]\ntext/plain=gedit.desktop;\n"
-              "application/x-tajima-dst=loomscope.desktop;\n");
-    EXPECT_EQ(readText(desktop.config("gnome-mimeapps.list")), "[Default Applications]\n");
+              "[Default Applications]\n"
+              "application/x-tajima-dst=loomscope.desktop;old-viewer.desktop;\n"
+              "text/plain=gedit.desktop;\n"
+              "\n[Added Associations]\napplication/x-tajima-dst=loomscope.desktop;\n");
+    EXPECT_EQ(readText(desktop.config("gnome-mimeapps.list")),
+              "[Default Applications]\napplication/x-dst=loomscope.desktop;old-viewer.desktop;\n");
     EXPECT_EQ(readText(desktop.data("applications/loomscope.desktop")), desktopEntryText(program));
     EXPECT_EQ(readText(desktop.data("icons/hicolor/48x48/apps/loomscope.png")), "\1\2\3");
     EXPECT_TRUE(fileExists(desktop.data("icons/hicolor/scalable/mimetypes/"

@@ -10,6 +10,7 @@
 #include "testenv.h"
 #include "widgets/colourswatch.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -161,6 +162,40 @@ TEST_F(SettingsDialog, AssociationButtonWritesTheUsersDesktopFiles)
                                                "application-x-tajima-dst.png"));
     EXPECT_EQ(applicationWindowIcon().availableSizes().size(), 8);
     EXPECT_FALSE(applicationWindowIcon().pixmap(48, 48).isNull());
+}
+
+TEST_F(SettingsDialog, EnterAnywhereNeverAssociatesOrSaves)
+{
+    // Enter right after opening, in the editor field and in a sequin size: no button runs, so
+    // nothing is written to the desktop's files or to config.ini.
+    testsupport::TempDir xdg;
+    setenv("XDG_DATA_HOME", xdg.file("data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", xdg.file("config").c_str(), 1);
+    writeConfig("[general]\neditor=/usr/bin/true\n");
+    const auto configBefore = testsupport::readFile(home.file("config.ini"));
+    showDialog();
+    dialog->setDesktopProgram(QStringLiteral(LOOMSCOPE_BINARY));
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->objectName().toStdString();
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : dialog.get(), Qt::Key_Return);
+    for (const char* field : {"Edit1", "Edit2"}) {
+        auto* edit = child<QLineEdit>(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Enter);
+    }
+    // Space on the association button itself still runs it.
+    auto* associate = child<QPushButton>("Button4");
+    QTest::keyClick(associate, Qt::Key_Return);
+    const bool wroteBeforeSpace = std::filesystem::exists(xdg.file("config"));
+    associate->setFocus();
+    QTest::keyClick(associate, Qt::Key_Space);
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_FALSE(wroteBeforeSpace) << "Enter changed the desktop's file associations";
+    EXPECT_EQ(testsupport::readFile(home.file("config.ini")), configBefore);
+    EXPECT_TRUE(std::filesystem::exists(xdg.file("config") + "/mimeapps.list"));
 }
 
 TEST_F(SettingsDialog, SequinSizesAreTypedInDigitsAndOneDecimalPoint)

@@ -72,6 +72,18 @@ TEST_F(FabricChooser, ChoosingOnlyAPictureSavesTheColourOfTheFirstRow)
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
+TEST_F(FabricChooser, EnterDoesNotSaveTheChoice)
+{
+    picture("canvas", {200, 150}, QColor(128, 128, 128));
+    open();
+    auto* list = child<QListWidget>("ListView1");
+    list->setCurrentRow(0);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(chooser.get(), Qt::Key_Enter);
+    EXPECT_FALSE(std::filesystem::exists(home.file("config.ini")));
+}
+
 TEST_F(FabricChooser, ColourRowsTintThePreviewAndTheBoxTilesIt)
 {
     picture("canvas", {128, 128}, QColor(128, 128, 128));
