@@ -330,12 +330,56 @@ void TForm2::openFromPath(const std::string& path)
 void TForm2::receiveHandOff(const std::string& path)
 {
     bringToFront();
-    // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
-    if (path.empty() || path == state_.currentDesignPath())
+    if (path.empty())
         return;
-    if (!fileExists(path))
+    // A question, a file dialog or the print window is open: its nested event loop must not
+    // see the design change under it (a colour panel's "replace?" would then write the new
+    // design's colours into the old design's side file). The latest design waits until the
+    // last such window has closed.
+    if (modalWindowOpen()) {
+        pendingHandOff_ = path;
+        // The window hears when the last modal window blocking it closes; a modal window
+        // that blocks only another window is seen by the check on the timer.
+        if (!pendingTimer_) {
+            pendingTimer_ = new QTimer(this);
+            pendingTimer_->setInterval(250);
+            connect(pendingTimer_, &QTimer::timeout, this, &TForm2::openPendingHandOff);
+        }
+        pendingTimer_->start();
+        return;
+    }
+    openHandedOver(path);
+}
+
+void TForm2::openPendingHandOff()
+{
+    if (!pendingHandOff_ || modalWindowOpen())
+        return;
+    pendingTimer_->stop();
+    const std::string path = std::move(*pendingHandOff_);
+    pendingHandOff_.reset();
+    openHandedOver(path);
+}
+
+void TForm2::openHandedOver(const std::string& path)
+{
+    // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
+    if (path == state_.currentDesignPath() || !fileExists(path))
         return;
     openFromPath(path);
+}
+
+bool TForm2::modalWindowOpen()
+{
+    return QApplication::activeModalWidget() != nullptr || QGuiApplication::modalWindow() != nullptr;
+}
+
+bool TForm2::event(QEvent* event)
+{
+    // Sent when the last modal window that blocked this one has closed.
+    if (event->type() == QEvent::WindowUnblocked && pendingHandOff_)
+        QTimer::singleShot(0, this, &TForm2::openPendingHandOff);
+    return QWidget::event(event);
 }
 
 void TForm2::bringToFront()

@@ -44,6 +44,8 @@ public:
     void openFromPath(const std::string& path);
     // A path handed over by a second start (empty: just come to the front).
     void receiveHandOff(const std::string& path);
+    // A design handed over while a modal window was open, opened once the last one closes.
+    const std::optional<std::string>& pendingHandOff() const { return pendingHandOff_; }
     void bringToFront();
     // Starts making the high-resolution picture of the shown design at `path`, with a busy
     // indicator and the picture command disabled until pictureFinished. False when a picture
@@ -70,6 +72,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -88,6 +91,9 @@ private:
 
     // The one open operation: title, view, picture and print enabled.
     void openDesign(const std::string& path);
+    void openHandedOver(const std::string& path);
+    void openPendingHandOff();
+    static bool modalWindowOpen();
     void writeSummary();
     void openCommand();
     void copyViewToClipboard();
@@ -117,6 +123,8 @@ private:
     StartPanel* startPanel_ = nullptr;
     RecentDesignList* recent_ = nullptr;
     std::optional<WindowPlacement> placementAtStart_;
+    std::optional<std::string> pendingHandOff_;
+    class QTimer* pendingTimer_ = nullptr;
 
     TRectF gunrect_;
     QPoint pos1;      // where a pan began

@@ -489,16 +489,24 @@ void ColourPanel::pickFromScreen()
 
 void ColourPanel::saveSequence()
 {
-    const int count = viewer_->dstinfo().Fcolorcount;
-    if (!state_.hasDesign() || count <= 0) {
+    if (!state_.hasDesign() || viewer_->dstinfo().Fcolorcount <= 0) {
         messages_.information(this, QStringLiteral("No design is shown: there is no colour "
                                                    "sequence to save."));
         return;
     }
-    const std::string path = sideFileForWriting(state_.currentDesignPath());
+    const std::string design = state_.currentDesignPath();
+    const std::string path = sideFileForWriting(design);
     if (fileExists(path) &&
         !dialogs_.confirm(this, QStringLiteral("文件对应的色序文件已存在，是否替换？")))
         return;
+    // The question ran an event loop of its own: what is written is read only now, all of it
+    // from the design that is shown now, and only when that is still the design asked about.
+    if (state_.currentDesignPath() != design) {
+        messages_.information(this, QStringLiteral("Another design was opened meanwhile: the "
+                                                   "colour sequence was not saved."));
+        return;
+    }
+    const int count = viewer_->dstinfo().Fcolorcount;
     std::vector<TColor> colours;
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {

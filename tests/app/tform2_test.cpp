@@ -17,6 +17,7 @@
 #include "viewer/programfonts.h"
 #include "viewer/tloomscope.h"
 
+#include <QDialog>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -534,6 +535,36 @@ TEST_F(MainWindow, HandOffComparesWholePathsAndRestoresTheWindow)
     window->receiveHandOff(std::string());
     EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainWindow, ADesignHandedOverWhileAModalWindowIsOpenWaitsForTheLastToClose)
+{
+    testsupport::writeFile(path("b.dst"), design(300, 200));
+    testsupport::writeFile(path("c.dst"), design(200, 300));
+    open();
+    const std::string shown = window->state().currentDesignPath();
+    // Two modal windows, one over the other, each in its own event loop, as a question asked
+    // from a dialog is; designs arrive meanwhile.
+    QDialog outer(window.get());
+    QDialog inner(&outer);
+    std::vector<std::string> seen;
+    QTimer::singleShot(0, &outer, [&] {
+        QTimer::singleShot(0, &inner, [&] {
+            window->receiveHandOff(path("b.dst"));
+            window->receiveHandOff(path("c.dst")); // the latest one wins
+            seen.push_back(window->state().currentDesignPath());
+            inner.accept();
+        });
+        inner.exec();
+        seen.push_back(window->state().currentDesignPath()); // the outer one is still open
+        outer.accept();
+    });
+    outer.exec();
+    EXPECT_EQ(seen, (std::vector<std::string>{shown, shown}));
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return window->state().currentDesignPath() == path("c.dst"); }, 3000));
+    EXPECT_FALSE(window->pendingHandOff());
+    EXPECT_EQ(window->windowTitle(), title("c.dst"));
 }
 
 namespace {

@@ -370,6 +370,29 @@ TEST_F(ColourPanelTest, SavesTheSideFileByteForByte)
     EXPECT_EQ(panel->StringGrid2->cell(1, 3), QStringLiteral("一二三四五六七八九十百千万亿兆"));
 }
 
+TEST_F(ColourPanelTest, ADesignOpenedDuringTheQuestionIsNotSavedIntoTheOldSideFile)
+{
+    // While "replace?" waits, another design arrives (a second start, a key): its colours
+    // and names must not end up in the first design's side file.
+    open("a.dst", {kRed, kGreen}, {"red", "green"});
+    panel->open();
+    const std::string sideA = designDir() + "a.lsc";
+    const auto before = testsupport::readFile(sideA);
+    const std::string b = designDir() + "b.dst";
+    testsupport::writeFile(b, designOf(3));
+    ColourPanelDialogs dialogs;
+    dialogs.confirm = [&](QWidget*, const QString&) {
+        state.openPath(b);
+        return true;
+    };
+    panel->setDialogs(dialogs);
+    panel->ToolButton29->click();
+    EXPECT_EQ(testsupport::readFile(sideA), before);
+    EXPECT_FALSE(std::filesystem::exists(designDir() + "b.lsc"));
+    ASSERT_EQ(messages.notices.size(), 1);
+    EXPECT_TRUE(messages.notices[0].contains(QStringLiteral("not saved")));
+}
+
 TEST_F(ColourPanelTest, AFailedSaveLeavesTheOldSideFile)
 {
     open("rose.dst", {kRed, kGreen, kBlue}, {"a", "b", "c"});
