@@ -25,6 +25,8 @@ void seed(const fs::path& from, const fs::path& to)
     fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
 }
 
+constexpr const char* kChartsLicence = "charts-LICENSE.txt";
+
 bool holdsCharts(const fs::path& folder)
 {
     std::error_code ec;
@@ -50,6 +52,14 @@ void seedWhatIsMissing(const fs::path& from, const fs::path& to)
             if (it->path().extension() == ".tch")
                 fs::copy_file(it->path(), to / it->path().filename(),
                               fs::copy_options::skip_existing, ec);
+    // The licence of the shipped charts travels with them (also to homes seeded before it did).
+    bool shippedCharts = false;
+    for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
+        shippedCharts = shippedCharts || (it->path().extension() == ".tch" &&
+                                          fs::exists(to / it->path().filename()));
+    if (shippedCharts && fs::exists(from / kChartsLicence, ec))
+        fs::copy_file(from / kChartsLicence, to / kChartsLicence, fs::copy_options::skip_existing,
+                      ec);
 }
 } // namespace
 

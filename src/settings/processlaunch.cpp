@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -57,12 +58,15 @@ std::optional<std::string> findProgram(const std::string& name)
         std::size_t end = folders.find(':', start);
         if (end == std::string::npos)
             end = folders.size();
-        // An empty entry means the current folder.
-        const std::string folder = end > start ? folders.substr(start, end - start) + "/" : "./";
-        const std::string candidate = folder + name;
+        // Only whole paths: an empty or relative entry ("", ".") names the working folder,
+        // and a program of that name lying beside a design must never be the one started.
+        const std::string folder = folders.substr(start, end - start);
+        start = end + 1;
+        if (folder.empty() || folder[0] != '/')
+            continue;
+        const std::string candidate = folder + (folder.back() == '/' ? "" : "/") + name;
         if (isExecutableFile(candidate))
             return candidate;
-        start = end + 1;
     }
     return std::nullopt;
 }
@@ -99,9 +103,11 @@ std::string startDetached(const std::vector<std::string>& argv, const std::strin
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         ::signal(SIGPIPE, SIG_DFL);
-        const int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0)
+        // The program gets the standard three descriptors and nothing else of this process.
+        const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (null >= 0 && null != STDIN_FILENO)
             ::dup2(null, STDIN_FILENO);
+        ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
         // Starting in another folder is better than not starting at all.
         if (!workingFolder.empty()) {
             [[maybe_unused]] const int ignored = ::chdir(workingFolder.c_str());
@@ -136,6 +142,7 @@ int runAndWait(const std::vector<std::string>& argv)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none;

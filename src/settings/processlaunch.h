@@ -13,7 +13,8 @@ namespace loomscope {
 // A regular file that this process may execute.
 bool isExecutableFile(const std::string& path);
 
-// A name containing '/' is taken as it is; any other is looked for in the folders of $PATH.
+// A name containing '/' is taken as it is; any other is looked for in the folders of $PATH
+// that are whole paths (empty and relative entries are passed over).
 std::optional<std::string> findProgram(const std::string& name);
 
 // Starts argv[0] (a path) with the arguments and lets it go: it runs in a session of its own,

@@ -111,11 +111,17 @@ TEST(ProgramHome, AHomeWithoutFabricsOrChartsGetsTheShippedOnes)
     fs::create_directories(fs::path(shipped) / "Fabrics");
     testsupport::writeFile(shipped + "/Fabrics/canvas.bmp", {1});
     testsupport::writeFile(shipped + "/Isacord.tch", {'1'});
-    // A home named by $LOOMSCOPE_HOME, empty: it gets them.
+    testsupport::writeFile(shipped + "/charts-LICENSE.txt", {'z'});
+    // A home named by $LOOMSCOPE_HOME, empty: it gets them, and the charts' licence with them.
     const std::string env = dir.file("env");
     resolveProgramHome({env, "", dir.file("data"), shipped});
     EXPECT_TRUE(fs::exists(env + "/Fabrics/canvas.bmp"));
     EXPECT_TRUE(fs::exists(env + "/Isacord.tch"));
+    EXPECT_TRUE(fs::exists(env + "/charts-LICENSE.txt"));
+    // A home seeded before the licence travelled with the charts gets it now.
+    fs::remove(env + "/charts-LICENSE.txt");
+    resolveProgramHome({env, "", dir.file("data"), shipped});
+    EXPECT_TRUE(fs::exists(env + "/charts-LICENSE.txt"));
     // One with fabrics and charts of its own keeps exactly those.
     const std::string own = dir.file("own");
     fs::create_directories(fs::path(own) / "Fabrics");
@@ -123,6 +129,7 @@ TEST(ProgramHome, AHomeWithoutFabricsOrChartsGetsTheShippedOnes)
     resolveProgramHome({own, "", dir.file("data"), shipped});
     EXPECT_FALSE(fs::exists(own + "/Fabrics/canvas.bmp"));
     EXPECT_FALSE(fs::exists(own + "/Isacord.tch"));
+    EXPECT_FALSE(fs::exists(own + "/charts-LICENSE.txt"));
 }
 
 TEST(ProgramHome, TheManualIsFoundBesideTheProgramOrInstalled)

@@ -1,8 +1,11 @@
 // The external editor: which file it gets, how it is started, desktop entries as editors.
 #include "settings/desktopexec.h"
 #include "settings/editorcommand.h"
+#include "settings/processlaunch.h"
 #include "testenv.h"
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -118,4 +121,34 @@ TEST(EditorCommand, DesktopEntriesStartTheirProgramWithTheFile)
     EXPECT_EQ(expandDesktopExec("no-such-program-anywhere %f", "x", ""), std::nullopt);
     EXPECT_EQ(desktopEntryExec("[Desktop Entry]\nExec=a\\sb\\\\c\n"), "a b\\c");
     EXPECT_FALSE(isRunnableEditor(folder + "missing.desktop"));
+}
+
+TEST(ProgramLaunch, NoRelativePathEntryAndNoDescriptorBeyondTheStandardThree)
+{
+    testsupport::TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    // A program named like a helper, lying in the working folder.
+    writeText(folder + "loomscope-helper-x", "#!/bin/sh\n", true);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const auto oldFolder = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    for (const char* path : {"", ":/nowhere", ".:/nowhere", "/nowhere::", "sub:."}) {
+        ::setenv("PATH", path, 1);
+        EXPECT_EQ(findProgram("loomscope-helper-x"), std::nullopt) << '"' << path << '"';
+    }
+    ::setenv("PATH", (".:" + folder).c_str(), 1);
+    EXPECT_EQ(findProgram("loomscope-helper-x"), folder + "loomscope-helper-x");
+    ::setenv("PATH", oldPath.c_str(), 1);
+    std::filesystem::current_path(oldFolder);
+
+    // A descriptor this process holds without close-on-exec does not reach the program.
+    const int leaky = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(leaky, 3);
+    const std::string out = folder + "fds.txt";
+    ASSERT_EQ(startDetached({"/bin/sh", "-c", "exec >'" + out + ".tmp'; ls /proc/$$/fd; mv '" +
+                                                  out + ".tmp' '" + out + "'"}),
+              "");
+    EXPECT_EQ(waitForText(out), "0\n1\n2\n");
+    EXPECT_EQ(runAndWait({"/bin/sh", "-c", "test ! -e /proc/$$/fd/" + std::to_string(leaky)}), 0);
+    ::close(leaky);
 }
