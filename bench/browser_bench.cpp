@@ -12,6 +12,7 @@
 #include "browser/designlistview.h"
 #include "browser/desktopactions.h"
 #include "browser/thumbnailcommand.h"
+#include "browser/thumbnailfiller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -190,6 +191,63 @@ void BM_BrowserFolder1000(benchmark::State& state)
     state.counters["report_button_ms"] = report;
 }
 BENCHMARK(BM_BrowserFolder1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// A folder of `count` designs of 2,000 stitches (hard links of one file, so a large folder is
+// quick to make), none with a side file: the worst case for finding side files.
+fs::path linkedFolder(int count)
+{
+    const fs::path dir =
+        fs::temp_directory_path() / ("loomscope-bench-linked-" + std::to_string(count));
+    fs::create_directories(dir);
+    const fs::path original = dir / "design00000.dst";
+    if (!fs::exists(original))
+        writeBytes(original, bench::generatedDesign(2'000));
+    for (int i = 1; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "design%05d.dst", i);
+        std::error_code ec;
+        if (!fs::exists(dir / name))
+            fs::create_hard_link(original, dir / name, ec);
+    }
+    return dir;
+}
+
+// Every row of a folder made by the browser's filler, list to last row: its time must grow
+// in proportion to the folder (per_design_us stays level from 1,000 to 10,000 designs).
+void BM_FolderFilling(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const std::string folder = linkedFolder(count).string() + "/";
+    double perDesign = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<DesignEntry> designs = listDesigns(folder);
+        ThumbnailFiller filler;
+        std::size_t rows = 0;
+        QEventLoop loop;
+        QObject::connect(&filler, &ThumbnailFiller::rowsReady,
+                         [&](std::vector<DesignRow>& r) { rows += r.size(); });
+        QObject::connect(&filler, &ThumbnailFiller::finished, &loop, &QEventLoop::quit);
+        filler.start(folder, designs, '.');
+        if (filler.isRunning())
+            loop.exec();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (rows != static_cast<std::size_t>(count)) {
+            state.SkipWithError("not every row was made");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        perDesign = seconds * 1e6 / count;
+    }
+    state.counters["per_design_us"] = perDesign;
+}
+BENCHMARK(BM_FolderFilling)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2);
 
 // A whole run of the program with these arguments; its wall time, or a negative value.
 double runProgram(const std::vector<std::string>& args)
