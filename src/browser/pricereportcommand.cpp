@@ -6,6 +6,7 @@
 #include "browser/pricereport.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/numberformat.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
 #include "app/summarytext.h"
@@ -37,19 +38,6 @@ bool splitRange(const std::string& text, PriceRangeFields& range)
 }
 
 } // namespace
-
-char environmentDecimalSeparator()
-{
-    const locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (locale == static_cast<locale_t>(nullptr))
-        return '.';
-    const char* point = nl_langinfo_l(RADIXCHAR, locale);
-    const char separator =
-        point && point[0] && !point[1] && static_cast<unsigned char>(point[0]) < 128 ? point[0]
-                                                                                     : '.';
-    freelocale(locale);
-    return separator;
-}
 
 int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& out,
                           std::ostream& err)

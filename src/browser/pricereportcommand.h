@@ -21,8 +21,4 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
 int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& out,
                           std::ostream& err, char decimalSeparator);
 
-// The decimal separator of the locale the environment names (LC_ALL, LC_NUMERIC, LANG), "."
-// when it is not one ASCII character or the locale is not installed.
-char environmentDecimalSeparator();
-
 } // namespace loomscope

@@ -2,8 +2,23 @@
 
 #include <charconv>
 #include <cmath>
+#include <langinfo.h>
+#include <locale.h>
 
 namespace loomscope {
+
+char environmentDecimalSeparator()
+{
+    const locale_t locale = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr))
+        return '.';
+    const char* point = nl_langinfo_l(RADIXCHAR, locale);
+    const char separator =
+        point && point[0] && !point[1] && static_cast<unsigned char>(point[0]) < 128 ? point[0]
+                                                                                     : '.';
+    freelocale(locale);
+    return separator;
+}
 
 namespace {
 std::string withSeparator(std::string text, char decimalSeparator)

@@ -9,6 +9,12 @@ namespace loomscope {
 // separator and no digit grouping.
 std::string formatGeneral(double value, char decimalSeparator = '.');
 
+// The decimal separator of the locale the environment names (LC_ALL, LC_NUMERIC, LANG), as
+// the C library has it: "." when that locale is not installed (the system then works in the
+// C locale, as every other program does) or its separator is not one ASCII character. The
+// window and the command-line tools both take it from here, so they write the same numbers.
+char environmentDecimalSeparator();
+
 // The shortest text that reads back as the same 32-bit float ("0.1", not "0.100000001").
 std::string formatFloat(float value);
 

@@ -1,8 +1,9 @@
 #include "programfonts.h"
 
+#include "model/numberformat.h"
+
 #include <QCoreApplication>
 #include <QFontDatabase>
-#include <QLocale>
 #include <QStringList>
 #include <QThread>
 #include <mutex>
@@ -47,10 +48,9 @@ QFont overlayNameFont()
 
 char localeDecimalSeparator()
 {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 128
-               ? static_cast<char>(point.at(0).unicode())
-               : '.';
+    // Not QLocale's: it knows every locale by name, installed or not, and the command-line
+    // tools would then write other numbers than the window under an uninstalled locale.
+    return environmentDecimalSeparator();
 }
 
 QFont pictureInfoFont()

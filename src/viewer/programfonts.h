@@ -13,8 +13,8 @@ void loadProgramFonts();
 QFont overlayLabelFont();
 // Design names in any script, same size.
 QFont overlayNameFont();
-// The decimal separator of the user's locale for numbers the program shows, "." where the
-// locale's is not a single ASCII character.
+// The decimal separator of the user's locale for numbers the program shows (see
+// environmentDecimalSeparator: the same rule as the command-line tools).
 char localeDecimalSeparator();
 
 // The information block of exported pictures: Tahoma, 12 points on a 96-dpi picture.

@@ -385,8 +385,10 @@ TEST_F(MainWindow, ReadsItsConfigurationWhenShownAndOpensTheDesignFirst)
 TEST_F(MainWindow, SequinSizesReadInACommaLocale)
 {
     const std::string before = std::setlocale(LC_ALL, nullptr);
+    const QByteArray environment = qgetenv("LC_ALL");
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "de_DE.UTF-8 is not installed (tools/setup-debian.sh makes it)";
+    qputenv("LC_ALL", "de_DE.UTF-8");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     testsupport::writeFile(home.file("config.ini"),
                            {'[', 's', 'e', 'q', 'u', 'i', 'n', ']', '\n', 's',
@@ -403,6 +405,10 @@ TEST_F(MainWindow, SequinSizesReadInACommaLocale)
     EXPECT_EQ(child<QLabel>("Label2")->text().split('\n')[4], "85,3 * 100");
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_ALL, before.c_str());
+    if (environment.isNull())
+        qunsetenv("LC_ALL");
+    else
+        qputenv("LC_ALL", environment);
 }
 
 TEST_F(MainWindow, CopiesTheViewAtItsSizeToTheClipboard)

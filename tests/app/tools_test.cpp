@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -226,5 +227,18 @@ TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimet
         const std::string text = commandOutput("pdftotext '" + pdf + "' -");
         EXPECT_NE(text.find("1.00"), std::string::npos) << "the Scale line says actual size\n"
                                                         << text;
+    }
+}
+
+TEST(CommandLineTools, SpecialFilesAreRefusedAtOnceWithAReason)
+{
+    testsupport::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe.dst").c_str(), 0600), 0); // nobody ever writes to it
+    for (const std::string& in : {dir.file("pipe.dst"), std::string("/dev/zero")}) {
+        const ProgramRun r = runProgram({"--thumbnail", in, dir.file("out.png")});
+        EXPECT_EQ(r.status, 1) << in;
+        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Success"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir.file("out.png")));
     }
 }

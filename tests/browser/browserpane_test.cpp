@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <sstream>
 
 using namespace loomscope;
@@ -415,7 +416,7 @@ TEST_F(Browser, TheReportIsTheCommandLinesTextWrittenToTheProgramHome)
     std::ostringstream out, err;
     ASSERT_EQ(runPriceReportCommand({folder.path().string(), "--start", "100", "--fee", "2.5",
                                      "--range", "100:2000:0.8", "--range", "2000:100000:0.6"},
-                                    out, err, QLocale().decimalPoint().at(0).toLatin1()),
+                                    out, err),
               kSomeDesignsUnreadable)
         << err.str();
     EXPECT_EQ(std::string(written.begin(), written.end()), out.str());
@@ -425,6 +426,58 @@ TEST_F(Browser, TheReportIsTheCommandLinesTextWrittenToTheProgramHome)
               std::string::npos)
         << out.str();
     EXPECT_NE(err.str().find("d.dst: the file is too short to hold a design"), std::string::npos);
+}
+
+TEST_F(Browser, WindowAndCommandLineWriteTheSameReportUnderEveryLocale)
+{
+    testsupport::writeFile(folder.file("a.dst"), outline(853, 1000, 2));
+    testsupport::writeFile(folder.file("b.dst"), fill(3000));
+    const QByteArray before = qgetenv("LC_ALL");
+    // A comma locale, the C locale, and one whose name Qt knows but the system has not
+    // installed (the C library then works in C, and so must both reports).
+    for (const char* locale : {"C", "de_DE.UTF-8", "es_ES.UTF-8"}) {
+        qputenv("LC_ALL", locale);
+        QWidget host;
+        host.resize(1100, 760);
+        auto* layout = new QVBoxLayout(&host);
+        MainState localState;
+        auto* localPane = new BrowserPane(localState, home(), messages, &host);
+        localPane->setDesktopActions(&desktop);
+        layout->addWidget(localPane);
+        host.show();
+        localPane->show();
+        localState.changeFolder(folder.path().string());
+        ASSERT_TRUE(testsupport::waitUntil(
+            [&] { return !localPane->isFilling() && localPane->designModel()->rowCount() == 2; },
+            10000));
+        localPane->findChild<QToolButton*>("SpeedButton7")->click();
+        const std::string comma = environmentDecimalSeparator() == ',' ? "0,1" : "0.1";
+        localPane->findChild<QLineEdit*>("Edit5")->setText(QString::fromStdString(comma));
+        localPane->findChild<QLineEdit*>("Edit8")->setText("0.8");
+        localPane->findChild<QLineEdit*>("Edit7")->setText("100000");
+        localPane->findChild<QToolButton*>("SpeedButton6")->click();
+        ASSERT_TRUE(messages.errors.isEmpty()) << messages.errors.join('\n').toStdString();
+        const auto written = testsupport::readFile(homeDir.file("total.txt"));
+        std::ostringstream out, err;
+        ASSERT_EQ(runPriceReportCommand({folder.path().string(), "--fee", comma, "--range",
+                                         "0:100000:0.8"},
+                                        out, err),
+                  0)
+            << locale << ": " << err.str();
+        EXPECT_EQ(std::string(written.begin(), written.end()), out.str()) << locale;
+        EXPECT_NE(out.str().find(std::string("2") + environmentDecimalSeparator() + "40"),
+                  std::string::npos)
+            << locale << '\n'
+            << out.str();
+        if (const locale_t installed = newlocale(LC_NUMERIC_MASK, locale, locale_t{}))
+            freelocale(installed);
+        else
+            EXPECT_EQ(environmentDecimalSeparator(), '.') << locale << " is not installed";
+    }
+    if (before.isNull())
+        qunsetenv("LC_ALL");
+    else
+        qputenv("LC_ALL", before);
 }
 
 TEST_F(Browser, TheReportReadsTheFieldsAsTheyStandAndStopsOnAConversionError)

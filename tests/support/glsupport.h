@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/numberformat.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -47,7 +49,7 @@ int pixelsUnlike(const QImage& image, const QRect& area, QRgb colour, int tolera
 // the "." (the suite runs under a comma locale too).
 inline QString inLocale(QString text)
 {
-    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text.replace(QLatin1Char('.'), QLatin1Char(loomscope::environmentDecimalSeparator()));
 }
 inline std::string inLocale(const char* text)
 {
