@@ -275,6 +275,7 @@ bool TForm3::prepare(const std::string& designPath)
                                                                             : RadioButton1)
         ->setChecked(true);
     Button9->setEnabled(false);
+    areaDragged_ = false;
     page_.textpos = {30, 90};
     page_.designrect = kFrame;
     layoutPreview(true);
@@ -330,8 +331,10 @@ void TForm3::setBoxes(const PrintOptions& o)
 
 Placement TForm3::placementFromButtons() const
 {
+    // "指定区域" takes effect once an area has been dragged out: until then the page stays as
+    // the preview shows it, on paper and in files too.
     if (RadioButton3->isChecked())
-        return Placement::SelectedArea;
+        return areaDragged_ ? Placement::SelectedArea : page_.placement;
     if (RadioButton2->isChecked())
         return Placement::FitToPaper;
     return Placement::ActualSize;
@@ -356,6 +359,7 @@ void TForm3::recompose()
 void TForm3::placementClicked()
 {
     Button9->setEnabled(RadioButton3->isChecked());
+    areaDragged_ = false;
     // The selected area is composed once one has been dragged out.
     if (!RadioButton3->isChecked())
         recompose();
@@ -423,10 +427,26 @@ bool TForm3::refusedAsInput(const std::string& path)
     return input.has_value();
 }
 
+QString TForm3::chooseSaveName(const QString& caption, const char* extension,
+                               const QString& filter)
+{
+    QFileDialog dialog(this, caption);
+    dialog.setObjectName(QStringLiteral("SavePageDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    // Told its extension, the dialog asks "replace?" for the name that will really be written
+    // ("rose" typed over an existing rose.bmp), not for the name as typed.
+    dialog.setDefaultSuffix(QLatin1String(extension + 1));
+    dialog.selectFile(proposedName(extension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
 void TForm3::saveCommand()
 {
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存"), proposedName(".bmp"), QStringLiteral("BMP (*.bmp)"));
+    const QString chosen =
+        chooseSaveName(QStringLiteral("保存"), ".bmp", QStringLiteral("BMP (*.bmp)"));
     if (!chosen.isEmpty())
         savePreviewAs(chosen);
 }
@@ -450,8 +470,8 @@ QString TForm3::savePreviewAs(const QString& chosenName)
 
 void TForm3::pdfCommand()
 {
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QStringLiteral("PDF"), proposedName(".pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString chosen =
+        chooseSaveName(QStringLiteral("PDF"), ".pdf", QStringLiteral("PDF (*.pdf)"));
     if (!chosen.isEmpty())
         savePdfAs(chosen);
 }
@@ -568,6 +588,7 @@ void TForm3::previewReleased(QPoint at)
     // A drag up or to the left selects nothing, and leaves the last area as it was.
     if (const auto area = selectedArea({fpos1.x(), fpos1.y()}, {at.x(), at.y()})) {
         page_.designrect = *area;
+        areaDragged_ = true;
         recompose();
     }
 }

@@ -82,6 +82,8 @@ private:
     QString proposedName(const char* extension) const;
 
     void printCommand();
+    // The save dialog for the page; the chosen name, or empty.
+    QString chooseSaveName(const QString& caption, const char* extension, const QString& filter);
     void saveCommand();
     void pdfCommand();
     void stitchCountCommand();
@@ -128,6 +130,7 @@ private:
     PrintPage page_;          // candraw, designrect, textpos, falsestitches and the options
     bool isselectrgn = false; // the next drag selects the area
     bool ismousedown = false; // a selection drag is under way
+    bool areaDragged_ = false; // an area has been dragged out since "指定区域" was chosen
     QPoint fpos1;
     QPoint fpos2{-1, -1};
     bool istextpos = false; // the next press sets the text position

@@ -6,13 +6,17 @@
 #include "model/colorsequencefile.h"
 #include "print/companyinfo.h"
 #include "print/pagepreview.h"
+#include "print/pagefiles.h"
 #include "print/tform3.h"
 #include "print/tform9.h"
 #include "recordingmessages.h"
 #include "testenv.h"
 #include "viewer/programfonts.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -217,6 +221,33 @@ TEST_F(PrintWindow, PrintedStitchCountTakesOnlyDigitsThatFit)
     window->applyStitchCountAnswer(QStringLiteral("0"));
     EXPECT_EQ(window->page().falsestitches, 0);
     EXPECT_EQ(window->design().stitchs(), real);
+}
+
+TEST_F(PrintWindow, BeforeAnAreaIsDraggedEveryRouteComposesThePreviewsPage)
+{
+    ASSERT_TRUE(window->prepare(design()));
+    showWindow();
+    const float shownScale = window->design().scale();
+    child<QRadioButton>("RadioButton3")->click();
+    child<QCheckBox>("CheckBox9")->click(); // an option changes: the page is composed again
+    EXPECT_FLOAT_EQ(window->design().scale(), shownScale);
+    EXPECT_EQ(window->page().placement, Placement::ActualSize);
+    // Saved now, the page is the one shown, not the design fitted into the whole frame.
+    ASSERT_FALSE(window->savePdfAs(QString::fromStdString(dir.file("before.pdf"))).isEmpty());
+    EXPECT_EQ(window->page().placement, Placement::ActualSize);
+    // At its sewn size on the PDF's paper (not fitted into the frame).
+    EXPECT_NEAR(window->design().scale(), actualSizeScale(pdfUnitMillimetres()), 1e-3);
+
+    // The save dialogs know their extension, so "replace?" is asked for the real name.
+    QString suffix;
+    QTimer::singleShot(0, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            suffix = d->defaultSuffix();
+            d->reject();
+        }
+    });
+    child<QPushButton>("Button2")->click();
+    EXPECT_EQ(suffix, QStringLiteral("bmp"));
 }
 
 TEST_F(PrintWindow, AreaDraggedOnThePreviewPlacesTheDesign)
