@@ -50,7 +50,7 @@ std::vector<std::string> csvFields(const std::string& line)
     return fields;
 }
 
-bool readCsv(const std::string& path, std::vector<Thread>& threads)
+bool readCsv(const std::string& path, std::size_t codeDigits, std::vector<Thread>& threads)
 {
     std::ifstream in(path);
     if (!in) {
@@ -81,7 +81,15 @@ bool readCsv(const std::string& path, std::vector<Thread>& threads)
                          line.c_str());
             return false;
         }
-        threads.push_back({fields[2], fields[0], static_cast<unsigned>(value)});
+        // The source marks some codes with a C comment ("640 /* ... */"): the code is the
+        // number before it. Makers that print their codes with a fixed number of digits
+        // (Isacord: 0010, 0020) get them back: a shop searches for the code on the spool.
+        std::string code = fields[2];
+        if (const auto comment = code.find("/*"); comment != std::string::npos)
+            code = trim(code.substr(0, comment));
+        if (code.size() < codeDigits && code.find_first_not_of("0123456789") == std::string::npos)
+            code.insert(0, codeDigits - code.size(), '0');
+        threads.push_back({code, fields[0], static_cast<unsigned>(value)});
     }
     return true;
 }
@@ -161,10 +169,11 @@ int main(int argc, char** argv)
     const struct {
         const char* csv;
         const char* chart;
+        std::size_t codeDigits;
     } cards[] = {
-        {"hemingworth_polyester_colors.csv", "Hemingworth.tch"},
-        {"isacord_polyester_colors.csv", "Isacord.tch"},
-        {"sulky_rayon_colors.csv", "Sulky Rayon.tch"},
+        {"hemingworth_polyester_colors.csv", "Hemingworth.tch", 0},
+        {"isacord_polyester_colors.csv", "Isacord.tch", 4},
+        {"sulky_rayon_colors.csv", "Sulky Rayon.tch", 0},
     };
     for (const auto& card : cards) {
         // As libembroidery's data folder names them, or with the prefix of the test corpus.
@@ -172,7 +181,7 @@ int main(int argc, char** argv)
         if (!std::ifstream(csv))
             csv = from + "libemb__" + card.csv;
         std::vector<Thread> threads;
-        if (!readCsv(csv, threads) || !writeChart(to + card.chart, threads))
+        if (!readCsv(csv, card.codeDigits, threads) || !writeChart(to + card.chart, threads))
             return 1;
     }
     return writeChart(to + "LoomScope Default.tch", paletteChart()) ? 0 : 1;

@@ -30,7 +30,9 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
       separator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("GroupBox1"));
-    setFixedHeight(kGroupHeight);
+    // At least its designed height; taller when a narrow window wraps the note further.
+    setMinimumHeight(kGroupHeight);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     Edit4 = addField("Edit4", false);
     Edit5 = addField("Edit5", true);
     Edit6 = addField("Edit6", false, true);
@@ -75,7 +77,12 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
     small.setPixelSize(11);
     note->setFont(small);
     note->setStyleSheet(QStringLiteral("color: red"));
-    grid->addWidget(note, 0, 6, 3, 1, Qt::AlignLeft | Qt::AlignTop);
+    // Its lines break where the text does when there is room, and wherever they must when
+    // the window is narrower: the note is read, never cut.
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note->setMinimumWidth(120);
+    grid->addWidget(note, 0, 6, 3, 1);
 
     SpeedButton8 = new QToolButton(this);
     SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
@@ -94,7 +101,7 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
     buttons->addWidget(SpeedButton6);
     buttons->addStretch();
     grid->addLayout(buttons, 3, 6);
-    grid->setColumnStretch(7, 1);
+    grid->setColumnStretch(6, 1);
     connect(SpeedButton8, &QToolButton::clicked, this, &QWidget::hide);
     connect(SpeedButton6, &QToolButton::clicked, this, &PriceOptionsGroup::reportRequested);
     hide();

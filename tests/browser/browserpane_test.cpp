@@ -338,6 +338,20 @@ TEST_F(Browser, SelectingARowOpensItsRealFileAndADoubleClickLeaves)
     EXPECT_EQ(closed.size(), 1);
 }
 
+TEST_F(Browser, ThePriceNoteIsReadWholeAtTheWindowsFirstSize)
+{
+    // The main window starts at 850 x 600; the browser's folder tree takes its share.
+    window.resize(850, 600);
+    child<QToolButton>("SpeedButton7")->click();
+    QTest::qWait(50);
+    auto* note = child<QLabel>("priceNote");
+    auto* group = child<QGroupBox>("GroupBox1");
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_LE(note->heightForWidth(note->width()), note->height());
+    EXPECT_TRUE(group->rect().contains(QRect(note->mapTo(group, QPoint(0, 0)), note->size())));
+    EXPECT_LE(note->sizeHint().width(), note->width() + 1);
+}
+
 TEST_F(Browser, PriceFieldsFilterKeysAndApplyTheirRulesOnLeaving)
 {
     child<QToolButton>("SpeedButton7")->click();

@@ -139,7 +139,7 @@ TEST(ThreadChart, ShippedChartsReadWhole)
         ChartEntry sample;
     } shipped[] = {
         {"Hemingworth.tch", 282, {0xFFFFFF, "1001"}},
-        {"Isacord.tch", 318, {0, "20"}},
+        {"Isacord.tch", 318, {0, "0020"}}, // the maker's four digits
         {"Sulky Rayon.tch", 333, {rgb(0xEF, 0xC8, 0x10), "502"}},
         {"LoomScope Default.tch", 156, {255, "LS3"}},
     };
@@ -150,5 +150,13 @@ TEST(ThreadChart, ShippedChartsReadWhole)
         EXPECT_NE(std::find(read.entries.begin(), read.entries.end(), chart.sample),
                   read.entries.end())
             << chart.file;
+        // Codes as printed on the spools: digits (and letters), never a leftover of the
+        // source they were converted from.
+        for (const ChartEntry& e : read.entries)
+            EXPECT_EQ(e.code.find_first_of(" /*\""), std::string::npos)
+                << chart.file << ": " << e.code;
+        if (std::string(chart.file) == "Isacord.tch")
+            for (const ChartEntry& e : read.entries)
+                EXPECT_EQ(e.code.size(), 4u) << e.code;
     }
 }
