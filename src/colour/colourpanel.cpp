@@ -530,7 +530,11 @@ void ColourPanel::loadEmbirdColours()
         this, QFile::decodeName(QByteArray::fromStdString(state_.currentFolder())));
     if (chosen.isEmpty())
         return;
-    const std::string path = pathBytes(chosen);
+    // A name from a Chinese Windows archive is not text: the dialog shows it with marks, and
+    // the file it stands for is found by how it shows.
+    std::string path = existingPathBytes(chosen);
+    if (path.empty())
+        path = pathBytes(chosen);
     const FileBytes file = readWholeFile(path, kMaxEmbirdBytes);
     if (!file.error.empty()) {
         messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
@@ -547,13 +551,17 @@ void ColourPanel::loadEmbirdColours()
         viewer_->recolourBlocks(index, steps.colours[i]);
         setSequenceRow(index + 1, steps.colours[i], QString());
     }
-    rebuildPalette();
-    if (!steps.complete)
+    // The missing entry ends the operation, as a failed read does: the palette is rebuilt
+    // only after a whole file.
+    if (!steps.complete) {
         messages_.error(this, QStringLiteral("Stream read error\n\n\"%1\" holds %2 colours; the "
                                              "design has %3.")
                                   .arg(displayPath(path))
                                   .arg(steps.colours.size())
                                   .arg(embirdStepCount(count)));
+        return;
+    }
+    rebuildPalette();
 }
 
 } // namespace loomscope

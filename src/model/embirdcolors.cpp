@@ -8,7 +8,7 @@ std::vector<TColor> parseEmbirdColors(std::span<const std::uint8_t> bytes)
 {
     std::vector<TColor> colors;
     colors.reserve(bytes.size() / 4);
-    for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
+    for (std::size_t i = 0; i + 3 <= bytes.size(); i += 4)
         colors.push_back(rgb(bytes[i], bytes[i + 1], bytes[i + 2]));
     return colors;
 }

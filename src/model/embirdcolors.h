@@ -10,7 +10,8 @@
 namespace loomscope {
 
 // Embird colour file (".edr"): one 4-byte entry per colour index, bytes red, green, blue and
-// one byte that is not read. A trailing part entry is ignored.
+// one byte that is not read. An entry counts once its three colour bytes are there (a file of
+// 4n - 1 bytes holds n colours); fewer trailing bytes are no entry.
 std::vector<TColor> parseEmbirdColors(std::span<const std::uint8_t> bytes);
 
 struct EmbirdColors {

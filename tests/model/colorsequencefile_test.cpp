@@ -252,9 +252,11 @@ TEST(EmbirdColors, FourBytesPerColourRedFirst)
 {
     const std::vector<std::uint8_t> bytes = {255, 0, 0, 9, 0, 128, 255, 0, 1, 2, 3};
     const auto colours = parseEmbirdColors(bytes);
-    ASSERT_EQ(colours.size(), 2u); // the three trailing bytes are no entry
+    ASSERT_EQ(colours.size(), 3u); // the last entry's unread fourth byte may be missing
     EXPECT_EQ(colours[0], 0x0000FFu);
     EXPECT_EQ(colours[1], 0xFF8000u);
+    EXPECT_EQ(colours[2], 0x030201u);
+    EXPECT_EQ(parseEmbirdColors(std::span(bytes).first(10)).size(), 2u); // two bytes: none
     EXPECT_TRUE(parseEmbirdColors({}).empty());
     EXPECT_FALSE(loadEmbirdColors("/no/such/file.edr").error.empty());
 }
