@@ -25,7 +25,19 @@ int channel(double fraction)
 
 PortalColourPick::PortalColourPick(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), bus_(bus)
-{}
+{
+    timeout_.setSingleShot(true);
+    timeout_.setInterval(kDefaultTimeoutMs);
+    connect(&timeout_, &QTimer::timeout, this, [this] {
+        fail(QStringLiteral("the desktop did not answer within %1 seconds")
+                 .arg(timeout_.interval() / 1000));
+    });
+    // Every request object's answer, whatever its path: the path of ours is known only from
+    // the reply with older portals, and the answer may come before the reply.
+    if (bus_.isConnected())
+        bus_.connect(kPortalService, QString(), kRequestInterface, QStringLiteral("Response"),
+                     this, SLOT(response(uint, QVariantMap)));
+}
 
 TColor PortalColourPick::colourFromFractions(double red, double green, double blue)
 {
@@ -34,17 +46,18 @@ TColor PortalColourPick::colourFromFractions(double red, double green, double bl
 
 void PortalColourPick::start(const QString& parentWindow)
 {
-    stopListening();
+    end();
     if (!bus_.isConnected()) {
-        fail(QStringLiteral("there is no desktop session bus"));
+        emit failed(QStringLiteral("there is no desktop session bus"));
         return;
     }
-    // The portal answers on a request object whose path follows from our bus name and a
-    // token of ours; listening there before asking means no answer can come too early.
-    const QString token = QStringLiteral("loomscope_pick%1").arg(++requests_);
+    running_ = true;
+    const int request = ++requests_;
+    const QString token = QStringLiteral("loomscope_pick%1").arg(request);
     QString sender = bus_.baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    listen(kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token);
+    expectedPath_ = kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+    timeout_.start();
 
     QDBusMessage call = QDBusMessage::createMethodCall(
         kPortalService, kPortalPath, QStringLiteral("org.freedesktop.portal.Screenshot"),
@@ -52,53 +65,65 @@ void PortalColourPick::start(const QString& parentWindow)
     call << parentWindow << QVariantMap{{QStringLiteral("handle_token"), token}};
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* pending) {
+            [this, request](QDBusPendingCallWatcher* pending) {
                 pending->deleteLater();
+                if (!running_ || request != requests_)
+                    return; // cancelled, or another pick has begun
                 const QDBusPendingReply<QDBusObjectPath> reply = *pending;
                 if (reply.isError()) {
                     fail(reply.error().message());
                     return;
                 }
-                // Older portals choose the path themselves.
-                const QString path = reply.value().path();
-                if (path != requestPath_ && !requestPath_.isEmpty())
-                    listen(path);
+                replied_ = true;
+                repliedPath_ = reply.value().path();
+                const auto early = early_.constFind(repliedPath_);
+                if (early != early_.constEnd())
+                    answer(*early);
             });
 }
 
-void PortalColourPick::listen(const QString& requestPath)
+void PortalColourPick::cancel()
 {
-    stopListening();
-    requestPath_ = requestPath;
-    bus_.connect(kPortalService, requestPath_, kRequestInterface, QStringLiteral("Response"), this,
-                 SLOT(response(uint, QVariantMap)));
+    end();
 }
 
-void PortalColourPick::stopListening()
+void PortalColourPick::end()
 {
-    if (requestPath_.isEmpty())
-        return;
-    bus_.disconnect(kPortalService, requestPath_, kRequestInterface, QStringLiteral("Response"),
-                    this, SLOT(response(uint, QVariantMap)));
-    requestPath_.clear();
+    running_ = false;
+    timeout_.stop();
+    expectedPath_.clear();
+    repliedPath_.clear();
+    replied_ = false;
+    early_.clear();
 }
 
 void PortalColourPick::fail(const QString& why)
 {
-    stopListening();
+    end();
     emit failed(why);
 }
 
 void PortalColourPick::response(uint code, const QVariantMap& results)
 {
-    stopListening();
-    if (code == 1) { // the user closed the picker
+    if (!running_ || !calledFromDBus())
+        return;
+    const QString path = message().path();
+    if (path == expectedPath_ || (replied_ && path == repliedPath_))
+        answer({code, results});
+    else if (!replied_)
+        early_.insert(path, {code, results}); // perhaps ours: the reply will tell
+}
+
+void PortalColourPick::answer(Answer a)
+{
+    end();
+    if (a.code == 1) { // the user closed the picker
         emit cancelled();
         return;
     }
-    const QVariant value = results.value(QStringLiteral("color"));
-    if (code != 0 || !value.canConvert<QDBusArgument>()) {
-        fail(QStringLiteral("the desktop did not give a colour"));
+    const QVariant value = a.results.value(QStringLiteral("color"));
+    if (a.code != 0 || !value.canConvert<QDBusArgument>()) {
+        emit failed(QStringLiteral("the desktop did not give a colour"));
         return;
     }
     const QDBusArgument argument = value.value<QDBusArgument>();

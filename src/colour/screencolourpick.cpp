@@ -5,6 +5,7 @@
 #include "tform1.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -30,9 +31,15 @@ QImage grabScreen(QScreen* screen)
 
 ScreenColourPick::ScreenColourPick(QWidget* anchor, UserMessages& messages, QObject* parent)
     : QObject(parent), anchor_(anchor), messages_(messages), overlay_(std::make_unique<TForm1>()),
-      portal_(new PortalColourPick(QDBusConnection::sessionBus(), this)), capture_(grabScreen),
-      route_(routeOfThisSession())
+      capture_(grabScreen), route_(routeOfThisSession())
 {
+    usePortalBus(QDBusConnection::sessionBus());
+}
+
+void ScreenColourPick::usePortalBus(const QDBusConnection& bus)
+{
+    delete portal_;
+    portal_ = new PortalColourPick(bus, this);
     connect(portal_, &PortalColourPick::picked, this, [this](TColor c) { finish(c); });
     connect(portal_, &PortalColourPick::cancelled, this, [this] { finish(std::nullopt); });
     connect(portal_, &PortalColourPick::failed, this, [this](const QString& why) {
@@ -67,6 +74,9 @@ void ScreenColourPick::proceed()
         const QWidget* window = anchor_->window();
         if (QGuiApplication::platformName() == QLatin1String("xcb") && !hiddenWindow_)
             parent = QStringLiteral("x11:") + QString::number(window->winId(), 16);
+        // Escape in any of our windows ends the wait; the portal's own time limit ends it
+        // when no window of ours is there to press it in.
+        qApp->installEventFilter(this);
         portal_->start(parent);
         return;
     }
@@ -87,8 +97,20 @@ void ScreenColourPick::pickFromCapture()
     finish(overlay_->pick(capture, screen->geometry()));
 }
 
+bool ScreenColourPick::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && portal_->running() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        portal_->cancel();
+        finish(std::nullopt);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ScreenColourPick::finish(std::optional<TColor> colour, const QString& error)
 {
+    qApp->removeEventFilter(this);
     if (hiddenWindow_) {
         // Shown again, the main window reads its configuration afresh.
         hiddenWindow_->show();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QDBusConnection;
 class QScreen;
 class QWidget;
 
@@ -39,9 +40,11 @@ public:
     // Test seams: where the picture of the screen comes from, and which route is taken.
     void setCapture(Capture capture) { capture_ = std::move(capture); }
     void setRoute(PickRoute route) { route_ = route; }
+    void usePortalBus(const QDBusConnection& bus);
     PickRoute route() const { return route_; }
 
     TForm1* overlay() const { return overlay_.get(); }
+    PortalColourPick* portal() const { return portal_; }
 
     // How long a hidden window is given to leave the screen before it is copied.
     static constexpr int kHideDelayMs = 100;
@@ -54,6 +57,7 @@ private:
     void proceed();
     void pickFromCapture();
     void finish(std::optional<TColor> colour, const QString& error = QString());
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QWidget* anchor_;
     UserMessages& messages_;

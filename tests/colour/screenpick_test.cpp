@@ -264,6 +264,8 @@ public:
     uint code = 0;
     PortalColour colour;
     QString parentWindow;
+    bool silent = false;  // accepts the request and never answers
+    bool ownPath = false; // an older portal: its own request path, answered before the reply
 
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
@@ -274,10 +276,18 @@ public:
         const QVariantMap options = qdbus_cast<QVariantMap>(message.arguments().value(1));
         QString sender = message.service().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender +
-                             QLatin1Char('/') +
-                             options.value(QStringLiteral("handle_token")).toString();
-        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(path))));
+        const QString path =
+            ownPath ? QStringLiteral("/org/freedesktop/portal/desktop/request/old/1")
+                    : QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender +
+                          QLatin1Char('/') +
+                          options.value(QStringLiteral("handle_token")).toString();
+        const QDBusMessage reply = message.createReply(QVariant::fromValue(QDBusObjectPath(path)));
+        if (ownPath) // the reply a moment after the answer
+            QTimer::singleShot(100, [bus = bus_, reply]() mutable { bus.send(reply); });
+        else
+            connection.send(reply);
+        if (silent)
+            return true;
         QDBusMessage response = QDBusMessage::createSignal(
             path, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
         QVariantMap results;
@@ -356,4 +366,58 @@ TEST_F(PortalTest, TheDesktopPicksTheColour)
     ASSERT_TRUE(testsupport::waitUntil([&] { return failed.count() == 1; }));
     EXPECT_EQ(picked.count(), 1);
     EXPECT_EQ(cancelled.count(), 1);
+}
+
+TEST_F(PortalTest, AnAnswerBeforeTheReplyOnThePortalsOwnPathIsKept)
+{
+    PortalColourPick pick(*clientBus);
+    QSignalSpy picked(&pick, &PortalColourPick::picked);
+    portal->ownPath = true;
+    portal->colour = {1.0, 0.0, 0.0};
+    pick.start(QString());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return picked.count() == 1; }));
+    EXPECT_EQ(picked.at(0).at(0).value<TColor>(), rgb(255, 0, 0));
+}
+
+TEST_F(PortalTest, APortalThatNeverAnswersGivesTheWindowBackAndALaterPickWorks)
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    RecordingMessages messages;
+    ScreenColourPick pick(&window, messages);
+    pick.setRoute(PickRoute::Portal);
+    pick.usePortalBus(*clientBus);
+    pick.portal()->setTimeout(400);
+    QSignalSpy picked(&pick, &ScreenColourPick::picked);
+    QSignalSpy finished(&pick, &ScreenColourPick::finished);
+
+    // Hidden for the pick; the portal never answers: after the time limit the window is back
+    // and the user is told.
+    portal->silent = true;
+    pick.start(true);
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return finished.count() == 1; }, 5000));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(pick.running());
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].contains(QStringLiteral("did not answer")));
+
+    // Escape ends a wait at once, without a message.
+    pick.start(false);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return pick.portal()->running(); }, 2000));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_EQ(finished.count(), 2);
+    EXPECT_FALSE(pick.running());
+    EXPECT_EQ(messages.errors.size(), 1);
+
+    // The portal answers again: the next pick works, and the answers to the abandoned
+    // requests change nothing.
+    portal->silent = false;
+    portal->colour = {0.0, 1.0, 0.0};
+    pick.start(true);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return picked.count() == 1; }, 5000));
+    EXPECT_EQ(picked.at(0).at(0).value<TColor>(), rgb(0, 255, 0));
+    EXPECT_TRUE(window.isVisible());
 }
