@@ -1,5 +1,6 @@
 #include "infocommand.h"
 
+#include "model/codepage.h"
 #include "model/colortable.h"
 #include "model/designjson.h"
 #include "model/dstrecords.h"
@@ -39,6 +40,8 @@ int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err
     }
     if (const auto side = findSideFile(path)) {
         const ColorFileResult result = design.loadcolorfile(*side);
+        if (!result.failed() && !result.message.empty())
+            err << "loomscope: " << pathDisplayText(*side) << ": " << result.message << '\n';
         if (result.failed()) {
             err << result.message << '\n';
             return 1;

@@ -398,7 +398,8 @@ void TForm2::openDesign(const std::string& path)
     const auto result = loomscope1->loaddstfile(path, true);
     actions_->savePicture->setEnabled(true);
     actions_->print->setEnabled(true);
-    if (result.sideFile.failed())
+    // A side file that failed, or one whose names could not be read.
+    if (!result.sideFile.message.empty())
         messages_.error(this, QString::fromStdString(result.sideFile.message));
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/codepage.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -143,6 +144,13 @@ PriceReport buildPriceReport(const PriceReportInput& input, const PriceFields& f
     PriceRules rules(fields, decimalSeparator);
     if (!rules.error().empty())
         return {{}, rules.error()};
+    // The columns are laid out by the names' width in code page 936, as the shop's Windows
+    // systems show them; without the conversion they cannot be.
+    const bool texts = hasNonAscii(input.folder) ||
+                       std::any_of(input.rows.begin(), input.rows.end(),
+                                   [](const PriceReportRow& r) { return hasNonAscii(r.name); });
+    if (texts && !codePage936Available())
+        return {{}, std::string("The price report cannot be made: ") + kNoCodePage936 + '.'};
 
     std::string out;
     out.reserve(128 * (input.rows.size() + 8));

@@ -20,7 +20,7 @@ struct PriceReportRow {
     int stitches = 0;
     // Why the design could not be read. Such a row names the design and the reason in place
     // of its size, stitches, unit price and amount, and adds nothing to the total.
-    std::string error;
+    std::string error = {};
 };
 
 struct PriceReportInput {

@@ -93,17 +93,55 @@ std::string convertText(std::string_view text, const char* to, const char* from,
     return conv.run(text, replacement, skip);
 }
 
+const char* gCodePage936 = "CP936";
+
+// ASCII kept, every other character (a byte, or a UTF-8 sequence) one replacement.
+template <typename Skip>
+std::string asciiOnly(std::string_view text, std::string_view replacement, Skip skip)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        out.append(replacement);
+        i += std::max<std::size_t>(1, skip(text.substr(i)));
+    }
+    return out;
+}
+
 } // namespace
+
+bool codePage936Available()
+{
+    return Converter("UTF-8", gCodePage936).valid();
+}
+
+bool hasNonAscii(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+}
+
+void setCodePage936NameForTesting(const char* name)
+{
+    gCodePage936 = name;
+}
 
 std::string cp936ToUtf8(std::string_view bytes)
 {
-    return convertText(bytes, "UTF-8", "CP936", "\xEF\xBF\xBD",
-                       [](std::string_view) { return std::size_t{1}; });
+    auto one = [](std::string_view) { return std::size_t{1}; };
+    if (hasNonAscii(bytes) && !codePage936Available())
+        return asciiOnly(bytes, "\xEF\xBF\xBD", one);
+    return convertText(bytes, "UTF-8", gCodePage936, "\xEF\xBF\xBD", one);
 }
 
 std::string utf8ToCp936(std::string_view utf8)
 {
-    return convertText(utf8, "CP936", "UTF-8", "?", utf8SequenceLength);
+    if (hasNonAscii(utf8) && !codePage936Available())
+        return asciiOnly(utf8, "?", utf8SequenceLength);
+    return convertText(utf8, gCodePage936, "UTF-8", "?", utf8SequenceLength);
 }
 
 bool isUtf8(std::string_view bytes)
@@ -174,7 +212,7 @@ std::string pathDisplayText(std::string_view bytes)
         return std::string(bytes);
     // Decoded as code page 936 only when every byte belongs to a character of it: a name that
     // is neither is shown with replacement marks rather than as wrong characters.
-    Converter conv("UTF-8", "CP936");
+    Converter conv("UTF-8", gCodePage936);
     if (conv.valid()) {
         bool clean = true;
         std::string text = conv.run(bytes, "", [&clean](std::string_view) {

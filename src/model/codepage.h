@@ -9,9 +9,24 @@ namespace loomscope {
 // Code page 936 (simplified Chinese GBK) is the byte form of every text in the side files, so
 // they read the same on the systems that write them.
 
-// Bytes of code page 936 to UTF-8; an invalid byte becomes U+FFFD.
+// Whether this system can convert code page 936. glibc does it with modules that a minimal
+// system may lack; without them no name can be written or read as Windows systems do, and the
+// callers say so rather than write UTF-8 that those systems would show garbled.
+bool codePage936Available();
+// Whether a text holds anything but ASCII (the part every encoding here agrees on).
+bool hasNonAscii(std::string_view text);
+// Test seam: the charset name the conversion is asked for ("CP936"); another name stands for
+// a system without the conversion.
+void setCodePage936NameForTesting(const char* name);
+inline constexpr const char* kNoCodePage936 =
+    "this system cannot convert code page 936 (the encoding Windows systems use for these "
+    "names): glibc's conversion modules (gconv) are missing";
+
+// Bytes of code page 936 to UTF-8; an invalid byte becomes U+FFFD, and so does every
+// non-ASCII byte where the conversion is not available.
 std::string cp936ToUtf8(std::string_view bytes);
-// UTF-8 to code page 936; a character the code page lacks becomes '?'.
+// UTF-8 to code page 936; a character the code page lacks (every non-ASCII one where the
+// conversion is not available) becomes '?'.
 std::string utf8ToCp936(std::string_view utf8);
 // The longest prefix of `bytes` (code page 936) of at most `maxBytes` bytes that does not
 // split a two-byte character.

@@ -16,10 +16,12 @@ constexpr std::size_t kNameOffset = 48;
 
 // A length-prefixed text field. A length byte beyond the field's room is taken as the room,
 // so a damaged file never reads into the next field.
-std::string readShortString(const std::uint8_t* field, std::size_t room)
+std::string readShortString(const std::uint8_t* field, std::size_t room, bool& unconverted)
 {
     const std::size_t length = std::min<std::size_t>(field[0], room);
-    return cp936ToUtf8(std::string_view(reinterpret_cast<const char*>(field + 1), length));
+    const std::string_view text(reinterpret_cast<const char*>(field + 1), length);
+    unconverted = unconverted || (hasNonAscii(text) && !codePage936Available());
+    return cp936ToUtf8(text);
 }
 
 void writeShortString(std::uint8_t* field, std::size_t room, std::string_view bytes)
@@ -64,9 +66,9 @@ ColorFileStatus parseColorSequence(std::span<const std::uint8_t> bytes, int maxR
         const std::uint8_t* c = record + kColourOffset;
         out.colors.push_back(static_cast<TColor>(c[0]) | static_cast<TColor>(c[1]) << 8 |
                              static_cast<TColor>(c[2]) << 16 | static_cast<TColor>(c[3]) << 24);
-        out.names.push_back(readShortString(record + kNameOffset, kThreadNameMaxBytes));
+        out.names.push_back(readShortString(record + kNameOffset, kThreadNameMaxBytes, out.namesUnconverted));
         if (i + 1 == count)
-            out.colorcard = trimmed(readShortString(record + kCardOffset, kCardNameMaxBytes));
+            out.colorcard = trimmed(readShortString(record + kCardOffset, kCardNameMaxBytes, out.namesUnconverted));
     }
     return ColorFileStatus::Applied;
 }
@@ -103,6 +105,12 @@ std::vector<std::uint8_t> encodeColorSequence(std::string_view colorcard,
 std::string writecolorfile(const std::string& path, std::string_view colorcard,
                            std::span<const TColor> colors, std::span<const std::string> names)
 {
+    // Written as UTF-8 instead, the names would reach the shop's Windows systems garbled.
+    const bool texts = hasNonAscii(colorcard) ||
+                       std::any_of(names.begin(), names.end(),
+                                   [](const std::string& n) { return hasNonAscii(n); });
+    if (texts && !codePage936Available())
+        return std::string("The thread names cannot be written: ") + kNoCodePage936 + '.';
     const auto bytes = encodeColorSequence(colorcard, colors, names);
     return writeFileAtomically(path, bytes);
 }

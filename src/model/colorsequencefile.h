@@ -30,7 +30,9 @@ enum class ColorFileStatus {
 
 struct ColorFileResult {
     ColorFileStatus status = ColorFileStatus::Ignored;
-    std::string message; // for the two failures, the text to show the user
+    // For the two failures, the text to show the user; for a side file applied whose names
+    // could not be converted, what the user should be told about that.
+    std::string message;
     bool failed() const
     {
         return status == ColorFileStatus::StreamReadError || status == ColorFileStatus::CannotOpen;
@@ -47,6 +49,9 @@ struct ColorSequence {
     std::string colorcard; // UTF-8, blanks and control characters trimmed
     std::vector<TColor> colors;
     std::vector<std::string> names; // UTF-8
+    // Names that were not ASCII could not be read: this system lacks code page 936, so they
+    // hold replacement marks.
+    bool namesUnconverted = false;
 };
 
 // Reads the records of a side file, at most `maxRecords` of them. Ignored for a file of 11

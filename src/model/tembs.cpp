@@ -1,5 +1,6 @@
 #include "tembs.h"
 
+#include "codepage.h"
 #include "fileio.h"
 #include "palette.h"
 
@@ -146,6 +147,10 @@ ColorFileResult Tembs::applycolorsequence(std::span<const std::uint8_t> bytes)
         block->FColor = sequence.colors[i];
         block->FColorname = sequence.names[i];
     }
+    if (sequence.namesUnconverted)
+        return {ColorFileStatus::Applied,
+                std::string("The thread names of the side file could not be read: ") +
+                    kNoCodePage936 + '.'};
     return {ColorFileStatus::Applied, {}};
 }
 

@@ -1,5 +1,6 @@
 // The price report: the price rules, the conversions, and the text laid out in columns.
 #include "browser/pricereport.h"
+#include "model/codepage.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -201,6 +202,15 @@ TEST(PriceReportText, AnEmptyFolderStillGetsItsFrameAndConversionErrorsGiveNoTex
     report = buildPriceReport(in, f, '.');
     EXPECT_EQ(report.text, "");
     EXPECT_EQ(report.error, "'3..0' is not a valid floating point value");
+
+    // Chinese names on a system without code page 936: no report laid out by guesswork.
+    in.rows = {{"玫瑰", "1 * 1", 10}};
+    setCodePage936NameForTesting("NO-SUCH-CHARSET");
+    report = buildPriceReport(in, shopFields(), '.');
+    setCodePage936NameForTesting("CP936");
+    EXPECT_EQ(report.text, "");
+    EXPECT_NE(report.error.find("code page 936"), std::string::npos) << report.error;
+    EXPECT_NE(buildPriceReport(in, shopFields(), '.').text, "");
 }
 
 TEST(PriceReportText, UsesTheLocalesDecimalMarkForPricesAndAmounts)

@@ -248,6 +248,35 @@ TEST(CodePage936, FileNamesFromChineseSystemsAreShownAsTheirCharacters)
     EXPECT_TRUE(isUtf8("\xF0\x9F\x98\x80"));
 }
 
+TEST(CodePage936, WithoutTheConversionNamesAreRefusedOrReportedNeverWrittenAsUtf8)
+{
+    testsupport::TempDir dir;
+    const std::string chinese = dir.file("chinese.lsc");
+    ASSERT_EQ(writecolorfile(chinese, "伊莎卡", someColours(2), std::vector<std::string>{"红色", "金线"}), "");
+    const std::string names = dir.file("names.lsc");
+
+    setCodePage936NameForTesting("NO-SUCH-CHARSET"); // a system without glibc's modules
+    EXPECT_FALSE(codePage936Available());
+    // Writing: a clear error and no file, rather than UTF-8 a Windows system shows garbled.
+    const std::string error = writecolorfile(names, "Card", someColours(2), std::vector<std::string>{"红色", "b"});
+    EXPECT_NE(error.find("code page 936"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(names));
+    EXPECT_EQ(writecolorfile(names, "Card", someColours(2), someNames(2)), ""); // ASCII is fine
+    // Reading: the colours apply, and the user is told the names could not be read.
+    Tembs design;
+    loadColours(design, 2);
+    const ColorFileResult read = design.loadcolorfile(chinese);
+    EXPECT_EQ(read.status, ColorFileStatus::Applied);
+    EXPECT_NE(read.message.find("could not be read"), std::string::npos) << read.message;
+    EXPECT_EQ(design.Graphlist().First()->FColor, someColours(2)[0]);
+    EXPECT_TRUE(isUtf8(design.Graphlist().First()->FColorname));
+    setCodePage936NameForTesting("CP936");
+
+    EXPECT_TRUE(codePage936Available());
+    EXPECT_EQ(design.loadcolorfile(chinese).message, "");
+    EXPECT_EQ(design.Graphlist().First()->FColorname, "红色");
+}
+
 TEST(EmbirdColors, FourBytesPerColourRedFirst)
 {
     const std::vector<std::uint8_t> bytes = {255, 0, 0, 9, 0, 128, 255, 0, 1, 2, 3};
