@@ -42,6 +42,9 @@ void setPageFont(QPainter& painter, int points)
                       QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))));
+    // No ligatures: names and numbers on the page must be found and copied out of a PDF as
+    // typed ("goldfish", not "gold" + the "fi" ligature + "sh").
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
 }
 

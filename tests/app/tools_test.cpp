@@ -189,16 +189,16 @@ TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimet
     b.stitch(0, 0).stitchTo(1000, 0, 50).stitchTo(1000, 600, 50).stitchTo(0, 600, 50);
     b.stitchTo(0, 0, 50).jumpBy(0, 0);
     testsupport::TempDir dir;
-    const std::string design = dir.file("frame.dst");
+    const std::string design = dir.file("goldfish.dst");
     testsupport::writeFile(design, b.fullyReadFile());
-    testsupport::writeFile(dir.file("frame.lsc"),
+    testsupport::writeFile(dir.file("goldfish.lsc"),
                            loomscope::encodeColorSequence(
                                "Card", std::vector<loomscope::TColor>{0x00A000},
                                std::vector<std::string>{"green"}));
     const std::string info = commandOutput(std::string(LOOMSCOPE_BINARY) + " --info '" + design + "'");
     ASSERT_NE(info.find("\"width_mm\":100,\"height_mm\":60"), std::string::npos) << info;
 
-    const std::string pdf = dir.file("frame.pdf");
+    const std::string pdf = dir.file("goldfish.pdf");
     const ProgramRun r = runProgram({"--worksheet", design, pdf});
     ASSERT_EQ(r.status, 0) << r.err;
     // 254 dots per inch: ten pixels a millimetre; no smoothing, so a hairline is one pixel.
@@ -227,6 +227,8 @@ TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimet
         const std::string text = commandOutput("pdftotext '" + pdf + "' -");
         EXPECT_NE(text.find("1.00"), std::string::npos) << "the Scale line says actual size\n"
                                                         << text;
+        // The name is found as typed: no "fi" ligature in its place.
+        EXPECT_NE(text.find("goldfish"), std::string::npos) << text;
     }
 }
 

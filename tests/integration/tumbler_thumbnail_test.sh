@@ -55,7 +55,8 @@ done
 
 work=$(mktemp -d) || fail "cannot make a temporary folder"
 trap 'rm -rf "$work"' EXIT
-# A home of its own: no user thumbnailer, cache or tumbler.rc can change the outcome.
+# A home of its own: no user thumbnailer, cache or tumbler.rc can change the outcome. Of the
+# system's data only /usr/share stays, for the MIME database GIO and tumbler load.
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache \
     XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime LOOMSCOPE_HOME=$work/loomscope \
     XDG_DATA_DIRS=/usr/share
