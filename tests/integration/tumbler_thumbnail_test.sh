@@ -14,17 +14,17 @@ bus_path=/org/freedesktop/thumbnails/Thumbnailer1
 
 # Second half, run by dbus-run-session below: everything here talks to that private bus only.
 if [ "${1-}" = --on-bus ]; then
-    "$TUMBLERD" >"$work/tumblerd.log" 2>&1 & tumbler=$!
-    # Whatever way this half ends, tumblerd and the monitor end with it.
-    trap 'kill $tumbler ${monitor-} 2>/dev/null; wait' EXIT
+    # Whatever way this half ends, tumblerd and the monitor end with it, and so does a hung
+    # thumbnailer: tumblerd leads a process group of its own, which its children share.
+    setsid "$TUMBLERD" >"$work/tumblerd.log" 2>&1 & tumbler=$!
+    trap 'kill -- -$tumbler ${monitor-} 2>/dev/null; wait' EXIT
     trap 'exit 1' INT TERM
     gdbus wait --session --timeout 10 $bus_name ||
         { echo "tumblerd did not take $bus_name within 10 s" >"$work/problem"; exit 1; }
     # Tumbler sends its signals to the caller alone; a monitor connection sees them anyway.
     dbus-monitor --session "type=signal,interface=$bus_name" >"$work/signals" 2>/dev/null &
     monitor=$!
-    # NameLost is the last thing the bus tells a connection turning into a monitor: after
-    # it, no signal of the request can be missed.
+    # NameLost is the bus's last word to a connection turning monitor; no signal is missed after.
     for _ in $(seq 50); do grep -q member=NameLost "$work/signals" && break; sleep 0.1; done
     # Thunar's request: the file's URI and type as GIO gives them, the 128-pixel flavour.
     # (GLib leaves ' unescaped in a URI but never ", so the URI goes in double quotes.)
@@ -49,7 +49,7 @@ sample=$(dirname "$0")/../../data/samples/rose-badge.dst
 TUMBLERD=${TUMBLERD:-$(ls /usr/lib/*/tumbler-1/tumblerd /usr/lib/tumbler-1/tumblerd \
     /usr/libexec/tumbler-1/tumblerd 2>/dev/null | head -n 1)}
 [ -n "$TUMBLERD" ] || skip "tumblerd is not installed"
-for tool in dbus-run-session dbus-monitor gdbus gio update-mime-database python3; do
+for tool in dbus-run-session dbus-monitor gdbus gio update-mime-database python3 setsid; do
     command -v $tool >/dev/null || skip "$tool is not installed"
 done
 

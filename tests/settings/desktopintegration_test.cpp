@@ -119,6 +119,7 @@ TEST(DesktopFiles, ExecLinesSurviveAwkwardProgramPaths)
     EXPECT_NE(execPathProblem("loomscope"), "");
     EXPECT_NE(execPathProblem("/opt/\xB2\xCA/loomscope"), ""); // code page 936 bytes: not UTF-8
     EXPECT_NE(execPathProblem("/opt/a\nb"), "");
+    EXPECT_EQ(execPathProblem("/opt/100%/loomscope"), execPathProblem("/opt/\xB2\xCA/loomscope"));
     EXPECT_EQ(desktopProgramPath("/usr/local/bin/"), "/usr/local/bin/loomscope");
 }
 
@@ -253,6 +254,16 @@ TEST(Association, AFailedStepIsReportedKeepsWhatWasWrittenAndStillRefreshes)
     ASSERT_EQ(desktop.toolRuns.size(), 2u);
     EXPECT_EQ(desktop.toolRuns[1],
               (std::vector<std::string>{"update-desktop-database", desktop.data("applications")}));
+
+    // A program whose path GLib would not load is refused before anything is written.
+    Desktop percent;
+    const std::string odd = percent.root.file("100%") + "/loomscope";
+    writeText(odd, "#!/bin/sh\n");
+    ::chmod(odd.c_str(), 0755);
+    outcome = associateDstFiles(percent.setup(odd));
+    ASSERT_EQ(outcome.errors.size(), 1u);
+    EXPECT_EQ(outcome.errors[0], "程序路径含有不能写进桌面文件的字符");
+    EXPECT_FALSE(fs::exists(percent.data("applications/loomscope.desktop")));
 
     // A program that is not there is not written into an entry at all.
     Desktop fresh;
