@@ -11,6 +11,7 @@
 #include "viewer/pictureconvert.h"
 #include "viewer/tloomscope.h"
 #include "widgets/enterinert.h"
+#include "widgets/swatchcelldelegate.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -62,6 +63,7 @@ TForm6::TForm6(const QString& programHome, Tloomscope* viewer, UserMessages& mes
     ValueListEditor1->setSelectionMode(QAbstractItemView::SingleSelection);
     ValueListEditor1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ValueListEditor1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ValueListEditor1->setItemDelegateForColumn(0, new SwatchCellDelegate(ValueListEditor1));
     for (int i = 0; i < kFabricColourRows; ++i) {
         const FabricColourRow& row = fabricColourRows()[std::size_t(i)];
         const TColor colour = fabricRowColour(row);

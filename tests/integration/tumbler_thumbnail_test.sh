@@ -56,7 +56,7 @@ done
 work=$(mktemp -d) || fail "cannot make a temporary folder"
 trap 'rm -rf "$work"' EXIT
 # A home of its own: no user thumbnailer, cache or tumbler.rc can change the outcome. Of the
-# system's data only /usr/share stays, for the MIME database GIO and tumbler load.
+# system's data only /usr/share stays, for the MIME database GIO builds on.
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache \
     XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime LOOMSCOPE_HOME=$work/loomscope \
     XDG_DATA_DIRS=/usr/share
@@ -107,13 +107,13 @@ if [ ! -f "$png" ]; then
     grep -q member=Finished "$work/signals" 2>/dev/null || tail -n 5 "$work/tumblerd.log" >&2
     fail "no thumbnail at $png within 20 s"
 fi
-python3 - "$png" <<'EOF' || fail "the thumbnail at $png is not a 128-pixel PNG"
+python3 - "$png" <<'EOF' || fail "the thumbnail at $png is not a drawn 128-pixel PNG"
 import struct, sys
 data = open(sys.argv[1], "rb").read()
+header = data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR" and len(data) >= 24
+width, height = struct.unpack(">II", data[16:24]) if header else (0, 0)
 # An empty or nearly blank picture compresses to a few hundred bytes; a drawn design does not.
-ok = data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR" and len(data) > 1024
-width, height = struct.unpack(">II", data[16:24]) if ok else (0, 0)
-if not (ok and width == 128 and 0 < height <= 128):
+if width != 128 or not 0 < height <= 128 or len(data) <= 1024:
     sys.exit("%d bytes, %dx%d" % (len(data), width, height))
 EOF
 echo "tumbler_thumbnail_test: PASS: tumbler cached a 128-pixel picture of $uri"

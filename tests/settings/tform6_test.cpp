@@ -98,6 +98,10 @@ TEST_F(FabricChooser, ColourRowsTintThePreviewAndTheBoxTilesIt)
 
     colours->setCurrentCell(4, 1);
     EXPECT_EQ(chooser->selectedColourRow(), 5);
+    // The selected row's key cell still shows its colour (the selection is a frame round it).
+    const QRect keyCell = colours->visualItemRect(colours->item(4, 0));
+    const QImage table = colours->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(table.pixel(keyCell.center())), QColor(0x0A, 0x23, 0xEB));
     // Grey 128 tinted: 2 x 128 + t - 255 = t + 1 per channel.
     EXPECT_EQ(QColor(chooser->preview().pixel(3, 3)), QColor(0x0B, 0x24, 0xEC));
 
