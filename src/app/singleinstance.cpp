@@ -3,6 +3,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QTimer>
 #include <QVariant>
 #include <QtEndian>
 #include <sys/socket.h>
@@ -117,6 +118,12 @@ bool SingleInstance::listen(QString* error)
             }
             connect(socket, &QLocalSocket::readyRead, this,
                     [this, socket] { readMessage(socket); });
+            // A peer that connects and then says nothing (or not all of it) is let go after a
+            // while: an idle connection must not be held open for ever.
+            QTimer::singleShot(idleTimeoutMs_, socket, [socket] {
+                if (!socket->property("answered").toBool())
+                    socket->abort();
+            });
             readMessage(socket);
         }
     });
@@ -136,6 +143,7 @@ void SingleInstance::readMessage(QLocalSocket* socket)
             QByteArray path;
             const bool ok = decodeHandOff(buffer.left(static_cast<qsizetype>(length) + 4), &path);
             socket->setProperty("buffer", QByteArray());
+            socket->setProperty("answered", true);
             socket->disconnect(this); // one message per connection
             // Opening the design may show a message box, whose event loop may see the sender
             // give up and the socket go: the hand-off runs later from the event loop, and the

@@ -33,6 +33,9 @@ public:
     bool handOffToRunning(const QByteArray& absolutePath, int timeoutMs = 5000);
     // First start: listen for later starts. False when the channel cannot be opened.
     bool listen(QString* error = nullptr);
+    // How long a connection may stay open before its message is complete.
+    void setIdleTimeout(int milliseconds) { idleTimeoutMs_ = milliseconds; }
+    static constexpr int kDefaultIdleTimeoutMs = 5000;
 
 signals:
     // In the first instance, for every hand-off, delivered from the event loop (never from
@@ -44,6 +47,7 @@ private:
 
     QString name_;
     QLocalServer* server_ = nullptr;
+    int idleTimeoutMs_ = kDefaultIdleTimeoutMs;
 };
 
 // The bytes of one hand-off and their reading back; false for anything malformed. A path is

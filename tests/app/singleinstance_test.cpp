@@ -85,6 +85,32 @@ TEST(SingleInstance, IgnoresGarbageAndServesTheNextStart)
     EXPECT_FALSE(nobody.handOffToRunning("/tmp/x.dst", 200));
 }
 
+TEST(SingleInstance, APeerThatSaysNothingIsLetGo)
+{
+    const QString name = uniqueName("idle");
+    SingleInstance first(name);
+    first.setIdleTimeout(300);
+    ASSERT_TRUE(first.listen());
+    for (const QByteArray& sent : {QByteArray(), QByteArray("\0\0\0\x20/half", 9)}) {
+        QLocalSocket idle;
+        idle.setServerName(name);
+        idle.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        idle.connectToServer();
+        ASSERT_TRUE(idle.waitForConnected(2000));
+        idle.write(sent);
+        idle.flush();
+        EXPECT_TRUE(testsupport::waitUntil(
+            [&] { return idle.state() == QLocalSocket::UnconnectedState; }, 3000))
+            << "an idle peer is still held after its time";
+    }
+    // The channel still serves a real start.
+    QList<QByteArray> received;
+    QObject::connect(&first, &SingleInstance::handOff, [&](const QByteArray& p) { received << p; });
+    SingleInstance client(name);
+    QTimer::singleShot(0, [&] { client.handOffToRunning("/tmp/y.dst", 100); });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !received.isEmpty(); }, 3000));
+}
+
 TEST(SingleInstance, AnotherUserCannotMakeTheViewerOpenAFile)
 {
     const QString name = uniqueName("other-client");
