@@ -6,6 +6,7 @@
 #include "app/usermessages.h"
 #include "browser/designlistmodel.h"
 #include "browser/designlistview.h"
+#include "browser/foldertreemodel.h"
 #include "browser/desktopactions.h"
 #include "browser/linedlabel.h"
 #include "browser/priceoptionsgroup.h"
@@ -16,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -95,7 +96,7 @@ BrowserPane::BrowserPane(MainState& state, const QString& programHome, UserMessa
     : QWidget(parent), state_(state), programHome_(programHome), messages_(messages),
       systemDesktop_(std::make_unique<SystemDesktop>()), desktop_(systemDesktop_.get()),
       model_(new DesignListModel(this)), filler_(new ThumbnailFiller(this)),
-      folders_(new QFileSystemModel(this))
+      folders_(new FolderTreeModel(this))
 {
     setObjectName(QStringLiteral("RzGridPanel1"));
     setAutoFillBackground(true);
@@ -210,15 +211,11 @@ QWidget* BrowserPane::buildLeftColumn()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    // Folders only, as the file system has them; nothing in the tree can be renamed or moved.
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    folders_->setReadOnly(true);
-    folders_->setRootPath(QDir::rootPath());
+    // Folders only, whatever the bytes of their names; nothing in the tree can be renamed or
+    // moved.
     RzShellTree1 = new QTreeView(left);
     RzShellTree1->setObjectName(QStringLiteral("RzShellTree1"));
     RzShellTree1->setModel(folders_);
-    for (int c = 1; c < folders_->columnCount(); ++c)
-        RzShellTree1->hideColumn(c);
     RzShellTree1->setHeaderHidden(true);
     RzShellTree1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     RzShellTree1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -292,28 +289,30 @@ void BrowserPane::enter()
 
 void BrowserPane::selectFolderInTree(const std::string& folder)
 {
-    QString path = QFile::decodeName(QByteArray::fromStdString(folder));
-    if (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    const QModelIndex index = folders_->index(path);
+    const QModelIndex index = folders_->indexOf(folder);
     if (!index.isValid())
-        return; // a name the tree cannot spell: the list is still filled
+        return; // hidden, or gone: the list is still filled
     choosingInCode_ = true;
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
         RzShellTree1->expand(p);
     RzShellTree1->setCurrentIndex(index);
-    RzShellTree1->scrollTo(index);
     choosingInCode_ = false;
+    // Into view once the view has laid out the rows it has just been given.
+    RzShellTree1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    QTimer::singleShot(0, RzShellTree1, [this, index = QPersistentModelIndex(index)] {
+        if (index.isValid())
+            RzShellTree1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void BrowserPane::folderChosen(const QModelIndex& index)
 {
     if (choosingInCode_)
         return;
-    const QString path = folders_->filePath(index);
-    if (path.isEmpty())
-        return; // an entry of the tree that is no folder on disk
-    state_.changeFolder(pathBytes(path));
+    const std::string path = folders_->pathOf(index);
+    if (path.empty())
+        return;
+    state_.changeFolder(path);
 }
 
 void BrowserPane::designsChanged()

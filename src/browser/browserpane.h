@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <memory>
 
-class QFileSystemModel;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -13,6 +12,8 @@ class QToolButton;
 class QTreeView;
 
 namespace loomscope {
+
+class FolderTreeModel;
 
 class DesignListModel;
 class DesignListView;
@@ -79,7 +80,7 @@ private:
     DesktopActions* desktop_;
     DesignListModel* model_;
     ThumbnailFiller* filler_;
-    QFileSystemModel* folders_;
+    FolderTreeModel* folders_;
     bool entering_ = false;
     bool choosingInCode_ = false; // the tree's selection is being set, not chosen by the user
 

@@ -3,10 +3,12 @@
 #include "app/usermessages.h"
 
 #include <QFocusEvent>
+#include <algorithm>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 
 namespace loomscope {
@@ -30,9 +32,7 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
       separator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("GroupBox1"));
-    // At least its designed height; taller when a narrow window wraps the note further.
-    setMinimumHeight(kGroupHeight);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    setFixedHeight(kGroupHeight);
     Edit4 = addField("Edit4", false);
     Edit5 = addField("Edit5", true);
     Edit6 = addField("Edit6", false, true);
@@ -82,6 +82,8 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     note->setMinimumWidth(120);
+    note->installEventFilter(this);
+    note_ = note;
     grid->addWidget(note, 0, 6, 3, 1);
 
     SpeedButton8 = new QToolButton(this);
@@ -143,8 +145,23 @@ void PriceOptionsGroup::setReportEnabled(bool enabled)
     SpeedButton6->setToolTip(enabled ? QString() : QStringLiteral("列表填充中，完成后可统计"));
 }
 
+void PriceOptionsGroup::fitNote()
+{
+    // The group keeps its height while the note fits, and grows by what a narrow window makes
+    // the wrapped note need beyond its rows (in steps: the rows share what the group gains).
+    const int extra =
+        std::max(0, extra_ + note_->heightForWidth(note_->width()) - note_->height());
+    if (extra == extra_)
+        return;
+    extra_ = extra;
+    setFixedHeight(kGroupHeight + extra_);
+    QTimer::singleShot(0, this, &PriceOptionsGroup::fitNote);
+}
+
 bool PriceOptionsGroup::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == note_ && event->type() == QEvent::Resize)
+        fitNote();
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (!field)
         return QGroupBox::eventFilter(watched, event);
@@ -203,3 +220,4 @@ void PriceOptionsGroup::leaveUpperBound(QLineEdit* upper, QLineEdit* lower, QLin
 }
 
 } // namespace loomscope
+

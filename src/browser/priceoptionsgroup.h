@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -34,6 +35,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fitNote();
+    QLabel* note_ = nullptr; // the red note beside the fields
+    int extra_ = 0;                // height added for the note in a narrow window
     QLineEdit* addField(const char* name, bool decimal, bool mirror = false);
     void leaveField(QLineEdit* field);
     void leaveUpperBound(QLineEdit* upper, QLineEdit* lower, QLineEdit* nextLower);

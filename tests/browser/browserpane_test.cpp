@@ -7,6 +7,7 @@
 #include "browser/browserpane.h"
 #include "browser/designlistmodel.h"
 #include "browser/designlistview.h"
+#include "browser/foldertreemodel.h"
 #include "browser/desktopactions.h"
 #include "browser/pricereportcommand.h"
 #include "dstbuilder.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -292,18 +292,56 @@ TEST_F(Browser, WhileHiddenAListingOnlyEmptiesTheListAndCountsTheDesigns)
     ASSERT_TRUE(filled());
     EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
     auto* tree = child<QTreeView>("RzShellTree1");
-    const auto* folders = static_cast<QFileSystemModel*>(tree->model());
-    EXPECT_EQ(folders->filePath(tree->currentIndex()),
-              QString::fromStdString(folder.path().string()));
+    const auto* folders = static_cast<FolderTreeModel*>(tree->model());
+    EXPECT_EQ(folders->pathOf(tree->currentIndex()), dir());
 }
 
 TEST_F(Browser, ChoosingAFolderInTheTreeListsIt)
 {
     testsupport::writeFile(folder.file("x.dst"), outline(100, 100));
     auto* tree = child<QTreeView>("RzShellTree1");
-    auto* folders = static_cast<QFileSystemModel*>(tree->model());
-    tree->setCurrentIndex(folders->index(QString::fromStdString(folder.path().string())));
+    auto* folders = static_cast<FolderTreeModel*>(tree->model());
+    tree->setCurrentIndex(folders->indexOf(folder.path().string()));
     EXPECT_EQ(state.currentFolder(), dir());
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(names(), QStringList({"x"}));
+}
+
+TEST_F(Browser, FoldersWithCodePage936NamesAreInTheTreeShownAndOpened)
+{
+    // 玫瑰 and 花样 in code page 936: folders from an archive made on Chinese Windows.
+    const std::string outer = dir() + "\xBB\xA8\xD1\xF9";
+    const std::string inner = outer + "/\xC3\xB5\xB9\xE5";
+    std::filesystem::create_directories(inner);
+    std::filesystem::create_directories(dir() + ".hidden");
+    testsupport::writeFile(inner + "/x.dst", outline(100, 100));
+    auto* tree = child<QTreeView>("RzShellTree1");
+    auto* folders = static_cast<FolderTreeModel*>(tree->model());
+
+    // Entering the browser on a design in it opens the tree down to it and selects it.
+    state.changeFolder(inner);
+    pane->enter();
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(names(), QStringList({"x"}));
+    const QModelIndex current = tree->currentIndex();
+    EXPECT_EQ(folders->pathOf(current), inner + "/");
+    EXPECT_EQ(current.data().toString(), QStringLiteral("玫瑰"));
+    EXPECT_EQ(current.parent().data().toString(), QStringLiteral("花样"));
+    EXPECT_TRUE(tree->isExpanded(current.parent()));
+    // Scrolled into view, not left below the visible part.
+    EXPECT_TRUE(tree->viewport()->rect().intersects(tree->visualRect(current)));
+    // Hidden folders stay out, as in a file manager.
+    const QModelIndex home = folders->indexOf(dir());
+    for (int r = 0; r < folders->rowCount(home); ++r)
+        EXPECT_NE(folders->index(r, 0, home).data().toString(), QStringLiteral(".hidden"));
+
+    // Chosen in the tree, a folder is listed by its real bytes.
+    tree->setCurrentIndex(folders->indexOf(outer));
+    EXPECT_EQ(state.currentFolder(), outer + "/");
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(names(), QStringList());
+    tree->setCurrentIndex(folders->indexOf(inner));
+    EXPECT_EQ(state.currentFolder(), inner + "/");
     ASSERT_TRUE(filled());
     EXPECT_EQ(names(), QStringList({"x"}));
 }
