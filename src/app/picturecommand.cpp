@@ -5,6 +5,7 @@
 #include "pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportlayout.h"
+#include "render/offscreengl.h"
 #include "usermessages.h"
 #include "viewer/tloomscope.h"
 
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QProgressDialog>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace loomscope {
 
@@ -20,7 +22,13 @@ PictureCommand::PictureCommand(Tloomscope& view, const MainState& state, const Q
     : QObject(window), view_(view), state_(state), programHome_(programHome), action_(action),
       messages_(messages), window_(window)
 {
-    connect(&view_, &Tloomscope::pictureSaved, this, &PictureCommand::saved);
+    connect(&watcher_, &QFutureWatcher<ExportResult>::finished, this,
+            [this] { saved(watcher_.result()); });
+}
+
+PictureCommand::~PictureCommand()
+{
+    watcher_.waitForFinished();
 }
 
 void PictureCommand::run()
@@ -39,6 +47,8 @@ void PictureCommand::run()
 
 bool PictureCommand::start(const std::string& path)
 {
+    if (watcher_.isRunning())
+        return false;
     // Never over what the picture is made from: the design, its side file, the settings.
     std::vector<std::string> inputs = designFiles(state_.currentDesignPath());
     inputs.push_back(pathBytes(programHome_) + "config.ini");
@@ -48,10 +58,23 @@ bool PictureCommand::start(const std::string& path)
     }
     // The picture says where it came from: the shop's details when they are set.
     const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
-    if (!view_.savetofile(path, pictureCredits(shop.comname, shop.tel, shop.website)))
-        return false;
-    if (!view_.savingPicture())
-        return true; // made on this thread and already reported
+    ExportJob job;
+    job.designPath = view_.designPath();
+    job.outputPath = path;
+    job.look = view_.look();
+    job.decimalSeparator = view_.decimalSeparator();
+    job.credits = pictureCredits(shop.comname, shop.tel, shop.website);
+    if (!OffscreenGl::eglAvailable()) {
+        // Only a Qt offscreen surface: it has to be made on this thread, and then the view's
+        // own context is made current again.
+        const ExportResult result = exportPicture(job);
+        view_.setopengl();
+        saved(result);
+        return true;
+    }
+    // A context of its own on a worker thread: the window goes on drawing and handling events
+    // meanwhile, with no event loop nested inside this call.
+    watcher_.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
     action_.setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     progress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0, 0,

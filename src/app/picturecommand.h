@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/exportjob.h"
+
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 
@@ -12,12 +15,12 @@ namespace loomscope {
 class MainState;
 class Tloomscope;
 class UserMessages;
-struct ExportResult;
 
 // The picture command: asks where to save the high-resolution picture of the shown design
-// (proposing the design's name in its folder), has the view make it in the background with
-// the shop's details as its credit lines, shows that it is busy meanwhile (the command's action
-// disabled, a busy cursor and note), and reports a failure.
+// (proposing the design's name in its folder), makes it from the view's look on a worker
+// thread with an off-screen context of its own, with the shop's details as its credit lines,
+// shows that it is busy meanwhile (the command's action disabled, a busy cursor and note),
+// and reports a failure. The view only lends what it shows; it starts nothing.
 class PictureCommand : public QObject {
     Q_OBJECT
 public:
@@ -26,8 +29,10 @@ public:
 
     // The save dialog, then start().
     void run();
-    // Starts the picture at `path`; false when one is still being made.
+    // Starts the picture at `path`; false when one is still being made or the path is refused.
     bool start(const std::string& path);
+    bool running() const { return watcher_.isRunning(); }
+    ~PictureCommand() override;
 
 signals:
     // The picture asked for is written, or it failed (and that was reported).
@@ -43,6 +48,7 @@ private:
     UserMessages& messages_;
     QWidget* window_;
     QProgressDialog* progress_ = nullptr;
+    QFutureWatcher<ExportResult> watcher_;
 };
 
 } // namespace loomscope

@@ -436,6 +436,11 @@ bool TForm2::savePictureTo(const QString& path)
     return picture_->start(pathBytes(path));
 }
 
+bool TForm2::savingPicture() const
+{
+    return picture_->running();
+}
+
 void TForm2::followColourStep(int row)
 {
     if (Panel5->isVisible())

@@ -51,6 +51,7 @@ public:
     // indicator and the picture command disabled until pictureFinished. False when a picture
     // is still being made.
     bool savePictureTo(const QString& path);
+    bool savingPicture() const;
 
     MainState& state() { return state_; }
     const MainState& state() const { return state_; }

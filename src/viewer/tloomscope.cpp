@@ -4,16 +4,13 @@
 #include "overlaytext.h"
 #include "pictureconvert.h"
 #include "programfonts.h"
-#include "render/offscreengl.h"
 
 #include <QFontMetrics>
-#include <QFutureWatcher>
 #include <QImage>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QWheelEvent>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 
 namespace loomscope {
@@ -42,7 +39,6 @@ Tloomscope::~Tloomscope()
     // The context outlives this object by a little (QOpenGLWidget frees it in its own
     // destructor); its last signal must not reach members that are already gone.
     disconnect(contextGone_);
-    exportWatcher_.waitForFinished();
     if (contextReady_) {
         makeCurrent();
         freegl();
@@ -85,39 +81,6 @@ void Tloomscope::setopengl()
 {
     makeCurrent();
     redraw();
-}
-
-ExportJob Tloomscope::exportJob(const std::string& filename) const
-{
-    ExportJob job;
-    job.designPath = view_.filename();
-    job.outputPath = filename;
-    job.look = view_.look();
-    job.decimalSeparator = view_.decimalSeparator();
-    return job;
-}
-
-bool Tloomscope::savetofile(const std::string& filename, std::vector<std::string> credits)
-{
-    if (exportWatcher_.isRunning())
-        return false;
-    ExportJob job = exportJob(filename);
-    job.credits = std::move(credits);
-    if (OffscreenGl::eglAvailable()) {
-        // A context of its own on a worker thread: the window goes on drawing and handling
-        // events meanwhile, with no event loop nested inside this call.
-        disconnect(&exportWatcher_, nullptr, this, nullptr);
-        connect(&exportWatcher_, &QFutureWatcher<ExportResult>::finished, this,
-                [this] { emit pictureSaved(exportWatcher_.result()); });
-        exportWatcher_.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
-        return true;
-    }
-    // Only a Qt offscreen surface: it has to be made on this thread, and then this view's own
-    // context is made current again.
-    const ExportResult result = exportPicture(job);
-    setopengl();
-    emit pictureSaved(result);
-    return true;
 }
 
 void Tloomscope::redraw()

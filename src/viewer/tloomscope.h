@@ -2,10 +2,9 @@
 
 #include "designview.h"
 #include "gldesignpainter.h"
-#include "render/exportjob.h"
+#include "designlook.h"
 
 #include <QFont>
-#include <QFutureWatcher>
 #include <QOpenGLWidget>
 #include <QString>
 #include <string>
@@ -46,16 +45,9 @@ public:
     void setbackground(bool on, TColor tint, const QImage& picture);
     // Makes the control's context current again after another context was used.
     void setopengl();
-    // Starts writing the shown design as a high-resolution thread-look picture (JPEG) with
-    // the view's background, fabric, sequin and thread colours, and returns at once: the
-    // picture is made on another thread (or, without EGL, on this one before it returns) and
-    // pictureSaved reports the end. False, with nothing started, while a picture is still
-    // being made.
-    bool savetofile(const std::string& filename,
-                    std::vector<std::string> credits = defaultPictureCredits());
-    bool savingPicture() const { return exportWatcher_.isRunning(); }
-    // What such a picture is made from, taken from the view now.
-    ExportJob exportJob(const std::string& filename) const;
+    // The file the shown design came from (a picture of it is made from this and look()).
+    const std::string& designPath() const { return view_.filename(); }
+    char decimalSeparator() const { return view_.decimalSeparator(); }
 
     bool Antialiasing() const { return antialiasing_; }
     void SetAntialiasing(bool value);
@@ -93,8 +85,6 @@ public:
     quint64 redrawRequests() const { return redrawRequests_; }
 
 signals:
-    // The picture asked for with savetofile is written, or it failed.
-    void pictureSaved(const loomscope::ExportResult& result);
     // A design was loaded, or a file could not be read and the view is empty.
     void designLoaded();
     // An entry of the colour table changed.
@@ -131,7 +121,6 @@ private:
     GlDesignPainter painter_;
     bool functionsReady_ = false;
     QMetaObject::Connection contextGone_;
-    QFutureWatcher<ExportResult> exportWatcher_;
     MeasureOverlay* overlay_ = nullptr;
     bool antialiasing_ = true;
     bool contextReady_ = false;

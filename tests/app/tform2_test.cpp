@@ -665,7 +665,7 @@ TEST_F(MainWindow, SavesTheHighResolutionPictureWhileTheWindowGoesOn)
     QObject::connect(window.get(), &TForm2::pictureFinished,
                      [&](bool ok) { finished.push_back(ok); });
     ASSERT_TRUE(window->savePictureTo(out));
-    if (window->viewer()->savingPicture()) {
+    if (window->savingPicture()) {
         EXPECT_FALSE(save->isEnabled());
         EXPECT_FALSE(window->savePictureTo(out)); // one picture at a time
         EXPECT_TRUE(finished.empty());
