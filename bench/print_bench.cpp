@@ -6,7 +6,7 @@
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "print/printpage.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <QGuiApplication>
 #include <QImage>

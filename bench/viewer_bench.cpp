@@ -2,7 +2,7 @@
 // one zoom step (rescale and rebuild of the vertex arrays), in a 1280 x 1024 view.
 
 #include "benchdesigns.h"
-#include "viewer/glformat.h"
+#include "drawing/glformat.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>

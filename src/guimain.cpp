@@ -2,17 +2,17 @@
 // pictures (--export). The program `loomscope` starts it; it is not meant to be started by
 // hand, but it works the same when it is.
 
-#include "app/exportcommand.h"
-#include "app/pathstrings.h"
-#include "app/programhome.h"
+#include "cli/exportcommand.h"
+#include "session/pathstrings.h"
+#include "config/programhome.h"
 #include "app/singleinstance.h"
 #include "app/tform2.h"
-#include "app/usermessages.h"
-#include "app/worksheetcommand.h"
+#include "session/usermessages.h"
+#include "cli/worksheetcommand.h"
 #include "model/fileio.h"
 #include "settings/desktopsetup.h"
-#include "viewer/glformat.h"
-#include "viewer/programfonts.h"
+#include "drawing/glformat.h"
+#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <QApplication>

@@ -7,10 +7,10 @@
 // (the viewer, --export, --worksheet) is the program loomscope-gui, which this one starts in its
 // own place.
 
-#include "app/commandline.h"
-#include "app/infocommand.h"
-#include "browser/pricereportcommand.h"
-#include "browser/thumbnailcommand.h"
+#include "cli/commandline.h"
+#include "cli/infocommand.h"
+#include "cli/pricereportcommand.h"
+#include "cli/thumbnailcommand.h"
 #include "model/fileio.h"
 
 #include <cstdlib>

@@ -6,7 +6,7 @@ packages="build-essential cmake ninja-build ccache pkg-config clang \
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri libglu1-mesa-dev libegl-dev \
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils locales \
   fonts-wine fonts-wqy-microhei fonts-dejavu-core poppler-utils dbus-daemon \
-  shared-mime-info desktop-file-utils libxml2-utils tumbler dbus-bin libglib2.0-bin"
+  shared-mime-info desktop-file-utils libxml2-utils tumbler dbus-bin libglib2.0-bin python3"
 run=""
 [ "$(id -u)" -eq 0 ] || run="sudo"
 missing=""

@@ -1,8 +1,8 @@
 #include "tform8.h"
 
-#include "app/pathstrings.h"
+#include "session/pathstrings.h"
 #include "replayicons.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <QApplication>
 #include <QCheckBox>

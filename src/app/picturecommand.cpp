@@ -1,12 +1,12 @@
 #include "picturecommand.h"
 
-#include "mainstate.h"
+#include "session/mainstate.h"
 #include "model/outputguard.h"
-#include "pathstrings.h"
+#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportlayout.h"
-#include "render/offscreengl.h"
-#include "usermessages.h"
+#include "drawing/offscreengl.h"
+#include "session/usermessages.h"
 #include "viewer/tloomscope.h"
 
 #include <QAction>

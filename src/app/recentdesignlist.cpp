@@ -1,10 +1,10 @@
 #include "recentdesignlist.h"
 
-#include "inifile.h"
+#include "config/inifile.h"
 #include "model/fileio.h"
-#include "pathstrings.h"
-#include "recentdesigns.h"
-#include "usermessages.h"
+#include "session/pathstrings.h"
+#include "session/recentdesigns.h"
+#include "session/usermessages.h"
 
 #include <QMenu>
 

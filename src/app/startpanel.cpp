@@ -1,8 +1,8 @@
 #include "startpanel.h"
 
 #include "model/fileio.h"
-#include "pathstrings.h"
-#include "viewer/programfonts.h"
+#include "session/pathstrings.h"
+#include "drawing/programfonts.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainstate.h"
+#include "session/mainstate.h"
 #include "model/geometry.h"
 #include "wheelsteps.h"
 #include "windowplacement.h"

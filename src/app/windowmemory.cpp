@@ -1,6 +1,6 @@
 #include "windowmemory.h"
 
-#include "inifile.h"
+#include "config/inifile.h"
 
 #include <QGuiApplication>
 #include <QScreen>

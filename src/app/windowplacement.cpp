@@ -1,7 +1,7 @@
 #include "windowplacement.h"
 
-#include "configvalues.h"
-#include "inifile.h"
+#include "config/configvalues.h"
+#include "config/inifile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "designlistmodel.h"
 
-#include "app/pathstrings.h"
+#include "session/pathstrings.h"
 
 namespace loomscope {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "model/tembs.h"
 
 #include <QAbstractTableModel>

@@ -1,7 +1,7 @@
 #include "designlistview.h"
 
-#include "browser/designlistmodel.h"
-#include "browser/thumbnaildrawing.h"
+#include "designlistmodel.h"
+#include "thumbnaildrawing.h"
 
 #include <QHeaderView>
 #include <QListView>

@@ -1,6 +1,6 @@
 #include "foldertreemodel.h"
 
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "model/codepage.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "pngwriter.h"
 
-#include "browser/pixelcanvas.h"
+#include "pixelcanvas.h"
 
 #include <string_view>
 #include <zlib.h>

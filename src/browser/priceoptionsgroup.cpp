@@ -1,6 +1,6 @@
 #include "priceoptionsgroup.h"
 
-#include "app/usermessages.h"
+#include "session/usermessages.h"
 
 #include <QFocusEvent>
 #include <algorithm>

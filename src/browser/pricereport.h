@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/pricerules.h"
+#include "pricerules.h"
 
 #include <cstddef>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/configvalues.h"
+#include "config/configvalues.h"
 
 #include <array>
 #include <optional>

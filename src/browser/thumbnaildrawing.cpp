@@ -1,6 +1,6 @@
 #include "thumbnaildrawing.h"
 
-#include "app/summarytext.h"
+#include "model/summarytext.h"
 #include "model/fileio.h"
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/pixelcanvas.h"
+#include "pixelcanvas.h"
 #include "model/tembs.h"
 
 #include <string>

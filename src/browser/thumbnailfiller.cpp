@@ -1,7 +1,7 @@
 #include "thumbnailfiller.h"
 
-#include "browser/listformats.h"
-#include "browser/thumbnaildrawing.h"
+#include "listformats.h"
+#include "thumbnaildrawing.h"
 #include "model/codepage.h"
 
 #include <QMetaObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/folderlist.h"
-#include "browser/designlistmodel.h"
+#include "model/folderlist.h"
+#include "designlistmodel.h"
 
 #include <QObject>
 #include <QThreadPool>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "colour/chartsearch.h"
-#include "colour/threadchart.h"
+#include "chartsearch.h"
+#include "threadchart.h"
 #include "model/colour.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "screencolourpick.h"
 
-#include "app/usermessages.h"
+#include "session/usermessages.h"
 #include "portalcolourpick.h"
 #include "tform1.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/pickroute.h"
+#include "pickroute.h"
 #include "model/colour.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "threadchart.h"
 
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
 

@@ -1,8 +1,8 @@
 #include "outputguard.h"
 
-#include "model/codepage.h"
-#include "model/colorsequencefile.h"
-#include "model/fileio.h"
+#include "codepage.h"
+#include "colorsequencefile.h"
+#include "fileio.h"
 
 #include <climits>
 #include <cstdlib>

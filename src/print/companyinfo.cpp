@@ -1,6 +1,6 @@
 #include "companyinfo.h"
 
-#include "app/inifile.h"
+#include "config/inifile.h"
 
 namespace loomscope {
 

@@ -5,7 +5,7 @@
 #include "composepage.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
-#include "viewer/pictureconvert.h"
+#include "drawing/pictureconvert.h"
 
 #include <QImageReader>
 #include <QLocale>

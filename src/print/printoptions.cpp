@@ -1,7 +1,7 @@
 #include "printoptions.h"
 
-#include "app/configvalues.h"
-#include "app/inifile.h"
+#include "config/configvalues.h"
+#include "config/inifile.h"
 
 namespace loomscope {
 

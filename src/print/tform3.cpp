@@ -1,8 +1,8 @@
 #include "tform3.h"
 
-#include "app/inifile.h"
-#include "app/pathstrings.h"
-#include "app/usermessages.h"
+#include "config/inifile.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "companyinfo.h"
 #include "model/colorsequencefile.h"
 #include "model/fileio.h"
@@ -11,7 +11,7 @@
 #include "pagepreview.h"
 #include "pagetexts.h"
 #include "tform9.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 #include "widgets/enterinert.h"
 
 #include <QApplication>

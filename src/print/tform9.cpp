@@ -1,7 +1,7 @@
 #include "tform9.h"
 
-#include "app/pathstrings.h"
-#include "app/usermessages.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "companyinfo.h"
 #include "model/fileio.h"
 #include "pagefiles.h"

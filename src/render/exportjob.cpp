@@ -1,6 +1,6 @@
 #include "exportjob.h"
 
-#include "app/pathstrings.h"
+#include "session/pathstrings.h"
 #include "exportlayout.h"
 #include "model/fileio.h"
 #include "model/tembs.h"

@@ -2,7 +2,7 @@
 
 #include "exportlayout.h"
 #include "model/colour.h"
-#include "viewer/designlook.h"
+#include "drawing/designlook.h"
 
 #include <QSize>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "exportlayout.h"
 
-#include "app/projectinfo.h"
+#include "config/projectinfo.h"
 #include "model/codepage.h"
 #include "model/numberformat.h"
 #include "model/tembs.h"
-#include "viewer/designlook.h"
+#include "drawing/designlook.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/palette.h"
-#include "viewer/designgeometry.h"
-#include "viewer/programfonts.h"
-#include "viewer/threadlook.h"
+#include "drawing/designgeometry.h"
+#include "drawing/programfonts.h"
+#include "drawing/threadlook.h"
 
 #include <GL/gl.h>
 #include <QBuffer>

@@ -2,9 +2,9 @@
 
 #include "exportlayout.h"
 #include "model/tembs.h"
-#include "offscreengl.h"
-#include "viewer/fabrictile.h"
-#include "viewer/gldesignpainter.h"
+#include "drawing/offscreengl.h"
+#include "drawing/fabrictile.h"
+#include "drawing/gldesignpainter.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "desktopsetup.h"
 
-#include "app/pathstrings.h"
-#include "app/programhome.h"
+#include "session/pathstrings.h"
+#include "config/programhome.h"
 #include "desktopfiles.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "externaleditor.h"
 
-#include "app/pathstrings.h"
-#include "app/usermessages.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "editorcommand.h"
 #include "tform4.h"
 

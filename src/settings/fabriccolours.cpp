@@ -1,6 +1,6 @@
 #include "fabriccolours.h"
 
-#include "app/configvalues.h"
+#include "config/configvalues.h"
 
 namespace loomscope {
 

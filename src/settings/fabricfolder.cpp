@@ -1,6 +1,6 @@
 #include "fabricfolder.h"
 
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "model/fileio.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // its preview is that tile tinted the way the viewer tints its fabric.
 
 #include "model/colour.h"
-#include "viewer/fabrictile.h"
+#include "drawing/fabrictile.h"
 
 namespace loomscope {
 

@@ -1,7 +1,7 @@
 #include "settingsconfig.h"
 
-#include "app/configvalues.h"
-#include "app/inifile.h"
+#include "config/configvalues.h"
+#include "config/inifile.h"
 #include "model/codepage.h"
 
 namespace loomscope {

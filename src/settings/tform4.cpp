@@ -1,14 +1,14 @@
 #include "tform4.h"
 
-#include "app/inifile.h"
-#include "app/pathstrings.h"
-#include "app/usermessages.h"
+#include "config/inifile.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "desktopsetup.h"
 #include "editorcommand.h"
 #include "fabricfolder.h"
 #include "model/fileio.h"
 #include "settingsconfig.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 #include "widgets/colourswatch.h"
 #include "widgets/enterinert.h"
 

@@ -1,6 +1,6 @@
 #include "tform5.h"
 
-#include "app/projectinfo.h"
+#include "config/projectinfo.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -5,8 +5,8 @@
 // sequin sizes, the colours of background, text and sequins, the fabric, and the one-shot
 // measuring tool. The window (Tloomscope) draws from it and forwards its operations here.
 
-#include "designlook.h"
-#include "fabrictile.h"
+#include "drawing/designlook.h"
+#include "drawing/fabrictile.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
 

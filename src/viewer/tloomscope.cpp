@@ -2,8 +2,8 @@
 
 #include "measureoverlay.h"
 #include "overlaytext.h"
-#include "pictureconvert.h"
-#include "programfonts.h"
+#include "drawing/pictureconvert.h"
+#include "drawing/programfonts.h"
 
 #include <QFontMetrics>
 #include <QImage>

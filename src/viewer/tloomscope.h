@@ -1,8 +1,8 @@
 #pragma once
 
 #include "designview.h"
-#include "gldesignpainter.h"
-#include "designlook.h"
+#include "drawing/gldesignpainter.h"
+#include "drawing/designlook.h"
 
 #include <QFont>
 #include <QOpenGLWidget>

@@ -1,8 +1,8 @@
 // The program home, the folder list with previous and next, the key table and the summary.
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "app/keyboardmap.h"
-#include "app/programhome.h"
-#include "app/summarytext.h"
+#include "config/programhome.h"
+#include "model/summarytext.h"
 #include "model/tembs.h"
 #include "testenv.h"
 

@@ -1,11 +1,11 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
-#include "app/inifile.h"
+#include "config/inifile.h"
 #include "app/mainactions.h"
-#include "app/recentdesigns.h"
+#include "session/recentdesigns.h"
 #include "app/singleinstance.h"
 #include "app/tform2.h"
-#include "app/usermessages.h"
+#include "session/usermessages.h"
 #include "app/windowplacement.h"
 #include "browser/browserpane.h"
 #include "browser/designlistview.h"
@@ -14,7 +14,7 @@
 #include "recordingmessages.h"
 #include "settings/tform5.h"
 #include "testenv.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <QDialog>

@@ -1,15 +1,15 @@
 // The browser pane as a user meets it: the folder's rows with their thumbnails and formats,
 // a folder change in the middle of a filling, the hidden pane, opening rows, the price options
 // and the report, the context menu and the design search.
-#include "app/mainstate.h"
-#include "app/summarytext.h"
-#include "app/usermessages.h"
+#include "session/mainstate.h"
+#include "model/summarytext.h"
+#include "session/usermessages.h"
 #include "browser/browserpane.h"
 #include "browser/designlistmodel.h"
 #include "browser/designlistview.h"
 #include "browser/foldertreemodel.h"
 #include "browser/desktopactions.h"
-#include "browser/pricereportcommand.h"
+#include "cli/pricereportcommand.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/palette.h"

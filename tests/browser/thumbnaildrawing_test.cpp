@@ -4,7 +4,7 @@
 #include "browser/pngwriter.h"
 #include "browser/thumbnaildrawing.h"
 #include "dstbuilder.h"
-#include "app/folderlist.h"
+#include "model/folderlist.h"
 #include "model/colorsequencefile.h"
 #include "model/palette.h"
 #include "pngcheck.h"

@@ -1,6 +1,6 @@
 // The colour panel beside a real view, in a window of its own: what a user sees and does.
-#include "app/mainstate.h"
-#include "app/usermessages.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 #include "colour/colourpanel.h"
 #include "colour/swatchgrid.h"
 #include "dstbuilder.h"

@@ -1,7 +1,7 @@
 // Picking a colour from the screen: the overlay on a known picture, the whole pick with the
 // main window hidden, a screen that cannot be copied, and the desktop portal over D-Bus.
-#include "app/mainstate.h"
-#include "app/usermessages.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 #include "colour/colourpanel.h"
 #include "colour/pickroute.h"
 #include "colour/portalcolourpick.h"

@@ -6,7 +6,7 @@
 #include "model/tembs.h"
 #include "print/composepage.h"
 #include "testenv.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,6 +1,6 @@
 // Files of the print system: the page as a PDF (also through `--worksheet`), the company logo
 // and 24-bit BMP pictures.
-#include "app/worksheetcommand.h"
+#include "cli/worksheetcommand.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
@@ -8,7 +8,7 @@
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "testenv.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,7 +1,7 @@
 // What the print system keeps and takes from the user: the page options and the company
 // details in config.ini, the design block's texts, the stitch-count answer, the names pages
 // are saved under, and 24-bit BMP files.
-#include "app/inifile.h"
+#include "config/inifile.h"
 #include "dstbuilder.h"
 #include "model/tembs.h"
 #include "print/bmpfile.h"

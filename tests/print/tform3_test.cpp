@@ -1,7 +1,7 @@
 // The print window and the company dialog as a user meets them: what showing reads, option
 // clicks, saving the options, the stitch-count answer, area and text-position picks on the
 // preview, saving the page, printing to a PDF printer, the scroll box, and the shop's details.
-#include "app/usermessages.h"
+#include "session/usermessages.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "print/companyinfo.h"
@@ -11,7 +11,7 @@
 #include "print/tform9.h"
 #include "recordingmessages.h"
 #include "testenv.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "glsupport.h"
 #include "model/colorsequencefile.h"
 #include "render/exportjob.h"
-#include "render/offscreengl.h"
+#include "drawing/offscreengl.h"
 #include "render/trendertobmp.h"
 #include "testenv.h"
 

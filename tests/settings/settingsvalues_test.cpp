@@ -1,6 +1,6 @@
 // The settings dialog's and the fabric chooser's values in config.ini, the fabric folder, the
 // fabric colour list and the preview tint.
-#include "app/inifile.h"
+#include "config/inifile.h"
 #include "settings/fabriccolours.h"
 #include "settings/fabricfolder.h"
 #include "settings/fabricpreview.h"

@@ -1,7 +1,7 @@
 // The settings dialog as a user meets it: what a showing loads, the editor test, saving, the
 // association button, and how it looks.
-#include "app/inifile.h"
-#include "app/usermessages.h"
+#include "config/inifile.h"
+#include "session/usermessages.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
 #include "settings/desktopfiles.h"

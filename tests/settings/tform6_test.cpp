@@ -1,6 +1,6 @@
 // The fabric chooser: its lists, the preview, what it saves and what it hands the viewer.
-#include "app/inifile.h"
-#include "app/usermessages.h"
+#include "config/inifile.h"
+#include "session/usermessages.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
 #include "settings/fabricpreviewbox.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/usermessages.h"
+#include "session/usermessages.h"
 
 #include <QStringList>
 

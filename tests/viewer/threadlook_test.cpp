@@ -1,6 +1,6 @@
 // Thread bands, the thread texture and the fabric tile: the numbers both renderers rely on.
-#include "viewer/fabrictile.h"
-#include "viewer/threadlook.h"
+#include "drawing/fabrictile.h"
+#include "drawing/threadlook.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "testenv.h"
-#include "viewer/glprocs.h"
-#include "viewer/programfonts.h"
+#include "drawing/glprocs.h"
+#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>

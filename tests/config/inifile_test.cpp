@@ -1,5 +1,5 @@
 // The INI file: every other line kept, names without case, atomic writes, UTF-8.
-#include "app/inifile.h"
+#include "config/inifile.h"
 #include "testenv.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "folderlist.h"
 
-#include "model/fileio.h"
+#include "fileio.h"
 
 #include <algorithm>
 #include <unordered_map>

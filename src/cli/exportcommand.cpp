@@ -1,18 +1,18 @@
 #include "exportcommand.h"
 
-#include "configvalues.h"
-#include "inifile.h"
-#include "mainconfig.h"
+#include "config/configvalues.h"
+#include "config/inifile.h"
+#include "config/mainconfig.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
-#include "pathstrings.h"
+#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportjob.h"
-#include "viewer/pictureconvert.h"
+#include "drawing/pictureconvert.h"
 
 #include <QDir>
 #include <QFileInfo>

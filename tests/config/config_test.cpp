@@ -1,8 +1,8 @@
 // Value forms of config.ini and the main window's reading of it.
-#include "app/configvalues.h"
-#include "app/inifile.h"
-#include "app/mainconfig.h"
-#include "app/recentdesigns.h"
+#include "config/configvalues.h"
+#include "config/inifile.h"
+#include "config/mainconfig.h"
+#include "session/recentdesigns.h"
 #include "app/windowplacement.h"
 #include "testenv.h"
 

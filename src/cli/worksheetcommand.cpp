@@ -1,18 +1,18 @@
 #include "worksheetcommand.h"
 
-#include "inifile.h"
+#include "config/inifile.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
-#include "pathstrings.h"
+#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "print/printpage.h"
-#include "viewer/programfonts.h"
+#include "drawing/programfonts.h"
 
 #include <ostream>
 

@@ -1,6 +1,6 @@
 #include "recentdesigns.h"
 
-#include "inifile.h"
+#include "config/inifile.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/uritext.h"

@@ -4,7 +4,7 @@
 #include "browser/pricerules.h"
 #include "browser/thumbnaildrawing.h"
 #include "model/dstrecords.h"
-#include "app/programhome.h"
+#include "config/programhome.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/glprocs.h"
+#include "glprocs.h"
 
 #include <QString>
 #include <cstdint>

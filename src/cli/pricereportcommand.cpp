@@ -1,7 +1,7 @@
 #include "pricereportcommand.h"
 
-#include "app/folderlist.h"
-#include "app/programhome.h"
+#include "model/folderlist.h"
+#include "config/programhome.h"
 #include "browser/listformats.h"
 #include "browser/pricereport.h"
 #include "model/codepage.h"
@@ -9,7 +9,7 @@
 #include "model/numberformat.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
-#include "app/summarytext.h"
+#include "model/summarytext.h"
 
 #include <filesystem>
 #include <langinfo.h>

@@ -1,5 +1,5 @@
 // `loomscope --info`: what it prints and how it fails, in-process and as a real process.
-#include "app/infocommand.h"
+#include "cli/infocommand.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "testenv.h"

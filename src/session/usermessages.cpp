@@ -1,6 +1,6 @@
 #include "usermessages.h"
 
-#include "projectinfo.h"
+#include "config/projectinfo.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "folderlist.h"
+#include "model/folderlist.h"
 
 #include <QObject>
 #include <string>

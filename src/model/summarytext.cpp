@@ -1,7 +1,7 @@
 #include "summarytext.h"
 
-#include "model/numberformat.h"
-#include "model/tembs.h"
+#include "numberformat.h"
+#include "tembs.h"
 
 namespace loomscope {
 

@@ -1,7 +1,7 @@
 // The two command-line tools of the browser: --thumbnail as a file manager runs it and
 // --price-report as a script runs it.
-#include "browser/pricereportcommand.h"
-#include "browser/thumbnailcommand.h"
+#include "cli/pricereportcommand.h"
+#include "cli/thumbnailcommand.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "model/fileio.h"

@@ -1,0 +1,2 @@
+// A view header, as the model must never include.
+#include "model/design.h"
