@@ -50,8 +50,8 @@ bool PictureCommand::start(const std::string& path)
     if (watcher_.isRunning())
         return false;
     // Never over what the picture is made from: the design, its side file, the settings.
-    std::vector<std::string> inputs = designFiles(state_.currentDesignPath());
-    inputs.push_back(pathBytes(programHome_) + "config.ini");
+    const ToolInputs inputs =
+        designInputs(state_.currentDesignPath(), {pathBytes(programHome_) + "config.ini"});
     if (const auto input = overwrittenInput(path, inputs)) {
         messages_.error(window_, QString::fromStdString(overwriteRefusal(path, *input)));
         return false;

@@ -223,6 +223,12 @@ QWidget* BrowserPane::buildLeftColumn()
     RzShellTree1->setAllColumnsShowFocus(true);
     connect(RzShellTree1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) { folderChosen(index); });
+    // A folder opened in the tree shows the folders it holds now (an archive unpacked since).
+    connect(RzShellTree1, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        choosingInCode_ = true; // a selected folder that went must not open another one
+        folders_->refresh(index);
+        choosingInCode_ = false;
+    });
     column->addWidget(RzShellTree1, 1);
 
     Panel4 = new QWidget(left);
@@ -289,10 +295,12 @@ void BrowserPane::enter()
 
 void BrowserPane::selectFolderInTree(const std::string& folder)
 {
-    const QModelIndex index = folders_->indexOf(folder);
-    if (!index.isValid())
-        return; // hidden, or gone: the list is still filled
     choosingInCode_ = true;
+    const QModelIndex index = folders_->indexOf(folder);
+    if (!index.isValid()) {
+        choosingInCode_ = false;
+        return; // hidden, or gone: the list is still filled
+    }
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
         RzShellTree1->expand(p);
     RzShellTree1->setCurrentIndex(index);

@@ -122,6 +122,41 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent)
         list(*node, parent);
 }
 
+void FolderTreeModel::refresh(const QModelIndex& index)
+{
+    Node* node = nodeOf(index);
+    if (!node || !node->listed)
+        return;
+    const std::vector<std::string> names = subfolders(node->path());
+    // Folders that went are removed and new ones put in their places; those that stay keep
+    // their entries (and whatever is expanded or selected below them).
+    auto& children = node->children;
+    for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i) {
+        const std::string& name = children[static_cast<std::size_t>(i)]->name;
+        if (!std::binary_search(names.begin(), names.end(), name, fileManagerLess)) {
+            beginRemoveRows(index, i, i);
+            children.erase(children.begin() + i);
+            endRemoveRows();
+        }
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i < children.size() && children[i]->name == names[i])
+            continue;
+        beginInsertRows(index, static_cast<int>(i), static_cast<int>(i));
+        auto child = std::make_unique<Node>();
+        child->name = names[i];
+        child->parent = node;
+        children.insert(children.begin() + static_cast<std::ptrdiff_t>(i), std::move(child));
+        for (std::size_t k = i; k < children.size(); ++k)
+            children[k]->row = static_cast<int>(k);
+        endInsertRows();
+    }
+    for (std::size_t k = 0; k < children.size(); ++k)
+        children[k]->row = static_cast<int>(k);
+    if (children.empty())
+        emit dataChanged(index, index); // no longer expandable
+}
+
 void FolderTreeModel::list(Node& node, const QModelIndex& index)
 {
     node.listed = true;
@@ -178,9 +213,12 @@ QModelIndex FolderTreeModel::indexOf(const std::string& folder)
         Node* node = nodeOf(at);
         if (!node->listed)
             list(*node, at);
-        const auto found =
-            std::find_if(node->children.begin(), node->children.end(),
-                         [&](const std::unique_ptr<Node>& c) { return c->name == name; });
+        auto named = [&](const std::unique_ptr<Node>& c) { return c->name == name; };
+        auto found = std::find_if(node->children.begin(), node->children.end(), named);
+        if (found == node->children.end()) {
+            refresh(at); // made since the folder was listed?
+            found = std::find_if(node->children.begin(), node->children.end(), named);
+        }
         if (found == node->children.end())
             return {};
         at = index((*found)->row, 0, at);

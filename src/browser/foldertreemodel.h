@@ -30,9 +30,13 @@ public:
 
     // The folder's path as the file system holds it, ending in '/'; empty for no index.
     std::string pathOf(const QModelIndex& index) const;
-    // The entry of a folder (ending in '/' or not), listing the folders on the way; an invalid
-    // index when it is not there or hidden.
+    // The entry of a folder (ending in '/' or not), listing the folders on the way (again where
+    // a name is not found: it may have been made since); an invalid index when it is not there
+    // or hidden.
     QModelIndex indexOf(const std::string& folder);
+    // Lists the folder again: folders made or removed since appear or go. The view calls it
+    // whenever a folder is opened.
+    void refresh(const QModelIndex& index);
 
 private:
     struct Node;

@@ -101,8 +101,7 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
         err << "loomscope --export: " << pathDisplayText(design) << ": no such DST design\n";
         return 2;
     }
-    std::vector<std::string> inputs = designFiles(design);
-    inputs.push_back(pathBytes(programHome) + "config.ini");
+    const ToolInputs inputs = designInputs(design, {pathBytes(programHome) + "config.ini"});
     if (const auto input = overwrittenInput(o.output, inputs)) {
         err << "loomscope --export: " << overwriteRefusal(o.output, *input) << '\n';
         return 2;

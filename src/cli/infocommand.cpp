@@ -3,6 +3,7 @@
 #include "model/codepage.h"
 #include "model/colortable.h"
 #include "model/designjson.h"
+#include "model/summarytext.h"
 #include "model/dstrecords.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
@@ -23,8 +24,9 @@ int runInfoCommand(const std::string& path, std::ostream& out, std::ostream& err
     }
     Tembs design;
     const DstReadStatus status = design.loadfromfile(path);
-    if (status == DstReadStatus::CannotOpen) {
-        err << "loomscope: " << path << ": cannot be read\n";
+    if (status == DstReadStatus::CannotOpen || status == DstReadStatus::Missing) {
+        err << "loomscope: " << path << ": " << readFailureReason(status, design.readError())
+            << '\n';
         return 1;
     }
     if (status == DstReadStatus::TooShort) {

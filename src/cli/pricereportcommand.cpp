@@ -125,11 +125,19 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
 
     if (!outputPath.empty()) {
         std::vector<std::string> inputs{currentConfigFilePath()};
+        std::optional<std::string> same;
         for (const DesignEntry& entry : designs) {
             inputs.push_back(shown + entry.fileName);
-            inputs.push_back(shown + (entry.sideFile.empty() ? entry.name + ".lsc" : entry.sideFile));
+            // A report named like the side file of a design that has none would be read as
+            // one the next time the design is opened.
+            if (!entry.sideFile.empty())
+                inputs.push_back(shown + entry.sideFile);
+            else if (!same && isSideFileNameOf(outputPath, shown + entry.fileName))
+                same = shown + entry.name + ".lsc";
         }
-        if (const auto same = overwrittenInput(outputPath, inputs)) {
+        if (!same)
+            same = overwrittenInput(outputPath, inputs);
+        if (same) {
             err << "loomscope: " << overwriteRefusal(outputPath, *same) << '\n';
             return 2;
         }

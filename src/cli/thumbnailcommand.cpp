@@ -53,8 +53,9 @@ int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std
     }
     const std::string& in = files[0];
     const std::string& outPath = files[1];
-    std::vector<std::string> inputs = designFiles(in);
-    inputs.push_back(currentConfigFilePath());
+    // The side file is looked up once: a file manager asks for one thumbnail at a time in
+    // folders of tens of thousands of designs.
+    const ToolInputs inputs = designInputs(in, {currentConfigFilePath()});
     if (const auto input = overwrittenInput(outPath, inputs)) {
         err << "loomscope: " << overwriteRefusal(outPath, *input) << '\n';
         return 2;
@@ -76,7 +77,7 @@ int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std
         err << "loomscope: " << pathDisplayText(in) << ": not a DST design (too short to hold stitches)\n";
         return 1;
     }
-    if (const auto side = findSideFile(in)) {
+    if (const auto& side = inputs.sideFile) {
         // The stitches are still worth a picture: it shows the palette colours instead.
         const ColorFileResult result = design.loadcolorfile(*side);
         if (result.failed())

@@ -32,8 +32,7 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
         err << "loomscope --worksheet: " << pathDisplayText(design) << ": no such DST design\n";
         return 2;
     }
-    std::vector<std::string> inputs = designFiles(design);
-    inputs.push_back(configFilePath(pathBytes(programHome)));
+    const ToolInputs inputs = designInputs(design, {configFilePath(pathBytes(programHome))});
     if (const auto input = overwrittenInput(output, inputs)) {
         err << "loomscope --worksheet: " << overwriteRefusal(output, *input) << '\n';
         return 2;

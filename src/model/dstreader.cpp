@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <new>
-#include <unistd.h>
 
 namespace loomscope {
 
@@ -33,8 +32,7 @@ DstReadStatus Tembs::readdst(const std::string& filepath)
     if (file.tooLarge)
         return keepPreviousDesign(DstReadStatus::TooLarge);
     if (!file.error.empty())
-        return keepPreviousDesign(::access(filepath.c_str(), F_OK) != 0 ? DstReadStatus::Missing
-                                                                         : DstReadStatus::CannotOpen);
+        return keepPreviousDesign(file.missing ? DstReadStatus::Missing : DstReadStatus::CannotOpen);
     return readdstbytes(file.bytes);
 }
 

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <locale.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,9 +14,12 @@
 namespace loomscope {
 
 namespace {
+// The system's words for an error, always in English: the window runs in the user's locale
+// and the command-line tools do not, and both must write the same report.
 std::string errnoText(int err)
 {
-    return std::strerror(err);
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c != static_cast<locale_t>(nullptr) ? strerror_l(err, c) : std::strerror(err);
 }
 
 class Fd {
@@ -48,6 +52,7 @@ FileBytes readWholeFile(const std::string& path, std::size_t limit)
     // regular file is read; a pipe or a device (/dev/zero) has no end to read to.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) {
+        result.missing = errno == ENOENT;
         result.error = errnoText(errno);
         return result;
     }
@@ -215,8 +220,10 @@ std::string writeFileAtomically(const std::string& path, std::span<const std::ui
 
 std::string writeFileInPlace(const std::string& path, std::span<const std::uint8_t> bytes)
 {
+    // Only an empty file (what a thumbnail service hands over) is written in place: a file
+    // with something in it is replaced as a whole, so a failure never leaves it cut short.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != 0)
         return writeFileAtomically(path, bytes);
     if (isReadOnly(path, st))
         return kReadOnly;

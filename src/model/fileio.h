@@ -14,6 +14,7 @@ struct FileBytes {
     std::vector<std::uint8_t> bytes;
     std::string error;     // empty when the read succeeded
     bool tooLarge = false; // larger than the limit asked for: nothing was read
+    bool missing = false;  // there is no file of that name (not: it may not be read)
 };
 // Reads the file with plain reads into memory: unlike a mapping, a file that another program
 // truncates meanwhile gives a shorter read, never a crash. A file of more than `limit` bytes is
@@ -27,9 +28,10 @@ FileBytes readWholeFile(const std::string& path, std::size_t limit = SIZE_MAX);
 // Returns an empty string on success, else what went wrong. Callers encode into memory first.
 std::string writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// Writes into the existing regular file at `path` itself, keeping its inode: a program that
-// created the file and still holds it open (a file manager's thumbnail service) reads what was
-// written. Any other target is written as writeFileAtomically does.
+// Writes into the existing empty regular file at `path` itself, keeping its inode: a program
+// that created the file and still holds it open (a file manager's thumbnail service) reads
+// what was written. Any other target, a file with content included, is written as
+// writeFileAtomically does.
 std::string writeFileInPlace(const std::string& path, std::span<const std::uint8_t> bytes);
 
 bool fileExists(const std::string& path); // a regular file (or a link to one)

@@ -51,9 +51,42 @@ bool isSameFile(const std::string& a, const std::string& b)
     return resolvedPath(a) == resolvedPath(b);
 }
 
-std::vector<std::string> designFiles(const std::string& designPath)
+ToolInputs designInputs(const std::string& designPath, std::vector<std::string> others)
 {
-    return {designPath, sideFileForWriting(designPath)};
+    return {designPath, findSideFile(designPath), std::move(others)};
+}
+
+bool isSideFileNameOf(const std::string& output, const std::string& designPath)
+{
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    if (lower(fileNamePart(output)) != lower(fileNamePart(sideFilePath(designPath))))
+        return false;
+    // The folder each name stands in (a link at the name itself is not followed: a link called
+    // ROSE.LSC beside the design would be read as its side file).
+    auto folderOf = [](const std::string& path) {
+        const std::string folder = folderPart(absolutePath(path));
+        char real[PATH_MAX];
+        return ::realpath(folder.c_str(), real) ? std::string(real) : folder;
+    };
+    return folderOf(output) == folderOf(designPath);
+}
+
+std::optional<std::string> overwrittenInput(const std::string& output, const ToolInputs& inputs)
+{
+    if (isSameFile(output, inputs.design))
+        return inputs.design;
+    if (inputs.sideFile) {
+        if (isSameFile(output, *inputs.sideFile))
+            return inputs.sideFile;
+    } else if (isSideFileNameOf(output, inputs.design)) {
+        return sideFilePath(inputs.design);
+    }
+    return overwrittenInput(output, inputs.others);
 }
 
 std::optional<std::string> overwrittenInput(const std::string& output,

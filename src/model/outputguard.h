@@ -13,11 +13,23 @@ namespace loomscope {
 // symbolic links included), else by the path each resolves to (folders' links followed).
 bool isSameFile(const std::string& a, const std::string& b);
 
-// The files a design brings with it: the design itself and its side file (the one beside it in
-// any letter case, or the name the colour panel would write).
-std::vector<std::string> designFiles(const std::string& designPath);
+// What a tool reads: a design, its side file as found beside it (none when there is none),
+// and other files such as config.ini.
+struct ToolInputs {
+    std::string design;
+    std::optional<std::string> sideFile;
+    std::vector<std::string> others;
+};
+// The design's inputs with its side file looked up (one folder listing at most).
+ToolInputs designInputs(const std::string& designPath, std::vector<std::string> others = {});
 
-// The first of `inputs` that `output` would overwrite, or nothing.
+// Whether `output` would be taken for the side file of a design that has none: a name like
+// the design's with ".lsc" in any letter case, in the design's folder.
+bool isSideFileNameOf(const std::string& output, const std::string& designPath);
+
+// The input that `output` would overwrite (or, for a design without a side file, become), or
+// nothing.
+std::optional<std::string> overwrittenInput(const std::string& output, const ToolInputs& inputs);
 std::optional<std::string> overwrittenInput(const std::string& output,
                                             const std::vector<std::string>& inputs);
 

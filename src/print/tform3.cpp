@@ -418,9 +418,8 @@ QString TForm3::proposedName(const char* extension) const
 bool TForm3::refusedAsInput(const std::string& path)
 {
     // The page is made from these: saving over one of them would destroy it.
-    std::vector<std::string> inputs = designFiles(designPath_);
-    inputs.push_back(configFilePath(pathBytes(programHome_)));
-    inputs.push_back(companyLogoPath(pathBytes(programHome_)));
+    const ToolInputs inputs = designInputs(designPath_, {configFilePath(pathBytes(programHome_)),
+                                                         companyLogoPath(pathBytes(programHome_))});
     const auto input = overwrittenInput(path, inputs);
     if (input)
         messages_.error(this, QString::fromStdString(overwriteRefusal(path, *input)));

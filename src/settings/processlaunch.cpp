@@ -105,9 +105,16 @@ std::string startDetached(const std::vector<std::string>& argv, const std::strin
         ::signal(SIGPIPE, SIG_DFL);
         // The program gets the standard three descriptors and nothing else of this process.
         const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (null >= 0 && null != STDIN_FILENO)
-            ::dup2(null, STDIN_FILENO);
-        ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+        if (null > STDIN_FILENO)
+            ::dup2(null, STDIN_FILENO); // the copy is not closed on exec
+        else if (null == STDIN_FILENO)
+            ::fcntl(STDIN_FILENO, F_SETFD, 0); // this process had no standard input
+        if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+            // Kernels before 5.11: every descriptor there can be, one by one.
+            const long most = ::sysconf(_SC_OPEN_MAX);
+            for (int fd = 3; fd < (most > 0 ? most : 1024); ++fd)
+                ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
         // Starting in another folder is better than not starting at all.
         if (!workingFolder.empty()) {
             [[maybe_unused]] const int ignored = ::chdir(workingFolder.c_str());

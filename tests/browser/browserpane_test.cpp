@@ -335,6 +335,15 @@ TEST_F(Browser, FoldersWithCodePage936NamesAreInTheTreeShownAndOpened)
     for (int r = 0; r < folders->rowCount(home); ++r)
         EXPECT_NE(folders->index(r, 0, home).data().toString(), QStringLiteral(".hidden"));
 
+    // A folder made since its parent was listed is found, and one removed goes on opening.
+    std::filesystem::create_directories(dir() + "later");
+    EXPECT_TRUE(folders->indexOf(dir() + "later").isValid());
+    std::filesystem::remove(dir() + "later");
+    const QModelIndex parentOfLater = folders->indexOf(dir());
+    tree->collapse(parentOfLater);
+    tree->expand(parentOfLater);
+    EXPECT_FALSE(folders->indexOf(dir() + "later").isValid());
+
     // Chosen in the tree, a folder is listed by its real bytes.
     tree->setCurrentIndex(folders->indexOf(outer));
     EXPECT_EQ(state.currentFolder(), outer + "/");

@@ -145,8 +145,13 @@ TEST(FileWriter, InPlaceKeepsTheFileThatAnotherProgramHoldsOpen)
     EXPECT_EQ(::pread(held, back, sizeof back, 0), 7);
     EXPECT_STREQ(back, "picture");
     ::close(held);
-    // A longer file is cut to what was written.
+    // A file with something in it is replaced whole, never left cut short by a failed write.
     ASSERT_EQ(writeFileInPlace(path, bytesOf("pic")), "");
+    EXPECT_EQ(textOf(path), "pic");
+    {
+        FileSizeLimit limit(2);
+        EXPECT_NE(writeFileInPlace(path, bytesOf("a longer picture")), "");
+    }
     EXPECT_EQ(textOf(path), "pic");
     // Where nothing is there yet, it is made as any other file.
     ASSERT_EQ(writeFileInPlace(dir.file("new.png"), bytesOf("n")), "");
@@ -175,9 +180,8 @@ TEST(OutputGuard, AnOutputIsTheSameFileAsAnInputByInodeOrByResolvedPath)
     std::filesystem::create_directory(folder + "sub");
     std::filesystem::create_directory_symlink(folder + "sub", folder + "alias");
 
-    const std::vector<std::string> inputs = designFiles(folder + "ROSE.DST");
-    ASSERT_EQ(inputs.size(), 2u);
-    EXPECT_EQ(inputs[1], folder + "ROSE.LSC"); // the side file as it is spelt
+    const ToolInputs inputs = designInputs(folder + "ROSE.DST", {folder + "config.ini"});
+    EXPECT_EQ(inputs.sideFile, folder + "ROSE.LSC"); // the side file as it is spelt
     const struct {
         std::string output;
         bool refused;
@@ -190,6 +194,7 @@ TEST(OutputGuard, AnOutputIsTheSameFileAsAnInputByInodeOrByResolvedPath)
         {folder + "rose.dst", false}, // another name here, however Windows would see it
         {folder + "ROSE.jpg", false},
         {folder + "alias/x.jpg", false},
+        {folder + "config.ini", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(overwrittenInput(c.output, inputs).has_value(), c.refused) << c.output;
@@ -197,8 +202,14 @@ TEST(OutputGuard, AnOutputIsTheSameFileAsAnInputByInodeOrByResolvedPath)
     // Neither exists: the same place by another spelling of its folder.
     EXPECT_TRUE(isSameFile(folder + "alias/new.lsc", folder + "sub/new.lsc"));
     EXPECT_FALSE(isSameFile(folder + "alias/new.lsc", folder + "sub/other.lsc"));
-    // A design without a side file still keeps the name one would be written under.
-    EXPECT_EQ(designFiles(folder + "hard.dst")[1], folder + "hard.lsc");
+    // A design without a side file: no output may take any spelling of its side file's name,
+    // which the design would read as its colours the next time it is opened.
+    const ToolInputs bare = designInputs(folder + "hard.dst");
+    EXPECT_FALSE(bare.sideFile);
+    for (const char* name : {"hard.lsc", "HARD.LSC", "Hard.Lsc", "alias/../hard.LSC"})
+        EXPECT_EQ(overwrittenInput(folder + name, bare), folder + "hard.lsc") << name;
+    EXPECT_FALSE(overwrittenInput(folder + "sub/hard.lsc", bare));
+    EXPECT_FALSE(overwrittenInput(folder + "hard.lsc.png", bare));
 
     const std::string message = overwriteRefusal(folder + "hard.dst", folder + "ROSE.DST");
     EXPECT_NE(message.find("hard.dst"), std::string::npos);
