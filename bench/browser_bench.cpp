@@ -77,8 +77,11 @@ struct Silent : UserMessages {
 
 struct NoDesktop : DesktopActions {
     void showInFileManager(const std::string&) override {}
-    bool openFile(const std::string&) override { return true; }
-    bool startProgram(const std::string&, const QStringList&) override { return true; }
+    std::string openFile(const std::string&) override { return {}; }
+    std::string startProgram(const std::string&, const std::vector<std::string>&) override
+    {
+        return {};
+    }
 };
 
 // Notes the first paint of the list that shows a row.

@@ -9,6 +9,7 @@
 #include "config/mainconfig.h"
 #include "model/fileio.h"
 #include "session/pathstrings.h"
+#include "session/processlaunch.h"
 #include "picturecommand.h"
 #include "print/tform3.h"
 #include "config/programhome.h"
@@ -31,7 +32,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -475,13 +475,11 @@ std::string TForm2::manualPath() const
 void TForm2::openManual()
 {
     const std::string manual = manualPath();
-    if (manual.empty() ||
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(manual.c_str()))))
-        messages_.error(
-            this, QStringLiteral("The manual cannot be shown: %1")
-                      .arg(manual.empty()
-                               ? QStringLiteral("it is not installed")
-                               : QStringLiteral("no program opens %1").arg(displayPath(manual))));
+    const std::string failed =
+        manual.empty() ? std::string("it is not installed") : openWithDesktop(manual);
+    if (!failed.empty())
+        messages_.error(this, QStringLiteral("The manual cannot be shown: %1")
+                                  .arg(QString::fromStdString(failed)));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)

@@ -382,8 +382,10 @@ void BrowserPane::startDesignSearch()
     const std::string program = pathBytes(programHome_) + "patfinder";
     if (!fileExists(program))
         return;
-    if (!desktop_->startProgram(program, {QString::fromLatin1(kDesignSearchToken)}))
-        messages_.error(this, QStringLiteral("Cannot start \"%1\".").arg(displayPath(program)));
+    if (const std::string failed = desktop_->startProgram(program, {kDesignSearchToken});
+        !failed.empty())
+        messages_.error(this, QStringLiteral("Cannot start \"%1\": %2")
+                                  .arg(displayPath(program), QString::fromStdString(failed)));
 }
 
 void BrowserPane::saveReport()
@@ -411,10 +413,10 @@ void BrowserPane::saveReport()
                                   .arg(displayPath(path), QString::fromStdString(error)));
         return;
     }
-    if (!desktop_->openFile(path))
+    if (const std::string failed = desktop_->openFile(path); !failed.empty())
         messages_.information(this, QStringLiteral("\"%1\" was written, but no program to show it "
-                                                   "could be started.")
-                                        .arg(displayPath(path)));
+                                                   "could be started: %2")
+                                        .arg(displayPath(path), QString::fromStdString(failed)));
 }
 
 } // namespace loomscope

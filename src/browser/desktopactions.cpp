@@ -1,16 +1,13 @@
 #include "desktopactions.h"
 
 #include "model/fileio.h"
+#include "session/processlaunch.h"
 
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
-#include <QFile>
-#include <QProcess>
-#include <QUrl>
 
 namespace loomscope {
 
@@ -24,10 +21,9 @@ SystemDesktop::SystemDesktop(QObject* parent) : QObject(parent) {}
 
 void SystemDesktop::showInFileManager(const std::string& path)
 {
-    const QUrl folder(fileUrlOf(folderPart(path)));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        QDesktopServices::openUrl(folder);
+        openWithDesktop(folderPart(path));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -39,22 +35,24 @@ void SystemDesktop::showInFileManager(const std::string& path)
     // not wait for it.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [folder](QDBusPendingCallWatcher* w) {
+            [folder = folderPart(path)](QDBusPendingCallWatcher* w) {
                 if (w->isError())
-                    QDesktopServices::openUrl(folder);
+                    openWithDesktop(folder);
                 w->deleteLater();
             });
 }
 
-bool SystemDesktop::openFile(const std::string& path)
+std::string SystemDesktop::openFile(const std::string& path)
 {
-    return QDesktopServices::openUrl(QUrl(fileUrlOf(path)));
+    return openWithDesktop(path);
 }
 
-bool SystemDesktop::startProgram(const std::string& program, const QStringList& arguments)
+std::string SystemDesktop::startProgram(const std::string& program,
+                                        const std::vector<std::string>& arguments)
 {
-    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(program)), arguments,
-                                   QString());
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return startDetached(argv);
 }
 
 } // namespace loomscope

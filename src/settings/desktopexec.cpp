@@ -1,6 +1,6 @@
 #include "desktopexec.h"
 
-#include "processlaunch.h"
+#include "session/processlaunch.h"
 
 namespace loomscope {
 

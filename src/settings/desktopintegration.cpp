@@ -5,7 +5,7 @@
 #include "mimeappslist.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
-#include "processlaunch.h"
+#include "session/processlaunch.h"
 
 #include <algorithm>
 #include <cctype>

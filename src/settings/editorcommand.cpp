@@ -3,7 +3,7 @@
 #include "desktopexec.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
-#include "processlaunch.h"
+#include "session/processlaunch.h"
 
 #include <algorithm>
 

@@ -44,21 +44,22 @@ namespace {
 
 struct RecordingDesktop : DesktopActions {
     void showInFileManager(const std::string& path) override { shown.push_back(path); }
-    bool openFile(const std::string& path) override
+    std::string openFile(const std::string& path) override
     {
         opened.push_back(path);
-        return true;
+        return {};
     }
-    bool startProgram(const std::string& program, const QStringList& arguments) override
+    std::string startProgram(const std::string& program,
+                             const std::vector<std::string>& arguments) override
     {
         started.push_back(program);
         startArguments = arguments;
-        return true;
+        return {};
     }
     std::vector<std::string> shown;
     std::vector<std::string> opened;
     std::vector<std::string> started;
-    QStringList startArguments;
+    std::vector<std::string> startArguments;
 };
 
 // An outline of `w` x `h` units (0.1 mm) in `colours` colours.
@@ -598,11 +599,11 @@ TEST_F(Browser, LocateAndDesignSearchActOnlyOnFilesThatExist)
     testsupport::writeFile(homeDir.file("patfinder"), {'#', '!'});
     child<QPushButton>("Button1")->click();
     ASSERT_EQ(desktop.started, std::vector<std::string>{homeDir.file("patfinder")});
-    ASSERT_EQ(desktop.startArguments.size(), 1);
+    ASSERT_EQ(desktop.startArguments.size(), 1u);
     EXPECT_TRUE(
         QRegularExpression(
             QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"))
-            .match(desktop.startArguments[0])
+            .match(QString::fromStdString(desktop.startArguments[0]))
             .hasMatch());
     EXPECT_TRUE(fileUrlOf("/tmp/\xC3\xB5 a%.dst").endsWith("/tmp/%C3%B5%20a%25.dst"));
 }

@@ -1,6 +1,7 @@
 // The command-line tools as scripts run them: as processes, with the bytes of the names given.
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
+#include "model/numberformat.h"
 #include "testenv.h"
 
 #include <cstdio>
@@ -225,8 +226,8 @@ TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimet
 
     if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
         const std::string text = commandOutput("pdftotext '" + pdf + "' -");
-        EXPECT_NE(text.find("1.00"), std::string::npos) << "the Scale line says actual size\n"
-                                                        << text;
+        const std::string one = std::string("1") + loomscope::environmentDecimalSeparator() + "00";
+        EXPECT_NE(text.find(one), std::string::npos) << "the Scale line says actual size\n" << text;
         // The name is found as typed: no "fi" ligature in its place.
         EXPECT_NE(text.find("goldfish"), std::string::npos) << text;
     }

@@ -89,7 +89,8 @@ update-mime-database "$XDG_DATA_HOME/mime" >/dev/null 2>&1 || fail "update-mime-
 # Designs come off Windows machines and USB sticks with upper-case names.
 mkdir "$work/designs" && cp "$sample" "$work/designs/ROSE.DST" || fail "cannot copy the sample"
 # The cache names a picture by the MD5 of the URI exactly as GLib spells it for Thunar.
-info=$(gio info -a standard::content-type "$work/designs/ROSE.DST") || fail "gio info failed"
+# Read in the C locale: gio translates its labels ("uri:") under the user's language.
+info=$(LC_ALL=C gio info -a standard::content-type "$work/designs/ROSE.DST") || fail "gio info failed"
 uri=$(printf '%s\n' "$info" | sed -n 's/^uri: //p')
 type=$(printf '%s\n' "$info" | sed -n 's/^ *standard::content-type: //p')
 [ "$type" = application/x-tajima-dst ] || fail "GIO takes ROSE.DST for '$type'"

@@ -5,7 +5,7 @@
 #include "settings/desktopintegration.h"
 #include "settings/failedthumbnails.h"
 #include "settings/mimeappslist.h"
-#include "settings/processlaunch.h"
+#include "session/processlaunch.h"
 #include "testenv.h"
 
 #include <cstdlib>

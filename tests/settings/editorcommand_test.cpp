@@ -1,7 +1,7 @@
 // The external editor: which file it gets, how it is started, desktop entries as editors.
 #include "settings/desktopexec.h"
 #include "settings/editorcommand.h"
-#include "settings/processlaunch.h"
+#include "session/processlaunch.h"
 #include "testenv.h"
 
 #include <cstdlib>

@@ -172,4 +172,12 @@ int runAndWait(const std::vector<std::string>& argv)
     return WEXITSTATUS(status);
 }
 
+std::string openWithDesktop(const std::string& pathOrUrl)
+{
+    const auto opener = findProgram("xdg-open");
+    if (!opener)
+        return "xdg-open (the desktop's way to open files) is not installed";
+    return startDetached({*opener, pathOrUrl});
+}
+
 } // namespace loomscope

@@ -1,8 +1,10 @@
 #pragma once
 
-// Starting other programs without a shell. Every argument reaches the program exactly as
-// given: paths are the bytes the file system holds, and nothing is quoted, split or
-// re-encoded on the way.
+// The one way the program starts other programs (the editor, the plug-ins, the desktop's
+// "open", the refresh tools): from an argument vector, never through a shell. Every argument
+// reaches the program exactly as given: paths are the bytes the file system holds, and nothing
+// is quoted, split or re-encoded on the way. A program that cannot start is reported with the
+// reason.
 
 #include <optional>
 #include <string>
@@ -27,5 +29,9 @@ std::string startDetached(const std::vector<std::string>& argv,
 // Runs argv[0] (a path) to its end with its output discarded. Returns its exit status, or -1
 // when it could not be started or did not exit normally.
 int runAndWait(const std::vector<std::string>& argv);
+
+// Opens a file, folder or web address in the program the desktop has chosen for it
+// (xdg-open). "" once that has started, else why not.
+std::string openWithDesktop(const std::string& pathOrUrl);
 
 } // namespace loomscope
