@@ -1,6 +1,6 @@
 #include "thumbnaildrawing.h"
 
-#include "model/summarytext.h"
+#include "model/designfile.h"
 #include "model/fileio.h"
 #include <algorithm>
 #include <cmath>
@@ -48,16 +48,17 @@ ListThumbnail makeListThumbnail(const std::string& path, const std::string& side
     Tembs design;
     // Gone since the folder was listed, no permission, too short: the row says so and counts
     // for nothing, rather than showing a design of no stitches that would still be billed.
-    const DstReadStatus status = design.loadfromfile(path);
-    if (status != DstReadStatus::Read) {
-        result.error = readFailureReason(status, design.readError());
+    DesignLoadOptions options{SideFiles::Given};
+    if (!sideFile.empty())
+        options.givenSideFile = sideFile;
+    // A side file that cannot be read changes nothing: the row shows the palette colours, as
+    // for a design without one, and the rest of the folder is still listed.
+    const DesignLoad load = loadDesign(design, path, options);
+    if (!load.read()) {
+        result.error = load.reason;
         return result;
     }
     design.chuangkou(kListThumbnailSize, kListThumbnailSize);
-    // A side file that cannot be read changes nothing: the row shows the palette colours, as
-    // for a design without one, and the rest of the folder is still listed.
-    if (!sideFile.empty())
-        design.loadcolorfile(sideFile);
     result.info = design.info();
     drawListThumbnail(design, result.picture);
     return result;

@@ -51,10 +51,11 @@ void printUsage(std::ostream& out)
            "       loomscope --help | --version\n"
            "Options that begin with -- need no display and never touch a running viewer.\n"
            "No tool writes over its design, the design's side file or config.ini.\n"
-           "Exit status: 0 done; 1 the output could not be written; 2 a wrong command line or\n"
-           "an output that is an input; 1 or 2 a design that cannot be read; 3 (--price-report)\n"
-           "the report was made, but lists designs that could not be read: each is named on\n"
-           "standard error and in its row, and charged nothing.\n";
+           "Exit status: 0 done (a side file that cannot be applied is said on standard error,\n"
+           "and the design keeps the palette's colours); 1 the output could not be written;\n"
+           "2 a wrong command line, a design that cannot be read, or an output that is an\n"
+           "input; 3 (--price-report) the report was made, but lists designs that could not be\n"
+           "read: each is named on standard error and in its row, and charged nothing.\n";
 }
 
 } // namespace loomscope

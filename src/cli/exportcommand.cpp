@@ -8,6 +8,7 @@
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
+#include "tooldesign.h"
 #include "model/tembs.h"
 #include "session/pathstrings.h"
 #include "print/companyinfo.h"
@@ -97,10 +98,6 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
         return 2;
     }
     const std::string& design = o.design;
-    if (!fileExists(design) || !hasDstExtension(design)) {
-        err << "loomscope --export: " << pathDisplayText(design) << ": no such DST design\n";
-        return 2;
-    }
     const ToolInputs inputs = designInputs(design, {pathBytes(programHome) + "config.ini"});
     if (const auto input = overwrittenInput(o.output, inputs)) {
         err << "loomscope --export: " << overwriteRefusal(o.output, *input) << '\n';
@@ -123,18 +120,9 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
 
     // The view's thread colours: the design's with its side file applied.
     Tembs shown;
-    if (shown.loadfromfile(design) != DstReadStatus::Read) {
-        err << "loomscope --export: " << pathDisplayText(design) << ": not a readable DST design\n";
+    const DesignLoadOptions options{SideFiles::Given, inputs.sideFile};
+    if (!openDesignForTool(shown, design, options, "loomscope --export", err).read())
         return 2;
-    }
-    if (const auto side = findSideFile(design)) {
-        const ColorFileResult result = shown.loadcolorfile(*side);
-        if (result.failed()) {
-            err << "loomscope --export: " << pathDisplayText(*side) << ": " << result.message
-                << '\n';
-            return 1;
-        }
-    }
 
     ExportJob job;
     job.designPath = design;

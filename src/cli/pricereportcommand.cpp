@@ -7,6 +7,7 @@
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/numberformat.h"
+#include "model/designfile.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
 #include "model/summarytext.h"
@@ -107,12 +108,13 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
     for (const DesignEntry& entry : designs) {
         Tembs design;
         const std::string path = shown + entry.fileName;
-        const DstReadStatus status = design.loadfromfile(path);
-        if (status != DstReadStatus::Read) {
+        // Only the stitches count: the side file is not read.
+        const DesignLoad load = loadDesign(design, path, {SideFiles::Ignore});
+        if (!load.read()) {
             // Named, never billed: a design that cannot be read is not a design of 0 stitches.
-            const std::string reason = readFailureReason(status, design.readError());
-            err << "loomscope: " << pathDisplayText(path) << ": " << reason << '\n';
-            input.rows.push_back({pathDisplayText(entry.name), {}, 0, reason});
+            err << "loomscope --price-report: " << pathDisplayText(path) << ": " << load.reason
+                << '\n';
+            input.rows.push_back({pathDisplayText(entry.name), {}, 0, load.reason});
             ++unreadable;
             continue;
         }

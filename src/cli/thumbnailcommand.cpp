@@ -8,6 +8,7 @@
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
+#include "tooldesign.h"
 #include "model/tembs.h"
 
 #include <ostream>
@@ -61,29 +62,13 @@ int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std
         return 2;
     }
 
-    // Read by content, whatever the name: a sandboxed thumbnailer gets a temporary copy.
-    const FileBytes file = readWholeFile(in, kDstHeaderSize + 3 * (kMaxDstRecords + 4));
-    if (file.tooLarge) {
-        err << "loomscope: " << pathDisplayText(in) << ": too large for a design (more than " << kMaxDstRecords
-            << " records)\n";
-        return 1;
-    }
-    if (!file.error.empty()) {
-        err << "loomscope: " << pathDisplayText(in) << ": cannot be read: " << file.error << '\n';
-        return 1;
-    }
+    // Read by content, whatever the name: a sandboxed thumbnailer gets a temporary copy. A
+    // side file that cannot be applied still leaves stitches worth a picture.
     Tembs design;
-    if (design.readdstbytes(file.bytes) != DstReadStatus::Read) {
-        err << "loomscope: " << pathDisplayText(in) << ": not a DST design (too short to hold stitches)\n";
-        return 1;
-    }
-    if (const auto& side = inputs.sideFile) {
-        // The stitches are still worth a picture: it shows the palette colours instead.
-        const ColorFileResult result = design.loadcolorfile(*side);
-        if (result.failed())
-            err << "loomscope: " << pathDisplayText(*side) << ": " << result.message
-                << "; the thumbnail shows the design's own colours\n";
-    }
+    DesignLoadOptions options{SideFiles::Given, inputs.sideFile};
+    options.anyName = true;
+    if (!openDesignForTool(design, in, options, "loomscope --thumbnail", err).read())
+        return 2;
     const std::vector<std::uint8_t> png = encodePng(drawFileManagerThumbnail(design, size));
     if (png.empty()) {
         err << "loomscope: " << pathDisplayText(in) << ": the picture could not be encoded\n";

@@ -6,6 +6,7 @@
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
+#include "tooldesign.h"
 #include "model/tembs.h"
 #include "session/pathstrings.h"
 #include "print/companyinfo.h"
@@ -28,29 +29,15 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
     }
     const std::string& design = args[0];
     const std::string& output = args[1];
-    if (!fileExists(design) || !hasDstExtension(design)) {
-        err << "loomscope --worksheet: " << pathDisplayText(design) << ": no such DST design\n";
-        return 2;
-    }
     const ToolInputs inputs = designInputs(design, {configFilePath(pathBytes(programHome))});
     if (const auto input = overwrittenInput(output, inputs)) {
         err << "loomscope --worksheet: " << overwriteRefusal(output, *input) << '\n';
         return 2;
     }
     Tembs dst;
-    if (dst.loadfromfile(design) != DstReadStatus::Read) {
-        err << "loomscope --worksheet: " << pathDisplayText(design)
-            << ": not a readable DST design\n";
+    const DesignLoadOptions load{SideFiles::Given, inputs.sideFile};
+    if (!openDesignForTool(dst, design, load, "loomscope --worksheet", err).read())
         return 2;
-    }
-    if (const auto side = findSideFile(design)) {
-        const ColorFileResult result = dst.loadcolorfile(*side);
-        if (result.failed()) {
-            err << "loomscope --worksheet: " << pathDisplayText(*side) << ": " << result.message
-                << '\n';
-            return 1;
-        }
-    }
 
     const std::string home = pathBytes(programHome);
     const std::string iniPath = configFilePath(home);

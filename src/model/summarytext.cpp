@@ -30,7 +30,7 @@ std::string readFailureReason(DstReadStatus status, const std::string& systemErr
     case DstReadStatus::TooLarge:
         return "the file is too large for a design";
     case DstReadStatus::Missing:
-        return "the file is not there any more";
+        return "there is no such file";
     }
     return {};
 }

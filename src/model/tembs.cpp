@@ -17,6 +17,11 @@ DstReadStatus Tembs::loadfromfile(const std::string& filepath)
 {
     if (!hasDstExtension(filepath))
         return DstReadStatus::WrongExtension;
+    return loadcontent(filepath);
+}
+
+DstReadStatus Tembs::loadcontent(const std::string& filepath)
+{
     Fcolorcard = "default";
     ffilename = withoutExtension(fileNamePart(filepath));
     return readdst(filepath);

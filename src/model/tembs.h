@@ -50,6 +50,9 @@ public:
 
     // Reads a DST file. A name whose extension is not ".dst" (any letter case) is ignored.
     DstReadStatus loadfromfile(const std::string& filepath);
+    // The same whatever the file is called: a file manager's sandboxed thumbnailer is given a
+    // copy under a made-up name.
+    DstReadStatus loadcontent(const std::string& filepath);
     // Reads DST bytes (512-byte header, then 3-byte records); the file reader's engine, also
     // used by tests and fuzzing. Fills every field as loadfromfile does, except the name.
     DstReadStatus readdstbytes(std::span<const std::uint8_t> bytes);

@@ -5,6 +5,7 @@
 #include "session/usermessages.h"
 #include "companyinfo.h"
 #include "model/colorsequencefile.h"
+#include "model/designfile.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
 #include "pagefiles.h"
@@ -231,16 +232,17 @@ bool TForm3::prepare(const std::string& designPath)
     pdfButton->setVisible(false);
     Button2->setEnabled(false);
 
-    if (!fileExists(designPath)) {
+    const DesignLoad load = loadDesign(dst, designPath);
+    if (load.status == DstReadStatus::Missing) {
+        dst.clear();
         layoutPreview(true);
         return false;
     }
-    const DstReadStatus status = dst.loadfromfile(designPath);
     setWindowTitle(kTitle + QLatin1Char('[') + displayPath(designPath) + QLatin1Char(']'));
-    if (status != DstReadStatus::Read) {
+    if (!load.read()) {
         dst.clear();
-        messages_.error(this, QStringLiteral("\"%1\" is not a DST design that can be read.")
-                                  .arg(displayPath(designPath)));
+        messages_.error(this, QStringLiteral("\"%1\" cannot be printed: %2.")
+                                  .arg(displayPath(designPath), QString::fromStdString(load.reason)));
         layoutPreview(true);
         return false;
     }
@@ -248,11 +250,8 @@ bool TForm3::prepare(const std::string& designPath)
     Button1->setVisible(true);
     pdfButton->setVisible(true);
     Button2->setEnabled(true);
-    if (const auto side = findSideFile(designPath)) {
-        const ColorFileResult result = dst.loadcolorfile(*side);
-        if (result.failed())
-            messages_.error(this, QString::fromStdString(result.message));
-    }
+    if (!load.sideFileProblem().empty())
+        messages_.error(this, QString::fromStdString(load.sideFileProblem()));
     page_.falsestitches = dst.stitchs();
 
     {

@@ -1,6 +1,7 @@
 #include "designview.h"
 
 #include "model/colortable.h"
+#include "model/designfile.h"
 #include "model/fileio.h"
 #include "model/numberformat.h"
 
@@ -17,7 +18,9 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
     result.loaded = true;
     // A file gone since it was listed is shown as what it is now: nothing to show. Keeping
     // the previous design would show it under the new name.
-    result.dst = fileExists(filename) ? Fdstfile.loadfromfile(filename) : DstReadStatus::Missing;
+    const DesignLoad load = loadDesign(Fdstfile, filename);
+    result.dst = load.status;
+    result.sideFile = load.sideFileResult;
     lastRead_ = result.dst;
     ffilename = filename;
     if (result.dst != DstReadStatus::Read) {
@@ -34,8 +37,6 @@ DesignView::LoadResult DesignView::loaddstfile(const std::string& filename, bool
         return result;
     }
     Fdstinfo = Fdstfile.info();
-    if (const auto side = findSideFile(filename))
-        result.sideFile = Fdstfile.loadcolorfile(*side);
     look_.colours = colorTableFromBlocks(Fdstfile);
     FColorindex = Fdstfile.colorcount();
     fisexist = true;

@@ -168,7 +168,7 @@ TEST(ListThumbnail, AFileThatCannotBeReadSaysWhyAndHasNoFacts)
         std::string path;
         std::string reason;
     } cases[] = {{dir.file("short.dst"), "too short"},
-                 {dir.file("missing.dst"), "not there"},
+                 {dir.file("missing.dst"), "no such file"},
                  {dir.file("pipe.dst"), "not a regular file"}};
     for (const auto& c : cases) {
         const ListThumbnail t = makeListThumbnail(c.path, {});

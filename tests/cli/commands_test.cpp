@@ -115,11 +115,12 @@ TEST(ThumbnailCommand, FailuresLeaveNoOutputFile)
     testsupport::writeFile(dir.file("short.dst"), std::vector<std::uint8_t>(300, 1));
     testsupport::writeFile(dir.file("good.dst"), block(100, 100));
 
+    // A design that cannot be read is status 2, as for every tool.
     CommandRun r = thumbnail({dir.file("missing.dst"), dir.file("a.png")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("missing.dst"), std::string::npos);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("missing.dst: there is no such file"), std::string::npos) << r.err;
     r = thumbnail({dir.file("short.dst"), dir.file("a.png")});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("short.dst"), std::string::npos);
     r = thumbnail({dir.file("good.dst"), dir.file("no/such/folder/a.png")});
     EXPECT_EQ(r.status, 1);

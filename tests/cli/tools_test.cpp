@@ -239,7 +239,7 @@ TEST(CommandLineTools, SpecialFilesAreRefusedAtOnceWithAReason)
     ASSERT_EQ(::mkfifo(dir.file("pipe.dst").c_str(), 0600), 0); // nobody ever writes to it
     for (const std::string& in : {dir.file("pipe.dst"), std::string("/dev/zero")}) {
         const ProgramRun r = runProgram({"--thumbnail", in, dir.file("out.png")});
-        EXPECT_EQ(r.status, 1) << in;
+        EXPECT_EQ(r.status, 2) << in;
         EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("Success"), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(dir.file("out.png")));
