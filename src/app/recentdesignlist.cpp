@@ -16,6 +16,14 @@ RecentDesignList::RecentDesignList(const std::string& iniPath, UserMessages& mes
 {
     if (IniFile ini; ini.load(iniPath_))
         designs_ = readRecentDesigns(ini);
+    writeTimer_.setSingleShot(true);
+    writeTimer_.setInterval(kWriteDelayMs);
+    connect(&writeTimer_, &QTimer::timeout, this, &RecentDesignList::flush);
+}
+
+RecentDesignList::~RecentDesignList()
+{
+    flush();
 }
 
 std::vector<std::string> RecentDesignList::existing() const
@@ -25,14 +33,27 @@ std::vector<std::string> RecentDesignList::existing() const
 
 void RecentDesignList::remember(const std::string& path)
 {
-    const RecentUpdate update = rememberRecentDesign(iniPath_, path);
-    designs_ = update.designs;
+    const std::vector<std::string> designs = withRecentDesign(designs_, path);
+    if (designs == designs_)
+        return;
+    designs_ = designs;
+    changed_ = true;
+    writeTimer_.start();
+}
+
+void RecentDesignList::flush()
+{
+    writeTimer_.stop();
+    if (!changed_)
+        return;
+    changed_ = false;
+    const std::string error = keepRecentDesigns(iniPath_, designs_);
     // Said once: a program home that cannot be written would say it at every open.
-    if (!update.error.empty() && !problemShown_) {
+    if (!error.empty() && !problemShown_) {
         problemShown_ = true;
         messages_.error(window_,
                         QStringLiteral("The list of recent designs cannot be kept in \"%1\": %2")
-                            .arg(displayPath(iniPath_), QString::fromStdString(update.error)));
+                            .arg(displayPath(iniPath_), QString::fromStdString(error)));
     }
 }
 

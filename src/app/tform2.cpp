@@ -256,6 +256,7 @@ std::string TForm2::configPath() const
 void TForm2::closeEvent(QCloseEvent* event)
 {
     keepWindowPlacement(*this, configPath(), placementAtStart_);
+    recent_->flush();
     QWidget::closeEvent(event);
 }
 

@@ -76,18 +76,16 @@ std::vector<std::string> existingDesigns(const std::vector<std::string>& designs
     return there;
 }
 
-RecentUpdate rememberRecentDesign(const std::string& iniPath, const std::string& path)
+std::string keepRecentDesigns(const std::string& iniPath, const std::vector<std::string>& designs)
 {
-    RecentUpdate update;
     IniFile ini;
-    if (!ini.load(iniPath, &update.error)) {
-        update.designs = {path};
-        return update;
-    }
-    update.designs = withRecentDesign(readRecentDesigns(ini), path);
-    writeRecentDesigns(ini, update.designs);
-    update.error = ini.save(iniPath);
-    return update;
+    std::string error;
+    if (!ini.load(iniPath, &error))
+        return error;
+    if (readRecentDesigns(ini) == designs)
+        return {}; // nothing to write
+    writeRecentDesigns(ini, designs);
+    return ini.save(iniPath);
 }
 
 } // namespace loomscope

@@ -23,13 +23,8 @@ std::vector<std::string> withRecentDesign(std::vector<std::string> designs,
 // The entries whose files are still there.
 std::vector<std::string> existingDesigns(const std::vector<std::string>& designs);
 
-// Adds `path` to the list kept in the config.ini at `iniPath` (read afresh, written
-// atomically, every other line kept). The new list, and what went wrong when it could not be
-// read or written.
-struct RecentUpdate {
-    std::vector<std::string> designs;
-    std::string error;
-};
-RecentUpdate rememberRecentDesign(const std::string& iniPath, const std::string& path);
+// Keeps `designs` as the list in the config.ini at `iniPath` (read afresh, written atomically,
+// every other line kept); what went wrong, or "".
+std::string keepRecentDesigns(const std::string& iniPath, const std::vector<std::string>& designs);
 
 } // namespace loomscope

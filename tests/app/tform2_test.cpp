@@ -777,7 +777,12 @@ TEST_F(MainWindow, AnEmptyStartSaysWhatToDoAndOffersTheRecentDesigns)
     EXPECT_EQ(window->windowTitle(), title("a.dst"));
     EXPECT_FALSE(hint->isVisible());
     EXPECT_EQ(window->recentDesigns().front(), path("a.dst"));
+    // Opening a design does not write config.ini; the list is kept a little later, or when
+    // the window closes.
     IniFile kept;
+    ASSERT_TRUE(kept.load(home.file("config.ini")));
+    EXPECT_EQ(readRecentDesigns(kept).front(), path("b.dst"));
+    window->close();
     ASSERT_TRUE(kept.load(home.file("config.ini")));
     EXPECT_EQ(readRecentDesigns(kept).front(), path("a.dst"));
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <string>
 
 using namespace loomscope;
@@ -139,14 +140,16 @@ TEST(RecentDesigns, RememberingKeepsTheRestOfTheFile)
     testsupport::TempDir dir;
     const std::string ini = dir.file("config.ini");
     testsupport::writeFile(ini, {'[', 'x', ']', '\n', 'k', '=', 'v', '\n'});
-    auto update = rememberRecentDesign(ini, "/d/a.dst");
-    EXPECT_EQ(update.error, "");
-    update = rememberRecentDesign(ini, "/d/b.dst");
-    EXPECT_EQ(update.designs, (std::vector<std::string>{"/d/b.dst", "/d/a.dst"}));
+    const std::vector<std::string> designs{"/d/b.dst", "/d/a.dst"};
+    EXPECT_EQ(keepRecentDesigns(ini, designs), "");
     IniFile read;
     ASSERT_TRUE(read.load(ini));
     EXPECT_EQ(read.value("x", "k"), "v");
-    EXPECT_EQ(readRecentDesigns(read), update.designs);
+    EXPECT_EQ(readRecentDesigns(read), designs);
+    // The same list again writes nothing: the file is left as it is.
+    ::chmod(ini.c_str(), 0444);
+    EXPECT_EQ(keepRecentDesigns(ini, designs), "");
+    EXPECT_NE(keepRecentDesigns(ini, {"/d/c.dst"}), ""); // read-only: said, not lost silently
 }
 
 TEST(WindowPlacement, ReadBackAndKeptOnAScreenThatIsThere)
