@@ -4,15 +4,15 @@
 // that folder. Then the command-line tools as whole processes: the file manager's thumbnail of
 // a 20,000-stitch design and --info of a small one.
 
-#include "session/mainstate.h"
-#include "session/usermessages.h"
 #include "benchdesigns.h"
 #include "browser/browserpane.h"
 #include "browser/designlistmodel.h"
 #include "browser/designlistview.h"
 #include "browser/desktopactions.h"
-#include "cli/thumbnailcommand.h"
 #include "browser/thumbnailfiller.h"
+#include "cli/thumbnailcommand.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // with shaded thread lines, and writing the page as a PDF (time and file size).
 
 #include "benchdesigns.h"
+#include "drawing/programfonts.h"
 #include "model/tembs.h"
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "print/printpage.h"
-#include "drawing/programfonts.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -2,17 +2,17 @@
 // pictures (--export). The program `loomscope` starts it; it is not meant to be started by
 // hand, but it works the same when it is.
 
-#include "cli/exportcommand.h"
-#include "session/pathstrings.h"
-#include "config/programhome.h"
 #include "app/singleinstance.h"
 #include "app/tform2.h"
-#include "session/usermessages.h"
+#include "cli/exportcommand.h"
 #include "cli/worksheetcommand.h"
-#include "model/fileio.h"
-#include "settings/desktopsetup.h"
+#include "config/programhome.h"
 #include "drawing/glformat.h"
 #include "drawing/programfonts.h"
+#include "model/fileio.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
+#include "settings/desktopsetup.h"
 #include "viewer/tloomscope.h"
 
 #include <QApplication>

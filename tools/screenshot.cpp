@@ -2,9 +2,9 @@
 //   screenshot SAMPLE.dst OUT.png        (run it under an X server: tools/screenshot.sh)
 
 #include "app/tform2.h"
-#include "session/usermessages.h"
 #include "drawing/glformat.h"
 #include "drawing/programfonts.h"
+#include "session/usermessages.h"
 #include "viewer/tloomscope.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "tform8.h"
 
-#include "session/pathstrings.h"
-#include "replayicons.h"
 #include "drawing/programfonts.h"
+#include "replayicons.h"
+#include "session/pathstrings.h"
 
 #include <QApplication>
 #include <QCheckBox>

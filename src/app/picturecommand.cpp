@@ -1,11 +1,11 @@
 #include "picturecommand.h"
 
-#include "session/mainstate.h"
+#include "drawing/offscreengl.h"
 #include "model/outputguard.h"
-#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportlayout.h"
-#include "drawing/offscreengl.h"
+#include "session/mainstate.h"
+#include "session/pathstrings.h"
 #include "session/usermessages.h"
 #include "viewer/tloomscope.h"
 

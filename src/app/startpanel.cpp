@@ -1,8 +1,8 @@
 #include "startpanel.h"
 
+#include "drawing/programfonts.h"
 #include "model/fileio.h"
 #include "session/pathstrings.h"
-#include "drawing/programfonts.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -4,27 +4,28 @@
 #include "browser/browserpane.h"
 #include "colour/colourpanel.h"
 #include "config/inifile.h"
-#include "keyinput.h"
-#include "mainactions.h"
 #include "config/mainconfig.h"
-#include "model/fileio.h"
-#include "session/pathstrings.h"
-#include "session/processlaunch.h"
-#include "picturecommand.h"
-#include "print/tform3.h"
 #include "config/programhome.h"
 #include "config/projectinfo.h"
+#include "drawing/programfonts.h"
+#include "handoffgate.h"
+#include "keyinput.h"
+#include "mainactions.h"
+#include "model/fileio.h"
+#include "model/summarytext.h"
+#include "picturecommand.h"
+#include "print/tform3.h"
 #include "recentdesignlist.h"
+#include "session/pathstrings.h"
+#include "session/processlaunch.h"
+#include "session/urilist.h"
+#include "session/usermessages.h"
 #include "settings/externaleditor.h"
 #include "settings/tform4.h"
 #include "settings/tform5.h"
 #include "settings/tform6.h"
 #include "startpanel.h"
-#include "model/summarytext.h"
-#include "session/urilist.h"
-#include "session/usermessages.h"
 #include "viewcommands.h"
-#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 #include "windowmemory.h"
 
@@ -71,6 +72,12 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
 
     actions_ = new MainActions(this);
     recent_ = new RecentDesignList(configPath(), messages_, this);
+    gate_ = new HandOffGate(this);
+    connect(gate_, &HandOffGate::open, this, [this](const std::string& path) {
+        // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
+        if (path != state_.currentDesignPath() && fileExists(path))
+            openFromPath(path);
+    });
     connect(recent_, &RecentDesignList::chosen, this, &TForm2::openFromPath);
     loomscope1 = new Tloomscope(this);
     loomscope1->setObjectName(QStringLiteral("loomscope1"));
@@ -331,56 +338,8 @@ void TForm2::openFromPath(const std::string& path)
 void TForm2::receiveHandOff(const std::string& path)
 {
     bringToFront();
-    if (path.empty())
-        return;
-    // A question, a file dialog or the print window is open: its nested event loop must not
-    // see the design change under it (a colour panel's "replace?" would then write the new
-    // design's colours into the old design's side file). The latest design waits until the
-    // last such window has closed.
-    if (modalWindowOpen()) {
-        pendingHandOff_ = path;
-        // The window hears when the last modal window blocking it closes; a modal window
-        // that blocks only another window is seen by the check on the timer.
-        if (!pendingTimer_) {
-            pendingTimer_ = new QTimer(this);
-            pendingTimer_->setInterval(250);
-            connect(pendingTimer_, &QTimer::timeout, this, &TForm2::openPendingHandOff);
-        }
-        pendingTimer_->start();
-        return;
-    }
-    openHandedOver(path);
-}
-
-void TForm2::openPendingHandOff()
-{
-    if (!pendingHandOff_ || modalWindowOpen())
-        return;
-    pendingTimer_->stop();
-    const std::string path = std::move(*pendingHandOff_);
-    pendingHandOff_.reset();
-    openHandedOver(path);
-}
-
-void TForm2::openHandedOver(const std::string& path)
-{
-    // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
-    if (path == state_.currentDesignPath() || !fileExists(path))
-        return;
-    openFromPath(path);
-}
-
-bool TForm2::modalWindowOpen()
-{
-    return QApplication::activeModalWidget() != nullptr || QGuiApplication::modalWindow() != nullptr;
-}
-
-bool TForm2::event(QEvent* event)
-{
-    // Sent when the last modal window that blocked this one has closed.
-    if (event->type() == QEvent::WindowUnblocked && pendingHandOff_)
-        QTimer::singleShot(0, this, &TForm2::openPendingHandOff);
-    return QWidget::event(event);
+    if (!path.empty())
+        gate_->receive(path);
 }
 
 void TForm2::bringToFront()
@@ -437,11 +396,6 @@ bool TForm2::savePictureTo(const QString& path)
     return picture_->start(pathBytes(path));
 }
 
-bool TForm2::savingPicture() const
-{
-    return picture_->running();
-}
-
 void TForm2::followColourStep(int row)
 {
     if (Panel5->isVisible())
@@ -476,11 +430,9 @@ std::string TForm2::manualPath() const
 void TForm2::openManual()
 {
     const std::string manual = manualPath();
-    const std::string failed =
-        manual.empty() ? std::string("it is not installed") : openWithDesktop(manual);
+    const std::string failed = manual.empty() ? "it is not installed" : openWithDesktop(manual);
     if (!failed.empty())
-        messages_.error(this, QStringLiteral("The manual cannot be shown: %1")
-                                  .arg(QString::fromStdString(failed)));
+        messages_.error(this, QString::fromStdString("The manual cannot be shown: " + failed));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)

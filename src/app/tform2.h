@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/mainstate.h"
 #include "model/geometry.h"
+#include "session/mainstate.h"
 #include "wheelsteps.h"
 #include "windowplacement.h"
 
@@ -45,13 +45,11 @@ public:
     // A path handed over by a second start (empty: just come to the front).
     void receiveHandOff(const std::string& path);
     // A design handed over while a modal window was open, opened once the last one closes.
-    const std::optional<std::string>& pendingHandOff() const { return pendingHandOff_; }
     void bringToFront();
     // Starts making the high-resolution picture of the shown design at `path`, with a busy
     // indicator and the picture command disabled until pictureFinished. False when a picture
     // is still being made.
     bool savePictureTo(const QString& path);
-    bool savingPicture() const;
 
     MainState& state() { return state_; }
     const MainState& state() const { return state_; }
@@ -73,7 +71,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -92,15 +89,12 @@ private:
 
     // The one open operation: title, view, picture and print enabled.
     void openDesign(const std::string& path);
-    void openHandedOver(const std::string& path);
-    void openPendingHandOff();
-    static bool modalWindowOpen();
     void writeSummary();
     void openCommand();
     void copyViewToClipboard();
     void openManual();
-    void replayStitchOut();
     std::string manualPath() const;
+    void replayStitchOut();
 
     void viewerPressed(QPoint position);
     void viewerReleased(QPoint position);
@@ -124,8 +118,7 @@ private:
     StartPanel* startPanel_ = nullptr;
     RecentDesignList* recent_ = nullptr;
     std::optional<WindowPlacement> placementAtStart_;
-    std::optional<std::string> pendingHandOff_;
-    class QTimer* pendingTimer_ = nullptr;
+    class HandOffGate* gate_ = nullptr; // designs handed over wait here during modal windows
 
     TRectF gunrect_;
     QPoint pos1;      // where a pan began

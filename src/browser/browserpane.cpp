@@ -1,19 +1,19 @@
 #include "browserpane.h"
 
-#include "session/mainstate.h"
-#include "session/pathstrings.h"
-#include "model/summarytext.h"
-#include "session/usermessages.h"
 #include "designlistmodel.h"
 #include "designlistview.h"
-#include "foldertreemodel.h"
 #include "desktopactions.h"
+#include "drawing/programfonts.h"
+#include "foldertreemodel.h"
 #include "linedlabel.h"
+#include "model/fileio.h"
+#include "model/summarytext.h"
 #include "priceoptionsgroup.h"
 #include "pricereport.h"
+#include "session/mainstate.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "thumbnailfiller.h"
-#include "model/fileio.h"
-#include "drawing/programfonts.h"
 
 #include <QDir>
 #include <QFile>

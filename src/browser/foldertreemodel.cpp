@@ -1,7 +1,7 @@
 #include "foldertreemodel.h"
 
-#include "model/folderlist.h"
 #include "model/codepage.h"
+#include "model/folderlist.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -3,13 +3,13 @@
 #include "session/usermessages.h"
 
 #include <QFocusEvent>
-#include <algorithm>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace loomscope {
 
@@ -149,8 +149,7 @@ void PriceOptionsGroup::fitNote()
 {
     // The group keeps its height while the note fits, and grows by what a narrow window makes
     // the wrapped note need beyond its rows (in steps: the rows share what the group gains).
-    const int extra =
-        std::max(0, extra_ + note_->heightForWidth(note_->width()) - note_->height());
+    const int extra = std::max(0, extra_ + note_->heightForWidth(note_->width()) - note_->height());
     if (extra == extra_)
         return;
     extra_ = extra;
@@ -220,4 +219,3 @@ void PriceOptionsGroup::leaveUpperBound(QLineEdit* upper, QLineEdit* lower, QLin
 }
 
 } // namespace loomscope
-

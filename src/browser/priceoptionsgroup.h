@@ -37,7 +37,7 @@ protected:
 private:
     void fitNote();
     QLabel* note_ = nullptr; // the red note beside the fields
-    int extra_ = 0;                // height added for the note in a narrow window
+    int extra_ = 0;          // height added for the note in a narrow window
     QLineEdit* addField(const char* name, bool decimal, bool mirror = false);
     void leaveField(QLineEdit* field);
     void leaveUpperBound(QLineEdit* upper, QLineEdit* lower, QLineEdit* nextLower);

@@ -2,6 +2,7 @@
 
 #include "model/designfile.h"
 #include "model/fileio.h"
+
 #include <algorithm>
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pixelcanvas.h"
 #include "model/tembs.h"
+#include "pixelcanvas.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "thumbnailfiller.h"
 
 #include "listformats.h"
-#include "thumbnaildrawing.h"
 #include "model/codepage.h"
+#include "thumbnaildrawing.h"
 
 #include <QMetaObject>
 #include <cstring>
@@ -68,8 +68,8 @@ void ThumbnailFiller::start(const std::string& folder, const std::vector<DesignE
     }
     const quint64 generation = generation_;
     for (std::size_t i = 0; i < designs.size(); ++i) {
-        pool_.start([this, generation, i, cancelled = cancelled_,
-                     folder, entry = designs[i], decimalSeparator] {
+        pool_.start([this, generation, i, cancelled = cancelled_, folder, entry = designs[i],
+                     decimalSeparator] {
             if (*cancelled)
                 return;
             DesignRow row = makeRow(folder, entry, decimalSeparator);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/folderlist.h"
 #include "designlistmodel.h"
+#include "model/folderlist.h"
 
 #include <QObject>
 #include <QThreadPool>

@@ -3,17 +3,17 @@
 #include "config/configvalues.h"
 #include "config/inifile.h"
 #include "config/mainconfig.h"
+#include "drawing/pictureconvert.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
-#include "tooldesign.h"
 #include "model/tembs.h"
-#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "render/exportjob.h"
-#include "drawing/pictureconvert.h"
+#include "session/pathstrings.h"
+#include "tooldesign.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,16 +1,16 @@
 #include "pricereportcommand.h"
 
-#include "model/folderlist.h"
-#include "config/programhome.h"
 #include "browser/listformats.h"
 #include "browser/pricereport.h"
+#include "config/programhome.h"
 #include "model/codepage.h"
-#include "model/fileio.h"
-#include "model/numberformat.h"
 #include "model/designfile.h"
+#include "model/fileio.h"
+#include "model/folderlist.h"
+#include "model/numberformat.h"
 #include "model/outputguard.h"
-#include "model/tembs.h"
 #include "model/summarytext.h"
+#include "model/tembs.h"
 
 #include <filesystem>
 #include <langinfo.h>
@@ -120,7 +120,9 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
         }
         const Tdstinfo info = design.info();
         input.rows.push_back({pathDisplayText(entry.name),
-                              millimetreSizeText(info, decimalSeparator), info.Fstitchcount, {}});
+                              millimetreSizeText(info, decimalSeparator),
+                              info.Fstitchcount,
+                              {}});
         total += info.Fstitchcount;
     }
     input.totalStitches = std::to_string(total);

@@ -3,13 +3,13 @@
 #include "browser/pngwriter.h"
 #include "browser/pricerules.h"
 #include "browser/thumbnaildrawing.h"
-#include "model/dstrecords.h"
 #include "config/programhome.h"
 #include "model/codepage.h"
+#include "model/dstrecords.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
-#include "tooldesign.h"
 #include "model/tembs.h"
+#include "tooldesign.h"
 
 #include <ostream>
 
@@ -78,7 +78,8 @@ int runThumbnailCommand(const std::vector<std::string>& args, std::ostream&, std
     // picture back through the descriptor it holds (Xfce's does), which a renamed-over file
     // would leave empty.
     if (const std::string error = writeFileInPlace(outPath, png); !error.empty()) {
-        err << "loomscope: " << pathDisplayText(outPath) << ": cannot be written: " << error << '\n';
+        err << "loomscope: " << pathDisplayText(outPath) << ": cannot be written: " << error
+            << '\n';
         return 1;
     }
     return 0;

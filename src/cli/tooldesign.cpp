@@ -16,8 +16,7 @@ DesignLoad openDesignForTool(Tembs& design, const std::string& path,
     else if (!load.sideFileProblem().empty())
         err << tool << ": " << pathDisplayText(load.sideFile.value_or(path)) << ": "
             << load.sideFileProblem()
-            << (load.sideFileResult.failed() ? "; the design keeps the palette's colours\n"
-                                             : "\n");
+            << (load.sideFileResult.failed() ? "; the design keeps the palette's colours\n" : "\n");
     return load;
 }
 

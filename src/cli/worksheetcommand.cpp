@@ -1,19 +1,19 @@
 #include "worksheetcommand.h"
 
 #include "config/inifile.h"
+#include "drawing/programfonts.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/fileio.h"
 #include "model/outputguard.h"
-#include "tooldesign.h"
 #include "model/tembs.h"
-#include "session/pathstrings.h"
 #include "print/companyinfo.h"
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "print/printpage.h"
-#include "drawing/programfonts.h"
+#include "session/pathstrings.h"
+#include "tooldesign.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "chartsearch.h"
-#include "threadchart.h"
 #include "model/colour.h"
+#include "threadchart.h"
 
 #include <QString>
 #include <QWidget>

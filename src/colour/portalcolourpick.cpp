@@ -35,8 +35,8 @@ PortalColourPick::PortalColourPick(const QDBusConnection& bus, QObject* parent)
     // Every request object's answer, whatever its path: the path of ours is known only from
     // the reply with older portals, and the answer may come before the reply.
     if (bus_.isConnected())
-        bus_.connect(kPortalService, QString(), kRequestInterface, QStringLiteral("Response"),
-                     this, SLOT(response(uint, QVariantMap)));
+        bus_.connect(kPortalService, QString(), kRequestInterface, QStringLiteral("Response"), this,
+                     SLOT(response(uint, QVariantMap)));
 }
 
 TColor PortalColourPick::colourFromFractions(double red, double green, double blue)

@@ -1,7 +1,7 @@
 #include "screencolourpick.h"
 
-#include "session/usermessages.h"
 #include "portalcolourpick.h"
+#include "session/usermessages.h"
 #include "tform1.h"
 
 #include <QGuiApplication>

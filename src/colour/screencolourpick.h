@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pickroute.h"
 #include "model/colour.h"
+#include "pickroute.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "threadchart.h"
 
-#include "model/folderlist.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/folderlist.h"
 
 #include <algorithm>
 #include <charconv>

@@ -100,7 +100,8 @@ std::string currentConfigFilePath()
 {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    const std::string folder = startedProgramFolder(ec ? std::string() : self.parent_path().string());
+    const std::string folder =
+        startedProgramFolder(ec ? std::string() : self.parent_path().string());
     return programHomeFolderWithoutMaking(currentProgramHomeInputs(folder, {})) + "config.ini";
 }
 

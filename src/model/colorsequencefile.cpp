@@ -66,9 +66,11 @@ ColorFileStatus parseColorSequence(std::span<const std::uint8_t> bytes, int maxR
         const std::uint8_t* c = record + kColourOffset;
         out.colors.push_back(static_cast<TColor>(c[0]) | static_cast<TColor>(c[1]) << 8 |
                              static_cast<TColor>(c[2]) << 16 | static_cast<TColor>(c[3]) << 24);
-        out.names.push_back(readShortString(record + kNameOffset, kThreadNameMaxBytes, out.namesUnconverted));
+        out.names.push_back(
+            readShortString(record + kNameOffset, kThreadNameMaxBytes, out.namesUnconverted));
         if (i + 1 == count)
-            out.colorcard = trimmed(readShortString(record + kCardOffset, kCardNameMaxBytes, out.namesUnconverted));
+            out.colorcard = trimmed(
+                readShortString(record + kCardOffset, kCardNameMaxBytes, out.namesUnconverted));
     }
     return ColorFileStatus::Applied;
 }
@@ -106,9 +108,9 @@ std::string writecolorfile(const std::string& path, std::string_view colorcard,
                            std::span<const TColor> colors, std::span<const std::string> names)
 {
     // Written as UTF-8 instead, the names would reach the shop's Windows systems garbled.
-    const bool texts = hasNonAscii(colorcard) ||
-                       std::any_of(names.begin(), names.end(),
-                                   [](const std::string& n) { return hasNonAscii(n); });
+    const bool texts =
+        hasNonAscii(colorcard) || std::any_of(names.begin(), names.end(),
+                                              [](const std::string& n) { return hasNonAscii(n); });
     if (texts && !codePage936Available())
         return std::string("The thread names cannot be written: ") + kNoCodePage936 + '.';
     const auto bytes = encodeColorSequence(colorcard, colors, names);

@@ -23,9 +23,9 @@ namespace loomscope {
 //   colours apply and the route says so, as above.
 struct DesignLoad {
     DstReadStatus status = DstReadStatus::Read;
-    std::string reason;                    // why the design could not be read; empty when read
-    std::optional<std::string> sideFile;   // the side file beside it, when there is one
-    ColorFileResult sideFileResult;        // what applying it did (Ignored without one)
+    std::string reason;                  // why the design could not be read; empty when read
+    std::optional<std::string> sideFile; // the side file beside it, when there is one
+    ColorFileResult sideFileResult;      // what applying it did (Ignored without one)
 
     bool read() const { return status == DstReadStatus::Read; }
     // What the user should be told about the side file; empty when nothing.
@@ -44,6 +44,7 @@ struct DesignLoadOptions {
 };
 
 // Reads the design at `path` into `design` and, when it was read, applies its side file.
-DesignLoad loadDesign(Tembs& design, const std::string& path, const DesignLoadOptions& options = {});
+DesignLoad loadDesign(Tembs& design, const std::string& path,
+                      const DesignLoadOptions& options = {});
 
 } // namespace loomscope

@@ -32,7 +32,8 @@ DstReadStatus Tembs::readdst(const std::string& filepath)
     if (file.tooLarge)
         return keepPreviousDesign(DstReadStatus::TooLarge);
     if (!file.error.empty())
-        return keepPreviousDesign(file.missing ? DstReadStatus::Missing : DstReadStatus::CannotOpen);
+        return keepPreviousDesign(file.missing ? DstReadStatus::Missing
+                                               : DstReadStatus::CannotOpen);
     return readdstbytes(file.bytes);
 }
 

@@ -147,9 +147,8 @@ int createTemporaryBeside(const std::string& target, mode_t mode, std::string& t
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::uint8_t random[8] = {};
         if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
-            const auto t = static_cast<std::uint64_t>(std::chrono::steady_clock::now()
-                                                          .time_since_epoch()
-                                                          .count()) ^
+            const auto t = static_cast<std::uint64_t>(
+                               std::chrono::steady_clock::now().time_since_epoch().count()) ^
                            (static_cast<std::uint64_t>(::getpid()) << 32) ^
                            static_cast<std::uint64_t>(attempt);
             std::memcpy(random, &t, sizeof random);

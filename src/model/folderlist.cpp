@@ -3,9 +3,9 @@
 #include "fileio.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
-#include <sys/stat.h>
 
 namespace loomscope {
 

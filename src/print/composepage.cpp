@@ -93,8 +93,8 @@ std::string drawCompanyBlock(QPainter& painter, double f, const PageSources& sou
 void drawDesignBlock(QPainter& painter, double f, const Tembs& dst, const PrintPage& page,
                      const PageSources& sources, double unitMm)
 {
-    const DesignBlockValues v = designBlockValues(dst, page.falsestitches,
-                                                  sources.decimalSeparator, actualSizeScale(unitMm));
+    const DesignBlockValues v = designBlockValues(dst, page.falsestitches, sources.decimalSeparator,
+                                                  actualSizeScale(unitMm));
     const struct {
         const char* label;
         PagePoint labelAt;
@@ -243,8 +243,7 @@ std::string composepage(QPainter& painter, int fontSize, float scale, Tembs& dst
     // printer the window was opened for.
     const bool paper = device->devType() == QInternal::Printer ||
                        painter.paintEngine()->type() == QPaintEngine::Pdf;
-    const double unitMm =
-        paper ? unitMillimetres(f, device->logicalDpiX()) : page.unitMillimetres;
+    const double unitMm = paper ? unitMillimetres(f, device->logicalDpiX()) : page.unitMillimetres;
     const PagePoint offset = placeDesign(dst, page.placement, page.designrect, f, unitMm);
 
     painter.setPen(Qt::black);

@@ -3,16 +3,16 @@
 #include "bmpfile.h"
 #include "companyinfo.h"
 #include "composepage.h"
+#include "drawing/pictureconvert.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
-#include "drawing/pictureconvert.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QBuffer>
 
 namespace loomscope {
 

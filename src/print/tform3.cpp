@@ -1,9 +1,8 @@
 #include "tform3.h"
 
-#include "config/inifile.h"
-#include "session/pathstrings.h"
-#include "session/usermessages.h"
 #include "companyinfo.h"
+#include "config/inifile.h"
+#include "drawing/programfonts.h"
 #include "model/colorsequencefile.h"
 #include "model/designfile.h"
 #include "model/fileio.h"
@@ -11,12 +10,12 @@
 #include "pagefiles.h"
 #include "pagepreview.h"
 #include "pagetexts.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "tform9.h"
-#include "drawing/programfonts.h"
 #include "widgets/enterinert.h"
 
 #include <QApplication>
-#include <cmath>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -34,6 +33,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace loomscope {
 
@@ -241,8 +241,9 @@ bool TForm3::prepare(const std::string& designPath)
     setWindowTitle(kTitle + QLatin1Char('[') + displayPath(designPath) + QLatin1Char(']'));
     if (!load.read()) {
         dst.clear();
-        messages_.error(this, QStringLiteral("\"%1\" cannot be printed: %2.")
-                                  .arg(displayPath(designPath), QString::fromStdString(load.reason)));
+        messages_.error(this,
+                        QStringLiteral("\"%1\" cannot be printed: %2.")
+                            .arg(displayPath(designPath), QString::fromStdString(load.reason)));
         layoutPreview(true);
         return false;
     }
@@ -271,7 +272,7 @@ bool TForm3::prepare(const std::string& designPath)
     bit111.setDotsPerMeterX(3780); // 96 dots per inch: 7-point text as on a screen
     bit111.setDotsPerMeterY(3780);
     (initialPlacement(dst, page_.unitMillimetres) == Placement::FitToPaper ? RadioButton2
-                                                                            : RadioButton1)
+                                                                           : RadioButton1)
         ->setChecked(true);
     Button9->setEnabled(false);
     areaDragged_ = false;
@@ -425,8 +426,7 @@ bool TForm3::refusedAsInput(const std::string& path)
     return input.has_value();
 }
 
-QString TForm3::chooseSaveName(const QString& caption, const char* extension,
-                               const QString& filter)
+QString TForm3::chooseSaveName(const QString& caption, const char* extension, const QString& filter)
 {
     QFileDialog dialog(this, caption);
     dialog.setObjectName(QStringLiteral("SavePageDialog"));

@@ -125,11 +125,11 @@ private:
     TForm9* Form9 = nullptr;
 
     Tembs dst;
-    QImage bit111;            // the preview page, 595 x 840 while shown
-    float sc = 1;             // printer pixels per page unit, taken when the window is shown
-    PrintPage page_;          // candraw, designrect, textpos, falsestitches and the options
-    bool isselectrgn = false; // the next drag selects the area
-    bool ismousedown = false; // a selection drag is under way
+    QImage bit111;             // the preview page, 595 x 840 while shown
+    float sc = 1;              // printer pixels per page unit, taken when the window is shown
+    PrintPage page_;           // candraw, designrect, textpos, falsestitches and the options
+    bool isselectrgn = false;  // the next drag selects the area
+    bool ismousedown = false;  // a selection drag is under way
     bool areaDragged_ = false; // an area has been dragged out since "指定区域" was chosen
     QPoint fpos1;
     QPoint fpos2{-1, -1};

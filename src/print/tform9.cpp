@@ -1,10 +1,10 @@
 #include "tform9.h"
 
-#include "session/pathstrings.h"
-#include "session/usermessages.h"
 #include "companyinfo.h"
 #include "model/fileio.h"
 #include "pagefiles.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "widgets/enterinert.h"
 
 #include <QFileDialog>

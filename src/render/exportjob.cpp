@@ -1,9 +1,9 @@
 #include "exportjob.h"
 
-#include "session/pathstrings.h"
 #include "exportlayout.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
+#include "session/pathstrings.h"
 #include "trendertobmp.h"
 
 namespace loomscope {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "drawing/designlook.h"
 #include "exportlayout.h"
 #include "model/colour.h"
-#include "drawing/designlook.h"
 
 #include <QSize>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "exportlayout.h"
 
 #include "config/projectinfo.h"
+#include "drawing/designlook.h"
 #include "model/codepage.h"
 #include "model/numberformat.h"
 #include "model/tembs.h"
-#include "drawing/designlook.h"
 
 #include <cmath>
 

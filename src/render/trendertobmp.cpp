@@ -1,12 +1,12 @@
 #include "trendertobmp.h"
 
+#include "drawing/designgeometry.h"
+#include "drawing/programfonts.h"
+#include "drawing/threadlook.h"
 #include "exportlayout.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/palette.h"
-#include "drawing/designgeometry.h"
-#include "drawing/programfonts.h"
-#include "drawing/threadlook.h"
 
 #include <GL/gl.h>
 #include <QBuffer>
@@ -177,12 +177,12 @@ bool Trendertobmp::rendertobmp(const std::string& path, float bili, QString* err
     writer.setQuality(100);
     if (!writer.write(finished))
         return fail(QStringLiteral("Cannot write \"%1\": %2").arg(shown, writer.errorString()));
-    const std::string failed = writeFileAtomically(
-        path, {reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
-               static_cast<std::size_t>(jpeg.size())});
+    const std::string failed =
+        writeFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
+                                   static_cast<std::size_t>(jpeg.size())});
     if (!failed.empty())
-        return fail(QStringLiteral("Cannot write \"%1\": %2")
-                        .arg(shown, QString::fromStdString(failed)));
+        return fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(shown, QString::fromStdString(failed)));
     return true;
 }
 

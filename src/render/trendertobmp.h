@@ -1,10 +1,10 @@
 #pragma once
 
-#include "exportlayout.h"
-#include "model/tembs.h"
-#include "drawing/offscreengl.h"
 #include "drawing/fabrictile.h"
 #include "drawing/gldesignpainter.h"
+#include "drawing/offscreengl.h"
+#include "exportlayout.h"
+#include "model/tembs.h"
 
 #include <QImage>
 #include <QString>

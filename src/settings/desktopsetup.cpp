@@ -1,8 +1,8 @@
 #include "desktopsetup.h"
 
-#include "session/pathstrings.h"
 #include "config/programhome.h"
 #include "desktopfiles.h"
+#include "session/pathstrings.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #include "externaleditor.h"
 
+#include "editorcommand.h"
 #include "session/pathstrings.h"
 #include "session/usermessages.h"
-#include "editorcommand.h"
 #include "tform4.h"
 
 namespace loomscope {

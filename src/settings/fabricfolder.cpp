@@ -1,7 +1,7 @@
 #include "fabricfolder.h"
 
-#include "model/folderlist.h"
 #include "model/fileio.h"
+#include "model/folderlist.h"
 
 #include <algorithm>
 #include <sys/stat.h>

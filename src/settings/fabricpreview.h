@@ -3,8 +3,8 @@
 // The fabric chooser's pictures: every fabric is shown and handed on as a 128 x 128 tile, and
 // its preview is that tile tinted the way the viewer tints its fabric.
 
-#include "model/colour.h"
 #include "drawing/fabrictile.h"
+#include "model/colour.h"
 
 namespace loomscope {
 

@@ -1,14 +1,14 @@
 #include "tform4.h"
 
 #include "config/inifile.h"
-#include "session/pathstrings.h"
-#include "session/usermessages.h"
 #include "desktopsetup.h"
+#include "drawing/programfonts.h"
 #include "editorcommand.h"
 #include "fabricfolder.h"
 #include "model/fileio.h"
+#include "session/pathstrings.h"
+#include "session/usermessages.h"
 #include "settingsconfig.h"
-#include "drawing/programfonts.h"
 #include "widgets/colourswatch.h"
 #include "widgets/enterinert.h"
 

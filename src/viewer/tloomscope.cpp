@@ -1,9 +1,9 @@
 #include "tloomscope.h"
 
-#include "measureoverlay.h"
-#include "overlaytext.h"
 #include "drawing/pictureconvert.h"
 #include "drawing/programfonts.h"
+#include "measureoverlay.h"
+#include "overlaytext.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -197,56 +197,47 @@ void Tloomscope::Setdstshowtype(tdstshow value)
 
 void Tloomscope::Setshowpoint(bool value)
 {
-    view_.setShowpoint(value);
-    redraw();
+    setAndRedraw(&DesignView::setShowpoint, value);
 }
 
 void Tloomscope::Setshowjiqima(bool value)
 {
-    view_.setShowjiqima(value);
-    redraw();
+    setAndRedraw(&DesignView::setShowjiqima, value);
 }
 
 void Tloomscope::Setshowfont(bool value)
 {
-    view_.setShowfont(value);
-    redraw();
+    setAndRedraw(&DesignView::setShowfont, value);
 }
 
 void Tloomscope::Setshowbeginend(bool value)
 {
-    view_.setShowbeginend(value);
-    redraw();
+    setAndRedraw(&DesignView::setShowbeginend, value);
 }
 
 void Tloomscope::SetsequinsizeD(float mm)
 {
-    view_.setSequinsizeD(mm);
-    redraw();
+    setAndRedraw(&DesignView::setSequinsizeD, mm);
 }
 
 void Tloomscope::SetsequinsizeX(float mm)
 {
-    view_.setSequinsizeX(mm);
-    redraw();
+    setAndRedraw(&DesignView::setSequinsizeX, mm);
 }
 
 void Tloomscope::Setbackcolor(TColor value)
 {
-    view_.setBackcolor(value);
-    redraw();
+    setAndRedraw(&DesignView::setBackcolor, value);
 }
 
 void Tloomscope::Setsequincolor(TColor value)
 {
-    view_.setSequincolor(value);
-    redraw();
+    setAndRedraw(&DesignView::setSequincolor, value);
 }
 
 void Tloomscope::Setfontcolor(TColor value)
 {
-    view_.setFontcolor(value);
-    redraw();
+    setAndRedraw(&DesignView::setFontcolor, value);
 }
 
 void Tloomscope::buildGeometryIfNeeded()

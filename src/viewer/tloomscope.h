@@ -1,8 +1,8 @@
 #pragma once
 
 #include "designview.h"
-#include "drawing/gldesignpainter.h"
 #include "drawing/designlook.h"
+#include "drawing/gldesignpainter.h"
 
 #include <QFont>
 #include <QOpenGLWidget>
@@ -111,6 +111,12 @@ protected:
     void buildGeometryIfNeeded();
 
 private:
+    // Every plain property setter: the view state takes the value, then a new frame.
+    template <typename T, typename U> void setAndRedraw(void (DesignView::*set)(T), U value)
+    {
+        (view_.*set)(value);
+        redraw();
+    }
     void redraw();
     void freegl();
     void drawinfo();

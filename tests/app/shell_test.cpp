@@ -1,7 +1,7 @@
 // The program home, the folder list with previous and next, the key table and the summary.
-#include "model/folderlist.h"
 #include "app/keyboardmap.h"
 #include "config/programhome.h"
+#include "model/folderlist.h"
 #include "model/summarytext.h"
 #include "model/tembs.h"
 #include "testenv.h"

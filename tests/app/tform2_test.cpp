@@ -1,30 +1,31 @@
 // The main window as a user meets it: layout, routes to a design, keys, mouse, configuration,
 // clipboard, drops, and hand-offs from a second start.
-#include "config/inifile.h"
+#include "app/handoffgate.h"
 #include "app/mainactions.h"
-#include "session/recentdesigns.h"
+#include "app/picturecommand.h"
 #include "app/singleinstance.h"
 #include "app/tform2.h"
-#include "session/usermessages.h"
 #include "app/windowplacement.h"
 #include "browser/browserpane.h"
 #include "browser/designlistview.h"
+#include "config/inifile.h"
+#include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/fileio.h"
 #include "recordingmessages.h"
+#include "session/recentdesigns.h"
+#include "session/usermessages.h"
 #include "settings/tform5.h"
 #include "testenv.h"
-#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 
-#include <QDialog>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <sys/stat.h>
+#include <QDialog>
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -49,6 +50,7 @@
 #include <clocale>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace loomscope;
@@ -570,7 +572,7 @@ TEST_F(MainWindow, ADesignHandedOverWhileAModalWindowIsOpenWaitsForTheLastToClos
     EXPECT_EQ(seen, (std::vector<std::string>{shown, shown}));
     ASSERT_TRUE(testsupport::waitUntil(
         [&] { return window->state().currentDesignPath() == path("c.dst"); }, 3000));
-    EXPECT_FALSE(window->pendingHandOff());
+    EXPECT_FALSE(window->findChild<HandOffGate*>()->pending());
     EXPECT_EQ(window->windowTitle(), title("c.dst"));
 }
 
@@ -666,7 +668,7 @@ TEST_F(MainWindow, SavesTheHighResolutionPictureWhileTheWindowGoesOn)
     QObject::connect(window.get(), &TForm2::pictureFinished,
                      [&](bool ok) { finished.push_back(ok); });
     ASSERT_TRUE(window->savePictureTo(out));
-    if (window->savingPicture()) {
+    if (window->findChild<PictureCommand*>()->running()) {
         EXPECT_FALSE(save->isEnabled());
         EXPECT_FALSE(window->savePictureTo(out)); // one picture at a time
         EXPECT_TRUE(finished.empty());
@@ -714,8 +716,8 @@ TEST_F(MainWindow, TheWebPageButtonOpensTheInstalledManual)
     qputenv("PATH", path);
     qunsetenv("LOOMSCOPE_PROGRAM");
     EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join(' ').toStdString();
-    ASSERT_TRUE(testsupport::waitUntil([&] { return QFile::exists(QString::fromStdString(asked)); },
-                                       5000));
+    ASSERT_TRUE(
+        testsupport::waitUntil([&] { return QFile::exists(QString::fromStdString(asked)); }, 5000));
     const auto bytes = testsupport::readFile(asked);
     const std::string manual(bytes.begin(), bytes.end());
     EXPECT_TRUE(manual.ends_with("/manual/index.html")) << manual;
@@ -994,4 +996,3 @@ TEST(SecondStart, HandsItsDesignToTheRunningViewerAndEnds)
     first.terminate();
     first.waitForFinished(5000);
 }
-

@@ -1,19 +1,19 @@
 // The browser pane as a user meets it: the folder's rows with their thumbnails and formats,
 // a folder change in the middle of a filling, the hidden pane, opening rows, the price options
 // and the report, the context menu and the design search.
-#include "session/mainstate.h"
-#include "model/summarytext.h"
-#include "session/usermessages.h"
 #include "browser/browserpane.h"
 #include "browser/designlistmodel.h"
 #include "browser/designlistview.h"
-#include "browser/foldertreemodel.h"
 #include "browser/desktopactions.h"
+#include "browser/foldertreemodel.h"
 #include "cli/pricereportcommand.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/palette.h"
+#include "model/summarytext.h"
 #include "recordingmessages.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 
@@ -521,10 +521,10 @@ TEST_F(Browser, WindowAndCommandLineWriteTheSameReportUnderEveryLocale)
         ASSERT_TRUE(messages.errors.isEmpty()) << messages.errors.join('\n').toStdString();
         const auto written = testsupport::readFile(homeDir.file("total.txt"));
         std::ostringstream out, err;
-        ASSERT_EQ(runPriceReportCommand({folder.path().string(), "--fee", comma, "--range",
-                                         "0:100000:0.8"},
-                                        out, err),
-                  0)
+        ASSERT_EQ(
+            runPriceReportCommand(
+                {folder.path().string(), "--fee", comma, "--range", "0:100000:0.8"}, out, err),
+            0)
             << locale << ": " << err.str();
         EXPECT_EQ(std::string(written.begin(), written.end()), out.str()) << locale;
         EXPECT_NE(out.str().find(std::string("2") + environmentDecimalSeparator() + "40"),

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,7 +44,8 @@ ProgramRun runProgram(const std::vector<std::string>& args)
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, LOOMSCOPE_BINARY, &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, LOOMSCOPE_BINARY, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
     ProgramRun run;
@@ -163,7 +164,8 @@ std::optional<Ppm> readPpm(const std::string& path)
     const std::size_t size = std::size_t(p.width) * p.height * 3;
     if (bytes.size() < start + size)
         return std::nullopt;
-    p.rgb.assign(bytes.begin() + static_cast<long>(start), bytes.begin() + static_cast<long>(start + size));
+    p.rgb.assign(bytes.begin() + static_cast<long>(start),
+                 bytes.begin() + static_cast<long>(start + size));
     return p;
 }
 
@@ -193,20 +195,21 @@ TEST(CommandLineTools, AnActualSizeWorksheetPrintsAMillimetreOfDesignOnAMillimet
     const std::string design = dir.file("goldfish.dst");
     testsupport::writeFile(design, b.fullyReadFile());
     testsupport::writeFile(dir.file("goldfish.lsc"),
-                           loomscope::encodeColorSequence(
-                               "Card", std::vector<loomscope::TColor>{0x00A000},
-                               std::vector<std::string>{"green"}));
-    const std::string info = commandOutput(std::string(LOOMSCOPE_BINARY) + " --info '" + design + "'");
+                           loomscope::encodeColorSequence("Card",
+                                                          std::vector<loomscope::TColor>{0x00A000},
+                                                          std::vector<std::string>{"green"}));
+    const std::string info =
+        commandOutput(std::string(LOOMSCOPE_BINARY) + " --info '" + design + "'");
     ASSERT_NE(info.find("\"width_mm\":100,\"height_mm\":60"), std::string::npos) << info;
 
     const std::string pdf = dir.file("goldfish.pdf");
     const ProgramRun r = runProgram({"--worksheet", design, pdf});
     ASSERT_EQ(r.status, 0) << r.err;
     // 254 dots per inch: ten pixels a millimetre; no smoothing, so a hairline is one pixel.
-    ASSERT_EQ(std::system(("pdftoppm -r 254 -aa no -aaVector no '" + pdf + "' '" +
-                           dir.file("page") + "'")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("pdftoppm -r 254 -aa no -aaVector no '" + pdf + "' '" + dir.file("page") + "'")
+                        .c_str()),
+        0);
     const auto page = readPpm(dir.file("page-1.ppm"));
     ASSERT_TRUE(page);
     int left = page->width, right = -1, top = page->height, bottom = -1;

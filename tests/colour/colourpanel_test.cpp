@@ -1,6 +1,4 @@
 // The colour panel beside a real view, in a window of its own: what a user sees and does.
-#include "session/mainstate.h"
-#include "session/usermessages.h"
 #include "colour/colourpanel.h"
 #include "colour/swatchgrid.h"
 #include "dstbuilder.h"
@@ -8,6 +6,8 @@
 #include "model/colorsequencefile.h"
 #include "model/palette.h"
 #include "recordingmessages.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 #include "widgets/colourswatch.h"

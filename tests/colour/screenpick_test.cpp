@@ -1,7 +1,5 @@
 // Picking a colour from the screen: the overlay on a known picture, the whole pick with the
 // main window hidden, a screen that cannot be copied, and the desktop portal over D-Bus.
-#include "session/mainstate.h"
-#include "session/usermessages.h"
 #include "colour/colourpanel.h"
 #include "colour/pickroute.h"
 #include "colour/portalcolourpick.h"
@@ -10,6 +8,8 @@
 #include "colour/tform1.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
+#include "session/mainstate.h"
+#include "session/usermessages.h"
 #include "testenv.h"
 #include "viewer/tloomscope.h"
 #include "widgets/colourswatch.h"
@@ -276,11 +276,11 @@ public:
         const QVariantMap options = qdbus_cast<QVariantMap>(message.arguments().value(1));
         QString sender = message.service().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        const QString path =
-            ownPath ? QStringLiteral("/org/freedesktop/portal/desktop/request/old/1")
-                    : QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender +
-                          QLatin1Char('/') +
-                          options.value(QStringLiteral("handle_token")).toString();
+        const QString path = ownPath
+                                 ? QStringLiteral("/org/freedesktop/portal/desktop/request/old/1")
+                                 : QStringLiteral("/org/freedesktop/portal/desktop/request/") +
+                                       sender + QLatin1Char('/') +
+                                       options.value(QStringLiteral("handle_token")).toString();
         const QDBusMessage reply = message.createReply(QVariant::fromValue(QDBusObjectPath(path)));
         if (ownPath) // the reply a moment after the answer
             QTimer::singleShot(100, [bus = bus_, reply]() mutable { bus.send(reply); });

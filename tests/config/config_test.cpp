@@ -1,16 +1,16 @@
 // Value forms of config.ini and the main window's reading of it.
+#include "app/windowplacement.h"
 #include "config/configvalues.h"
 #include "config/inifile.h"
 #include "config/mainconfig.h"
 #include "session/recentdesigns.h"
-#include "app/windowplacement.h"
 #include "testenv.h"
 
 #include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 
 using namespace loomscope;
 

@@ -252,13 +252,16 @@ TEST(CodePage936, WithoutTheConversionNamesAreRefusedOrReportedNeverWrittenAsUtf
 {
     testsupport::TempDir dir;
     const std::string chinese = dir.file("chinese.lsc");
-    ASSERT_EQ(writecolorfile(chinese, "伊莎卡", someColours(2), std::vector<std::string>{"红色", "金线"}), "");
+    ASSERT_EQ(
+        writecolorfile(chinese, "伊莎卡", someColours(2), std::vector<std::string>{"红色", "金线"}),
+        "");
     const std::string names = dir.file("names.lsc");
 
     setCodePage936NameForTesting("NO-SUCH-CHARSET"); // a system without glibc's modules
     EXPECT_FALSE(codePage936Available());
     // Writing: a clear error and no file, rather than UTF-8 a Windows system shows garbled.
-    const std::string error = writecolorfile(names, "Card", someColours(2), std::vector<std::string>{"红色", "b"});
+    const std::string error =
+        writecolorfile(names, "Card", someColours(2), std::vector<std::string>{"红色", "b"});
     EXPECT_NE(error.find("code page 936"), std::string::npos) << error;
     EXPECT_FALSE(std::filesystem::exists(names));
     EXPECT_EQ(writecolorfile(names, "Card", someColours(2), someNames(2)), ""); // ASCII is fine

@@ -37,8 +37,8 @@ mode_t modeOf(const std::string& path)
 
 std::size_t entriesIn(const testsupport::TempDir& dir)
 {
-    return static_cast<std::size_t>(std::distance(
-        std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                                  std::filesystem::directory_iterator()));
 }
 
 // Every write of this process larger than `bytes` fails with EFBIG while the object lives.

@@ -1,12 +1,12 @@
 // The page as composepage draws it: positions, pens and texts at the printer's scale read
 // from a recording paint device, and the preview's pixels at scale 1.
+#include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
 #include "print/composepage.h"
 #include "testenv.h"
-#include "drawing/programfonts.h"
 
 #include <QFontMetricsF>
 #include <QImage>

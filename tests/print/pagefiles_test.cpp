@@ -1,6 +1,7 @@
 // Files of the print system: the page as a PDF (also through `--worksheet`), the company logo
 // and 24-bit BMP pictures.
 #include "cli/worksheetcommand.h"
+#include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
@@ -8,7 +9,6 @@
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "testenv.h"
-#include "drawing/programfonts.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,22 +1,21 @@
 // The print window and the company dialog as a user meets them: what showing reads, option
 // clicks, saving the options, the stitch-count answer, area and text-position picks on the
 // preview, saving the page, printing to a PDF printer, the scroll box, and the shop's details.
-#include "session/usermessages.h"
+#include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "print/companyinfo.h"
-#include "print/pagepreview.h"
 #include "print/pagefiles.h"
+#include "print/pagepreview.h"
 #include "print/tform3.h"
 #include "print/tform9.h"
 #include "recordingmessages.h"
+#include "session/usermessages.h"
 #include "testenv.h"
-#include "drawing/programfonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +24,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace loomscope;
@@ -131,8 +131,7 @@ TEST_F(PrintWindow, ShowingReadsTheDesignSideFileAndSavedOptions)
     // At actual size on the current printer's paper: the design's 28.3 mm over that many
     // page units, centred on 297. The side file's white thread is drawn EEEEEE on the right
     // edge; the swatches are the view's.
-    const int rightEdge =
-        pageRound(297 + 28.3 / 2 / window->page().unitMillimetres);
+    const int rightEdge = pageRound(297 + 28.3 / 2 / window->page().unitMillimetres);
     EXPECT_NEAR(window->page().unitMillimetres, kPointMillimetres, 0.05);
     EXPECT_EQ(pixel(page, rightEdge, 390), 0xEEEEEEu);
     EXPECT_EQ(pixel(page, rightEdge + 2, 390), 0xFFFFFFu);

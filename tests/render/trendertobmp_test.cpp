@@ -1,9 +1,9 @@
 // Pictures drawn off screen (EGL, no display needed) and written as JPEG; and --export.
+#include "drawing/offscreengl.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "model/colorsequencefile.h"
 #include "render/exportjob.h"
-#include "drawing/offscreengl.h"
 #include "render/trendertobmp.h"
 #include "testenv.h"
 

@@ -1,11 +1,11 @@
 // The program on the Linux desktop: desktop entry, MIME package, default program, thumbnailer,
 // failed-thumbnail records, sibling plug-ins. Everything runs in temporary XDG folders.
 #include "model/fileio.h"
+#include "session/processlaunch.h"
 #include "settings/desktopfiles.h"
 #include "settings/desktopintegration.h"
 #include "settings/failedthumbnails.h"
 #include "settings/mimeappslist.h"
-#include "session/processlaunch.h"
 #include "testenv.h"
 
 #include <cstdlib>

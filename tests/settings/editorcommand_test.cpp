@@ -1,7 +1,7 @@
 // The external editor: which file it gets, how it is started, desktop entries as editors.
+#include "session/processlaunch.h"
 #include "settings/desktopexec.h"
 #include "settings/editorcommand.h"
-#include "session/processlaunch.h"
 #include "testenv.h"
 
 #include <cstdlib>
@@ -145,8 +145,9 @@ TEST(ProgramLaunch, NoRelativePathEntryAndNoDescriptorBeyondTheStandardThree)
     const int leaky = ::open("/dev/null", O_RDONLY);
     ASSERT_GE(leaky, 3);
     const std::string out = folder + "fds.txt";
-    ASSERT_EQ(startDetached({"/bin/sh", "-c", "exec >'" + out + ".tmp'; ls /proc/$$/fd; mv '" +
-                                                  out + ".tmp' '" + out + "'"}),
+    ASSERT_EQ(startDetached(
+                  {"/bin/sh", "-c",
+                   "exec >'" + out + ".tmp'; ls /proc/$$/fd; mv '" + out + ".tmp' '" + out + "'"}),
               "");
     EXPECT_EQ(waitForText(out), "0\n1\n2\n");
     EXPECT_EQ(runAndWait({"/bin/sh", "-c", "test ! -e /proc/$$/fd/" + std::to_string(leaky)}), 0);

@@ -22,10 +22,10 @@ TEST(Install, APrefixHoldsProgramDataDesktopFilesIconsAndThumbnailer)
     EXPECT_TRUE(fs::exists(program));
     for (const char* file :
          {"lib/loomscope/loomscope-gui", "share/loomscope/manual/index.html",
-          "share/loomscope/LoomScope Default.tch",
-          "share/loomscope/charts-LICENSE.txt", "share/applications/loomscope.desktop",
-          "share/mime/packages/loomscope.xml", "share/thumbnailers/loomscope.thumbnailer",
-          "share/loomscope/Fabrics/canvas.bmp", "share/loomscope/samples/rose-badge.dst",
+          "share/loomscope/LoomScope Default.tch", "share/loomscope/charts-LICENSE.txt",
+          "share/applications/loomscope.desktop", "share/mime/packages/loomscope.xml",
+          "share/thumbnailers/loomscope.thumbnailer", "share/loomscope/Fabrics/canvas.bmp",
+          "share/loomscope/samples/rose-badge.dst",
           "share/icons/hicolor/scalable/apps/loomscope.svg",
           "share/icons/hicolor/scalable/mimetypes/application-x-tajima-dst.svg"})
         EXPECT_TRUE(fileExists(p + "/" + file)) << file;

@@ -1,9 +1,9 @@
 // The settings dialog as a user meets it: what a showing loads, the editor test, saving, the
 // association button, and how it looks.
 #include "config/inifile.h"
-#include "session/usermessages.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
+#include "session/usermessages.h"
 #include "settings/desktopfiles.h"
 #include "settings/desktopsetup.h"
 #include "settings/tform4.h"

@@ -1,8 +1,8 @@
 // The fabric chooser: its lists, the preview, what it saves and what it hands the viewer.
 #include "config/inifile.h"
-#include "session/usermessages.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
+#include "session/usermessages.h"
 #include "settings/fabricpreviewbox.h"
 #include "settings/tform6.h"
 #include "testenv.h"

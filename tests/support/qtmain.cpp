@@ -1,7 +1,7 @@
 // Test main of the programs that need Qt. GL tests need a real X server (xcb, under xvfb-run);
 // without a display the tests run on Qt's offscreen platform and GL tests skip.
-#include "testenv.h"
 #include "drawing/glformat.h"
+#include "testenv.h"
 
 #include <QApplication>
 #include <cstdlib>

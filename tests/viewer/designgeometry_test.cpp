@@ -1,7 +1,7 @@
 // Building vertex arrays: the colour rule, which points are stitches, sequins, marks and links.
+#include "drawing/designgeometry.h"
 #include "dstbuilder.h"
 #include "model/tembs.h"
-#include "drawing/designgeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Real frames of the view under an X server: what a user would see.
+#include "drawing/glprocs.h"
+#include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "glsupport.h"
 #include "testenv.h"
-#include "drawing/glprocs.h"
-#include "drawing/programfonts.h"
 #include "viewer/tloomscope.h"
 
 #include <GL/gl.h>
