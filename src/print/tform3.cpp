@@ -186,8 +186,7 @@ void TForm3::buildControls()
     connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button4, &QPushButton::clicked, this, &TForm3::recompose);
     connect(Button5, &QPushButton::clicked, this, [this] {
-        istextpos = true;
-        isselectrgn = false;
+        pointer_.armTextPosition();
         PaintBox1->setCursor(Qt::CrossCursor);
     });
     connect(Button6, &QPushButton::clicked, this, &TForm3::stitchCountCommand);
@@ -199,13 +198,18 @@ void TForm3::buildControls()
     });
     connect(Button8, &QPushButton::clicked, this, &TForm3::saveOptions);
     connect(Button9, &QPushButton::clicked, this, [this] {
-        isselectrgn = true;
-        istextpos = false;
+        pointer_.armArea();
         PaintBox1->setCursor(Qt::CrossCursor);
     });
-    connect(PaintBox1, &PagePreview::pressed, this, &TForm3::previewPressed);
-    connect(PaintBox1, &PagePreview::moved, this, &TForm3::previewMoved);
-    connect(PaintBox1, &PagePreview::released, this, &TForm3::previewReleased);
+    connect(PaintBox1, &PagePreview::pressed, this, [this](QPoint at) {
+        applyPointer(pointer_.press({at.x(), at.y()}));
+    });
+    connect(PaintBox1, &PagePreview::moved, this, [this](QPoint at) {
+        applyPointer(pointer_.move({at.x(), at.y()}));
+    });
+    connect(PaintBox1, &PagePreview::released, this, [this](QPoint at) {
+        applyPointer(pointer_.release({at.x(), at.y()}));
+    });
 }
 
 void TForm3::showFor(const std::string& designPath)
@@ -221,7 +225,7 @@ bool TForm3::prepare(const std::string& designPath)
 {
     designPath_ = designPath;
     setWindowTitle(kTitle);
-    isselectrgn = ismousedown = istextpos = false;
+    pointer_.reset();
     PaintBox1->unsetCursor();
     PaintBox1->setBand(std::nullopt);
     page_.candraw = false;
@@ -550,45 +554,23 @@ bool TForm3::saveOptions()
     return true;
 }
 
-void TForm3::previewPressed(QPoint at)
+void TForm3::applyPointer(const PreviewPointer::Step& step)
 {
-    if (isselectrgn) {
-        fpos1 = fpos2 = at;
-        ismousedown = true;
-        PaintBox1->setBand(QRect(fpos1, fpos2));
-        return;
-    }
-    if (istextpos) {
-        istextpos = false;
+    if (step.band)
+        PaintBox1->setBand(QRect(QPoint(step.band->left, step.band->top),
+                                 QPoint(step.band->right, step.band->bottom)));
+    if (step.bandGone)
+        PaintBox1->setBand(std::nullopt);
+    if (step.cursorBack)
         PaintBox1->unsetCursor();
-        page_.textpos = {at.x(), at.y()};
-        recompose();
-    }
-}
-
-void TForm3::previewMoved(QPoint at)
-{
-    if (!ismousedown)
-        return;
-    fpos2 = at;
-    PaintBox1->setBand(QRect(fpos1, fpos2));
-}
-
-void TForm3::previewReleased(QPoint at)
-{
-    if (!ismousedown)
-        return;
-    PaintBox1->setBand(std::nullopt);
-    PaintBox1->unsetCursor();
-    isselectrgn = false;
-    ismousedown = false;
-    fpos2 = QPoint(-1, -1);
-    // A drag up or to the left selects nothing, and leaves the last area as it was.
-    if (const auto area = selectedArea({fpos1.x(), fpos1.y()}, {at.x(), at.y()})) {
-        page_.designrect = *area;
+    if (step.area) {
+        page_.designrect = *step.area;
         areaDragged_ = true;
-        recompose();
     }
+    if (step.textpos)
+        page_.textpos = *step.textpos;
+    if (step.area || step.textpos)
+        recompose();
 }
 
 QPoint TForm3::previewOrigin() const

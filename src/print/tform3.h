@@ -2,6 +2,7 @@
 
 #include "composepage.h"
 #include "model/tembs.h"
+#include "previewpointer.h"
 #include "printpage.h"
 
 #include <QDialog>
@@ -89,9 +90,7 @@ private:
     void stitchCountCommand();
     void placementClicked();
 
-    void previewPressed(QPoint at);
-    void previewMoved(QPoint at);
-    void previewReleased(QPoint at);
+    void applyPointer(const PreviewPointer::Step& step);
 
     QString programHome_;
     std::function<TColor(int)> readcolorlist_;
@@ -128,12 +127,8 @@ private:
     QImage bit111;             // the preview page, 595 x 840 while shown
     float sc = 1;              // printer pixels per page unit, taken when the window is shown
     PrintPage page_;           // candraw, designrect, textpos, falsestitches and the options
-    bool isselectrgn = false;  // the next drag selects the area
-    bool ismousedown = false;  // a selection drag is under way
+    PreviewPointer pointer_;   // the mouse on the preview: area drags, text placing
     bool areaDragged_ = false; // an area has been dragged out since "指定区域" was chosen
-    QPoint fpos1;
-    QPoint fpos2{-1, -1};
-    bool istextpos = false; // the next press sets the text position
     bool previewScrolls_[2] = {false, false};
 };
 

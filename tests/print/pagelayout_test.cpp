@@ -4,6 +4,7 @@
 #include "dstbuilder.h"
 #include "model/tembs.h"
 #include "print/pagelayout.h"
+#include "print/previewpointer.h"
 #include "print/threadshading.h"
 #include "testenv.h"
 
@@ -191,4 +192,40 @@ TEST(ThreadShading, WhiteThreadShowsOnPaperAndStitchesAreDarkAtTheEnds)
     EXPECT_EQ(bands[2].colour, rgb(255, 51, 51));
     EXPECT_EQ(bands[2].from, 0.25);
     EXPECT_EQ(bands[2].to, 0.75);
+}
+
+TEST(PreviewPointer, OneDragSelectsAnAreaAndOnePressPlacesTheText)
+{
+    PreviewPointer pointer;
+    // Not armed: presses, moves and releases do nothing.
+    EXPECT_FALSE(pointer.press({10, 10}).band);
+    EXPECT_FALSE(pointer.release({50, 50}).area);
+
+    // "选择区域": the band follows the drag; the release selects and disarms.
+    pointer.armArea();
+    EXPECT_EQ(pointer.press({100, 150}).band, (PageRect{100, 150, 100, 150}));
+    EXPECT_EQ(pointer.move({300, 250}).band, (PageRect{100, 150, 300, 250}));
+    const auto selected = pointer.release({301, 250});
+    EXPECT_TRUE(selected.bandGone && selected.cursorBack);
+    EXPECT_EQ(selected.area, (PageRect{100, 150, 301, 250}));
+    EXPECT_FALSE(pointer.armed());
+    EXPECT_FALSE(pointer.press({0, 0}).band); // one drag only
+
+    // A drag up or to the left ends the drag but selects nothing.
+    pointer.armArea();
+    pointer.press({400, 400});
+    const auto backwards = pointer.release({350, 380});
+    EXPECT_TRUE(backwards.bandGone);
+    EXPECT_FALSE(backwards.area);
+
+    // "选择位置" then "选择区域": the later one holds; the text is placed by one press.
+    pointer.armTextPosition();
+    pointer.armArea();
+    EXPECT_FALSE(pointer.press({5, 5}).textpos);
+    pointer.release({6, 6});
+    pointer.armTextPosition();
+    const auto placed = pointer.press({120, 600});
+    EXPECT_EQ(placed.textpos, (PagePoint{120, 600}));
+    EXPECT_TRUE(placed.cursorBack);
+    EXPECT_FALSE(pointer.press({1, 1}).textpos);
 }
