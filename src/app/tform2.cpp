@@ -212,12 +212,13 @@ void TForm2::connectCommands()
     connect(a.colourPanel, &QAction::triggered, Panel5, &ColourPanel::open);
     connect(a.screenshot, &QAction::triggered, this, &TForm2::copyViewToClipboard);
     connect(a.webPage, &QAction::triggered, this, &TForm2::openManual);
-    connect(a.about, &QAction::triggered, Form5, &QDialog::exec);
+    // Window-modal without an event loop of their own nested in the action.
+    connect(a.about, &QAction::triggered, Form5, &QDialog::open);
     connect(a.slowDisplay, &QAction::triggered, this, &TForm2::replayStitchOut);
     connect(a.print, &QAction::triggered, this,
             [this] { Form3->showFor(state_.currentDesignPath()); });
-    connect(a.settings, &QAction::triggered, Form4, &QDialog::exec);
-    connect(a.fabric, &QAction::triggered, Form6, &QDialog::exec);
+    connect(a.settings, &QAction::triggered, Form4, &QDialog::open);
+    connect(a.fabric, &QAction::triggered, Form6, &QDialog::open);
     connect(a.editor, &QAction::triggered, this,
             [this] { openDesignInEditor(this, *Form4, state_.currentDesignPath(), messages_); });
 }

@@ -49,11 +49,7 @@ void keepWindowPlacement(const QWidget& window, const std::string& iniPath,
     const WindowPlacement now = placementOf(window);
     if (atStart && *atStart == now)
         return;
-    IniFile ini;
-    if (!ini.load(iniPath))
-        return;
-    writeWindowPlacement(ini, now);
-    if (ini.save(iniPath).empty())
+    if (updateIniFile(iniPath, [&](IniFile& ini) { writeWindowPlacement(ini, now); }).ok())
         atStart = now;
 }
 

@@ -172,4 +172,17 @@ void IniFile::setValue(const std::string& section, const std::string& key, const
     finalNewline_ = true;
 }
 
+IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change)
+{
+    IniFile ini;
+    IniUpdate update;
+    if (!ini.load(path, &update.error)) {
+        update.readFailed = true;
+        return update;
+    }
+    change(ini);
+    update.error = ini.save(path);
+    return update;
+}
+
 } // namespace loomscope

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,5 +47,16 @@ private:
     std::string newline_ = "\n";
     bool finalNewline_ = true;
 };
+
+// The one way a route changes config.ini: the file is read afresh (so keys another route wrote
+// meanwhile stay), changed, and written once, atomically. A file that exists but cannot be read
+// is not written over: its other settings would be lost. `error` says what went wrong, and
+// `readFailed` whether it was the reading.
+struct IniUpdate {
+    bool readFailed = false;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change);
 
 } // namespace loomscope

@@ -42,18 +42,17 @@ CompanyInfoRead readcompanyinfo(const std::string& programHome)
 
 std::string writecompanyinfo(const std::string& programHome, const CompanyInfo& info)
 {
-    IniFile ini;
-    std::string error;
     const std::string path = configFilePath(programHome);
-    // Writing over a file that could not be read would lose every other setting in it.
-    if (!ini.load(path, &error))
-        return cannotOpen(path, error);
-    ini.setValue(kSection, "comname", info.comname);
-    ini.setValue(kSection, "website", info.website);
-    ini.setValue(kSection, "email", info.email);
-    ini.setValue(kSection, "tel", info.tel);
-    if (const std::string failed = ini.save(path); !failed.empty())
-        return "Cannot create file \"" + path + "\". " + failed;
+    const IniUpdate update = updateIniFile(path, [&](IniFile& ini) {
+        ini.setValue(kSection, "comname", info.comname);
+        ini.setValue(kSection, "website", info.website);
+        ini.setValue(kSection, "email", info.email);
+        ini.setValue(kSection, "tel", info.tel);
+    });
+    if (update.readFailed)
+        return cannotOpen(path, update.error);
+    if (!update.ok())
+        return "Cannot create file \"" + path + "\". " + update.error;
     return {};
 }
 

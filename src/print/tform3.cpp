@@ -290,15 +290,13 @@ bool TForm3::prepare(const std::string& designPath)
 
 void TForm3::readOptions()
 {
-    PrintOptions options; // what the boxes start with when nothing is saved
     const std::string path = configFilePath(pathBytes(programHome_));
     IniFile ini;
     std::string error;
     if (!ini.load(path, &error)) {
-        setBoxes(options);
-        messages_.error(this,
-                        QStringLiteral("Cannot open file \"%1\". %2")
-                            .arg(QString::fromStdString(path), QString::fromStdString(error)));
+        setBoxes(PrintOptions{}); // what the boxes start with when nothing is saved
+        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
+                                  .arg(displayPath(path), QString::fromStdString(error)));
         return;
     }
     const PrintOptionsRead read = readPrintOptions(ini);
@@ -534,20 +532,13 @@ void TForm3::applyStitchCountAnswer(const QString& answer)
 bool TForm3::saveOptions()
 {
     const std::string path = configFilePath(pathBytes(programHome_));
-    IniFile ini;
-    std::string error;
-    // A file that cannot be read is not written over: its other settings would be lost.
-    if (!ini.load(path, &error)) {
-        messages_.error(this,
-                        QStringLiteral("Cannot open file \"%1\". %2")
-                            .arg(QString::fromStdString(path), QString::fromStdString(error)));
-        return false;
-    }
-    writePrintOptions(ini, optionsFromBoxes());
-    if (const std::string failed = ini.save(path); !failed.empty()) {
-        messages_.error(this,
-                        QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(QString::fromStdString(path), QString::fromStdString(failed)));
+    const PrintOptions options = optionsFromBoxes();
+    const IniUpdate update =
+        updateIniFile(path, [&](IniFile& ini) { writePrintOptions(ini, options); });
+    if (!update.ok()) {
+        messages_.error(this, (update.readFailed ? QStringLiteral("Cannot open file \"%1\". %2")
+                                                 : QStringLiteral("Cannot create file \"%1\". %2"))
+                                  .arg(displayPath(path), QString::fromStdString(update.error)));
         return false;
     }
     messages_.information(this, QStringLiteral("保存完毕"));

@@ -78,14 +78,9 @@ std::vector<std::string> existingDesigns(const std::vector<std::string>& designs
 
 std::string keepRecentDesigns(const std::string& iniPath, const std::vector<std::string>& designs)
 {
-    IniFile ini;
-    std::string error;
-    if (!ini.load(iniPath, &error))
-        return error;
-    if (readRecentDesigns(ini) == designs)
+    if (IniFile ini; ini.load(iniPath) && readRecentDesigns(ini) == designs)
         return {}; // nothing to write
-    writeRecentDesigns(ini, designs);
-    return ini.save(iniPath);
+    return updateIniFile(iniPath, [&](IniFile& ini) { writeRecentDesigns(ini, designs); }).error;
 }
 
 } // namespace loomscope

@@ -74,15 +74,11 @@ void writeFabricChoice(IniFile& ini, const std::optional<std::string>& fabricnam
 
 std::string changeConfigFile(const std::string& path, const std::function<void(IniFile&)>& change)
 {
-    IniFile ini;
-    std::string error;
-    // A file that exists but cannot be read must not be replaced by one holding only our keys.
-    if (!ini.load(path, &error))
-        return "无法读取配置文件 " + pathDisplayText(path) + "：" + error;
-    change(ini);
-    if (const std::string failed = ini.save(path); !failed.empty())
-        return "无法保存配置文件 " + pathDisplayText(path) + "：" + failed;
-    return {};
+    const IniUpdate update = updateIniFile(path, change);
+    if (update.ok())
+        return {};
+    return (update.readFailed ? "无法读取配置文件 " : "无法保存配置文件 ") + pathDisplayText(path) +
+           "：" + update.error;
 }
 
 } // namespace loomscope

@@ -2,7 +2,9 @@
 #include "config/inifile.h"
 #include "testenv.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,11 +89,21 @@ TEST(IniFile, MissingFileIsEmptyAndFailedWritesLeaveTheOldFile)
     ini.setValue("general", "backcolor", "EEEEEE");
     const std::string path = dir.file("config.ini");
     ASSERT_EQ(ini.save(path), "");
-    if (geteuid() != 0) {
-        ::chmod(dir.path().c_str(), 0555);
-        ini.setValue("general", "backcolor", "000000");
+    // A read-only file is refused (whoever runs the program, root included), and so is a
+    // write that fails half-way (a full disk: here a file-size limit).
+    ::chmod(path.c_str(), 0444);
+    ini.setValue("general", "backcolor", "000000");
+    EXPECT_NE(ini.save(path), "");
+    ::chmod(path.c_str(), 0644);
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 8;
+        ::setrlimit(RLIMIT_FSIZE, &small);
         EXPECT_NE(ini.save(path), "");
-        ::chmod(dir.path().c_str(), 0755);
+        ::setrlimit(RLIMIT_FSIZE, &old);
     }
     IniFile back;
     back.load(path);

@@ -126,15 +126,14 @@ TEST(SettingsConfig, FabricChoiceAndUnwritableFolders)
         home.file("plain") + "/config.ini", [](IniFile& i) { writeFabricChoice(i, "linen", 0); });
     EXPECT_NE(nowhere.find("plain/config.ini"), std::string::npos) << nowhere;
 
-    if (geteuid() != 0) { // root writes anywhere
-        ::chmod(home.path().c_str(), 0555);
-        const std::string error =
-            changeConfigFile(path, [](IniFile& i) { writeSettings(i, SettingsValues{}); });
-        EXPECT_NE(error.find("config.ini"), std::string::npos) << error;
-        ::chmod(home.path().c_str(), 0755);
-        ASSERT_TRUE(ini.load(path));
-        EXPECT_EQ(ini.value("general", "fabricname"), "linen"); // nothing lost
-    }
+    // A read-only config.ini is refused for root too, and named; nothing is lost.
+    ::chmod(path.c_str(), 0444);
+    const std::string error =
+        changeConfigFile(path, [](IniFile& i) { writeSettings(i, SettingsValues{}); });
+    EXPECT_NE(error.find("config.ini"), std::string::npos) << error;
+    ::chmod(path.c_str(), 0644);
+    ASSERT_TRUE(ini.load(path));
+    EXPECT_EQ(ini.value("general", "fabricname"), "linen");
 }
 
 TEST(FabricFolder, PicturesInFileManagerOrderWithTheirRealNames)
