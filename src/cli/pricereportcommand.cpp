@@ -141,6 +141,8 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
         }
         if (!same)
             same = overwrittenInput(outputPath, inputs);
+        if (!same && isDesignOrSideFile(outputPath))
+            same = outputPath;
         if (same) {
             err << "loomscope: " << overwriteRefusal(outputPath, *same) << '\n';
             return 2;

@@ -76,6 +76,15 @@ bool isSideFileNameOf(const std::string& output, const std::string& designPath)
     return folderOf(output) == folderOf(designPath);
 }
 
+bool isDesignOrSideFile(const std::string& output)
+{
+    std::string ext = extensionOf(output);
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return (ext == ".dst" || ext == ".lsc") && fileExists(output);
+}
+
 std::optional<std::string> overwrittenInput(const std::string& output, const ToolInputs& inputs)
 {
     if (isSameFile(output, inputs.design))
@@ -86,7 +95,11 @@ std::optional<std::string> overwrittenInput(const std::string& output, const Too
     } else if (isSideFileNameOf(output, inputs.design)) {
         return sideFilePath(inputs.design);
     }
-    return overwrittenInput(output, inputs.others);
+    if (auto other = overwrittenInput(output, inputs.others))
+        return other;
+    if (isDesignOrSideFile(output))
+        return output;
+    return std::nullopt;
 }
 
 std::optional<std::string> overwrittenInput(const std::string& output,
@@ -103,7 +116,8 @@ std::string overwriteRefusal(const std::string& output, const std::string& input
     const std::string out = pathDisplayText(output);
     const std::string in = pathDisplayText(input);
     if (out == in)
-        return out + " is an input file and is not written over; choose another output file";
+        return out + " is a design, a side file or an input, and is not written over; choose "
+                     "another output file";
     return out + " is the same file as " + in +
            ", an input file, and is not written over; choose another output file";
 }

@@ -27,8 +27,12 @@ ToolInputs designInputs(const std::string& designPath, std::vector<std::string> 
 // the design's with ".lsc" in any letter case, in the design's folder.
 bool isSideFileNameOf(const std::string& output, const std::string& designPath);
 
+// Whether `output` is an existing design or side file (".dst" or ".lsc" in any letter case):
+// no picture, page or report is ever written over one, whichever design it belongs to.
+bool isDesignOrSideFile(const std::string& output);
+
 // The input that `output` would overwrite (or, for a design without a side file, become), or
-// nothing.
+// any other existing design or side file it would replace; nothing when it may be written.
 std::optional<std::string> overwrittenInput(const std::string& output, const ToolInputs& inputs);
 std::optional<std::string> overwrittenInput(const std::string& output,
                                             const std::vector<std::string>& inputs);

@@ -210,6 +210,13 @@ TEST(OutputGuard, AnOutputIsTheSameFileAsAnInputByInodeOrByResolvedPath)
         EXPECT_EQ(overwrittenInput(folder + name, bare), folder + "hard.lsc") << name;
     EXPECT_FALSE(overwrittenInput(folder + "sub/hard.lsc", bare));
     EXPECT_FALSE(overwrittenInput(folder + "hard.lsc.png", bare));
+    // No output replaces another design or side file either: a picture named rose-badge.dst
+    // by mistake would end up billed as a design.
+    testsupport::writeFile(folder + "sub/other.DST", {7});
+    testsupport::writeFile(folder + "sub/other.lsc", {8});
+    EXPECT_EQ(overwrittenInput(folder + "sub/other.DST", bare), folder + "sub/other.DST");
+    EXPECT_EQ(overwrittenInput(folder + "sub/other.lsc", bare), folder + "sub/other.lsc");
+    EXPECT_FALSE(overwrittenInput(folder + "sub/new.dst", bare)); // nothing there to lose
 
     const std::string message = overwriteRefusal(folder + "hard.dst", folder + "ROSE.DST");
     EXPECT_NE(message.find("hard.dst"), std::string::npos);
