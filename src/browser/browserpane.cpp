@@ -331,10 +331,16 @@ void BrowserPane::designsChanged()
     Edit2->setText(QString::number(state_.designs().size()));
     if (!state_.currentFolder().empty())
         Label7->setText(QStringLiteral("文件目录: ") + displayPath(state_.currentFolder()));
-    if (isVisible() || entering_)
+    if (isVisible() || entering_) {
+        // A design opened from elsewhere (the recent list, a drop, a second start) moves the
+        // tree along with the list.
+        if (isVisible() && !entering_ && !state_.currentFolder().empty() &&
+            folders_->pathOf(RzShellTree1->currentIndex()) != state_.currentFolder())
+            selectFolderInTree(state_.currentFolder());
         startFilling();
-    else
+    } else {
         GroupBox1->setReportEnabled(true);
+    }
 }
 
 void BrowserPane::startFilling()

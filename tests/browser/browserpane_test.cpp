@@ -345,6 +345,11 @@ TEST_F(Browser, FoldersWithCodePage936NamesAreInTheTreeShownAndOpened)
     tree->expand(parentOfLater);
     EXPECT_FALSE(folders->indexOf(dir() + "later").isValid());
 
+    // A folder changed from elsewhere (a design opened from the recent list) moves the tree.
+    state.changeFolder(outer);
+    ASSERT_TRUE(filled());
+    EXPECT_EQ(folders->pathOf(tree->currentIndex()), outer + "/");
+
     // Chosen in the tree, a folder is listed by its real bytes.
     tree->setCurrentIndex(folders->indexOf(outer));
     EXPECT_EQ(state.currentFolder(), outer + "/");
