@@ -137,7 +137,7 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
             if (!entry.sideFile.empty())
                 inputs.push_back(shown + entry.sideFile);
             else if (!same && isSideFileNameOf(outputPath, shown + entry.fileName))
-                same = shown + entry.name + ".lsc";
+                same = sideFilePath(shown + entry.fileName);
         }
         if (!same)
             same = overwrittenInput(outputPath, inputs);

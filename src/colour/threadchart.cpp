@@ -84,14 +84,6 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::string lowerAscii(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 } // namespace
 
 std::string chartText(std::span<const std::uint8_t> bytes)
@@ -205,7 +197,7 @@ std::vector<ChartFile> listThreadCharts(const std::string& home)
     std::vector<ChartFile> charts;
     std::vector<std::string> names;
     for (const std::string& fileName : folderEntries(home))
-        if (lowerAscii(extensionOf(fileName)) == ".tch" && fileExists(home + fileName))
+        if (asciiLowered(extensionOf(fileName)) == ".tch" && fileExists(home + fileName))
             names.push_back(fileName);
     std::sort(names.begin(), names.end(), fileManagerLess);
     for (const std::string& fileName : names)
@@ -220,9 +212,9 @@ std::string findThreadChart(const std::string& home, const std::string& name)
     const std::string exact = home + name + ".tch";
     if (fileExists(exact))
         return exact;
-    const std::string wanted = lowerAscii(name + ".tch");
+    const std::string wanted = asciiLowered(name + ".tch");
     for (const ChartFile& chart : listThreadCharts(home))
-        if (lowerAscii(fileNamePart(chart.path)) == wanted)
+        if (asciiLowered(fileNamePart(chart.path)) == wanted)
             return chart.path;
     return {};
 }

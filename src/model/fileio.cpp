@@ -263,13 +263,7 @@ std::optional<std::string> findFileInAnyCase(const std::string& folder, const st
 {
     if (fileExists(folder + name))
         return folder + name;
-    auto lower = [](std::string s) {
-        for (char& c : s)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return s;
-    };
-    const std::string key = lower(name);
+    const std::string key = asciiLowered(name);
     std::optional<std::string> first;
     // Straight from the directory stream, without copying its names: a file manager asks for
     // one thumbnail at a time in folders of tens of thousands of designs.
@@ -332,6 +326,14 @@ std::string withoutExtension(const std::string& fileName)
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return fileName;
     return fileName.substr(0, dot);
+}
+
+std::string asciiLowered(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
 }
 
 bool hasDstExtension(const std::string& path)

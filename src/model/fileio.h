@@ -57,5 +57,7 @@ std::string folderPart(const std::string& path); // with its trailing '/', or em
 std::string extensionOf(const std::string& path);
 std::string withoutExtension(const std::string& fileName);
 bool hasDstExtension(const std::string& path); // ".dst" in any letter case
+// The text with its ASCII capitals made small, as file names from Windows compare.
+std::string asciiLowered(std::string text);
 
 } // namespace loomscope

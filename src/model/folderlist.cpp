@@ -1,5 +1,6 @@
 #include "folderlist.h"
 
+#include "colorsequencefile.h"
 #include "fileio.h"
 
 #include <algorithm>
@@ -65,13 +66,6 @@ int naturalCompare(std::string_view a, std::string_view b)
     return 0;
 }
 
-std::string lowered(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(folded(c));
-    return s;
-}
-
 bool sameIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -110,21 +104,21 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
     const std::vector<std::string> entries = folderEntries(folder);
     for (const std::string& fileName : entries) {
         std::string ext = extensionOf(fileName);
-        if (ext.size() != 4 || lowered(ext) != ".lsc")
+        if (ext.size() != 4 || asciiLowered(ext) != ".lsc")
             continue;
         names.insert(fileName);
-        auto [at, added] = sideFiles.try_emplace(lowered(fileName), fileName);
+        auto [at, added] = sideFiles.try_emplace(asciiLowered(fileName), fileName);
         if (!added && fileName < at->second)
             at->second = fileName;
     }
     auto sideFileOf = [&](const std::string& name) -> std::string {
         if (sideFiles.empty())
             return {};
-        const std::string exact = name + ".lsc";
+        const std::string exact = fileNamePart(sideFilePath(name));
         if (names.count(exact) && fileExists(prefix + exact))
             return exact;
         // Only the first spelling of each name is looked at, as findSideFile does.
-        const auto it = sideFiles.find(lowered(exact));
+        const auto it = sideFiles.find(asciiLowered(exact));
         return it != sideFiles.end() && fileExists(prefix + it->second) ? it->second
                                                                         : std::string();
     };

@@ -58,13 +58,7 @@ ToolInputs designInputs(const std::string& designPath, std::vector<std::string> 
 
 bool isSideFileNameOf(const std::string& output, const std::string& designPath)
 {
-    auto lower = [](std::string s) {
-        for (char& c : s)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return s;
-    };
-    if (lower(fileNamePart(output)) != lower(fileNamePart(sideFilePath(designPath))))
+    if (asciiLowered(fileNamePart(output)) != asciiLowered(fileNamePart(sideFilePath(designPath))))
         return false;
     // The folder each name stands in (a link at the name itself is not followed: a link called
     // ROSE.LSC beside the design would be read as its side file).
@@ -78,10 +72,7 @@ bool isSideFileNameOf(const std::string& output, const std::string& designPath)
 
 bool isDesignOrSideFile(const std::string& output)
 {
-    std::string ext = extensionOf(output);
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string ext = asciiLowered(extensionOf(output));
     return (ext == ".dst" || ext == ".lsc") && fileExists(output);
 }
 

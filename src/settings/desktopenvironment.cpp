@@ -1,5 +1,7 @@
 #include "desktopenvironment.h"
 
+#include "model/fileio.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,13 +21,6 @@ std::string folderOr(const char* variable, const std::string& fallback)
     return !v.empty() && v.front() == '/' ? v : fallback;
 }
 
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 } // namespace
 
 DesktopEnvironment desktopEnvironmentFromProcess()
@@ -55,7 +50,7 @@ DesktopEnvironment desktopEnvironmentFromProcess()
 bool desktopSandboxesThumbnailers(const std::string& currentDesktop)
 {
     // The value is a colon-separated list ("ubuntu:GNOME", "Budgie:GNOME").
-    const std::string d = ":" + lower(currentDesktop) + ":";
+    const std::string d = ":" + asciiLowered(currentDesktop) + ":";
     for (const char* name :
          {":gnome:", ":gnome-classic:", ":gnome-flashback:", ":unity:", ":budgie:", ":pantheon:"})
         if (d.find(name) != std::string::npos)

@@ -11,17 +11,9 @@ namespace loomscope {
 
 namespace {
 
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 bool isDesktopEntry(const std::string& path)
 {
-    return lower(extensionOf(path)) == ".desktop";
+    return asciiLowered(extensionOf(path)) == ".desktop";
 }
 
 std::optional<std::vector<std::string>> desktopEntryCommand(const std::string& entryPath,

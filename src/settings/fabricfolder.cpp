@@ -11,11 +11,7 @@ namespace loomscope {
 namespace {
 bool isBmpExtension(const std::string& extension)
 {
-    std::string lower = extension;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower == ".bmp";
+    return asciiLowered(extension) == ".bmp";
 }
 } // namespace
 

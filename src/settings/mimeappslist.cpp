@@ -1,5 +1,7 @@
 #include "mimeappslist.h"
 
+#include "model/fileio.h"
+
 #include <algorithm>
 
 namespace loomscope {
@@ -16,14 +18,6 @@ std::string trim(const std::string& s)
     if (first == std::string::npos)
         return {};
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
 }
 
 std::vector<std::string> splitLines(const std::string& text)
@@ -62,13 +56,13 @@ bool sectionOf(const std::string& line, std::string* name)
 std::string keyOf(const std::string& line)
 {
     const auto eq = line.find('=');
-    return eq == std::string::npos ? std::string() : lower(trim(line.substr(0, eq)));
+    return eq == std::string::npos ? std::string() : asciiLowered(trim(line.substr(0, eq)));
 }
 
 bool isOneOf(const std::string& key, const std::vector<std::string>& types)
 {
     return std::any_of(types.begin(), types.end(),
-                       [&](const std::string& t) { return lower(t) == key; });
+                       [&](const std::string& t) { return asciiLowered(t) == key; });
 }
 
 // "a.desktop;b.desktop;" without `id`; empty when nothing else is left.
@@ -114,7 +108,7 @@ std::string withFirstInSection(const std::string& text, const char* sectionName,
         }
         if (section != sectionName)
             continue;
-        if (keyOf(lines[i]) == lower(type)) {
+        if (keyOf(lines[i]) == asciiLowered(type)) {
             const auto eq = lines[i].find('=');
             lines[i] = type + "=" + firstAmong(lines[i].substr(eq + 1), desktopId);
             return joinLines(lines);
