@@ -1,8 +1,9 @@
 #include "picturecommand.h"
 
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "drawing/offscreengl.h"
 #include "model/outputguard.h"
-#include "print/companyinfo.h"
 #include "render/exportlayout.h"
 #include "session/mainstate.h"
 #include "session/pathstrings.h"
@@ -17,9 +18,9 @@
 
 namespace loomscope {
 
-PictureCommand::PictureCommand(Tloomscope& view, const MainState& state, const QString& programHome,
+PictureCommand::PictureCommand(Tloomscope& view, const MainState& state, const ConfigStore& config,
                                QAction& action, UserMessages& messages, QWidget* window)
-    : QObject(window), view_(view), state_(state), programHome_(programHome), action_(action),
+    : QObject(window), view_(view), state_(state), config_(config), action_(action),
       messages_(messages), window_(window)
 {
     connect(&watcher_, &QFutureWatcher<ExportResult>::finished, this,
@@ -50,14 +51,13 @@ bool PictureCommand::start(const std::string& path)
     if (watcher_.isRunning())
         return false;
     // Never over what the picture is made from: the design, its side file, the settings.
-    const ToolInputs inputs =
-        designInputs(state_.currentDesignPath(), {pathBytes(programHome_) + "config.ini"});
+    const ToolInputs inputs = designInputs(state_.currentDesignPath(), {config_.path()});
     if (const auto input = overwrittenInput(path, inputs)) {
         messages_.error(window_, QString::fromStdString(overwriteRefusal(path, *input)));
         return false;
     }
     // The picture says where it came from: the shop's details when they are set.
-    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome_)).info;
+    const CompanyInfo shop = readcompanyinfo(config_).info;
     ExportJob job;
     job.designPath = view_.designPath();
     job.outputPath = path;

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace loomscope {
 
+class ConfigStore;
 class MainState;
 class Tloomscope;
 class UserMessages;
@@ -24,7 +25,7 @@ class UserMessages;
 class PictureCommand : public QObject {
     Q_OBJECT
 public:
-    PictureCommand(Tloomscope& view, const MainState& state, const QString& programHome,
+    PictureCommand(Tloomscope& view, const MainState& state, const ConfigStore& config,
                    QAction& action, UserMessages& messages, QWidget* window);
 
     // The save dialog, then start().
@@ -43,7 +44,7 @@ private:
 
     Tloomscope& view_;
     const MainState& state_;
-    QString programHome_;
+    const ConfigStore& config_;
     QAction& action_;
     UserMessages& messages_;
     QWidget* window_;

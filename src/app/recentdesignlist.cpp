@@ -1,6 +1,6 @@
 #include "recentdesignlist.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "model/fileio.h"
 #include "session/pathstrings.h"
 #include "session/recentdesigns.h"
@@ -10,12 +10,10 @@
 
 namespace loomscope {
 
-RecentDesignList::RecentDesignList(const std::string& iniPath, UserMessages& messages,
-                                   QWidget* window)
-    : QObject(window), iniPath_(iniPath), messages_(messages), window_(window)
+RecentDesignList::RecentDesignList(ConfigStore& config, UserMessages& messages, QWidget* window)
+    : QObject(window), config_(config), messages_(messages), window_(window)
 {
-    if (IniFile ini; ini.load(iniPath_))
-        designs_ = readRecentDesigns(ini);
+    designs_ = readRecentDesigns(config_.ini());
     writeTimer_.setSingleShot(true);
     writeTimer_.setInterval(kWriteDelayMs);
     connect(&writeTimer_, &QTimer::timeout, this, &RecentDesignList::flush);
@@ -47,13 +45,13 @@ void RecentDesignList::flush()
     if (!changed_)
         return;
     changed_ = false;
-    const std::string error = keepRecentDesigns(iniPath_, designs_);
+    const std::string error = keepRecentDesigns(config_, designs_);
     // Said once: a program home that cannot be written would say it at every open.
     if (!error.empty() && !problemShown_) {
         problemShown_ = true;
         messages_.error(window_,
                         QStringLiteral("The list of recent designs cannot be kept in \"%1\": %2")
-                            .arg(displayPath(iniPath_), QString::fromStdString(error)));
+                            .arg(displayPath(config_.path()), QString::fromStdString(error)));
     }
 }
 

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace loomscope {
 
+class ConfigStore;
 class UserMessages;
 
 // The designs opened last, as the main window offers them: kept in config.ini (see
@@ -21,7 +22,7 @@ class UserMessages;
 class RecentDesignList : public QObject {
     Q_OBJECT
 public:
-    RecentDesignList(const std::string& iniPath, UserMessages& messages, QWidget* window);
+    RecentDesignList(ConfigStore& config, UserMessages& messages, QWidget* window);
 
     const std::vector<std::string>& designs() const { return designs_; }
     // The ones whose files are still there.
@@ -42,7 +43,7 @@ signals:
 private:
     void fill(QMenu* menu);
 
-    std::string iniPath_;
+    ConfigStore& config_;
     UserMessages& messages_;
     QWidget* window_;
     std::vector<std::string> designs_;

@@ -3,7 +3,6 @@
 #include "animate/tform8.h"
 #include "browser/browserpane.h"
 #include "colour/colourpanel.h"
-#include "config/inifile.h"
 #include "config/mainconfig.h"
 #include "config/programhome.h"
 #include "config/projectinfo.h"
@@ -61,7 +60,8 @@ QString withNewlines(const std::string& crSeparated)
 } // namespace
 
 TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* parent)
-    : QWidget(parent), programHome_(programHome), messages_(messages)
+    : QWidget(parent), programHome_(programHome), config_(configFilePath(pathBytes(programHome))),
+      messages_(messages)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QLatin1String(kApplicationTitle));
@@ -71,7 +71,7 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     setFont(tahoma);
 
     actions_ = new MainActions(this);
-    recent_ = new RecentDesignList(configPath(), messages_, this);
+    recent_ = new RecentDesignList(config_, messages_, this);
     gate_ = new HandOffGate(this);
     connect(gate_, &HandOffGate::open, this, [this](const std::string& path) {
         // Whole paths compare: "/a/b.dst" is not shown because "/x/a/b.dst" is.
@@ -103,9 +103,9 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     Form5 = new TForm5(displayPath(manualPath()), this);
     auto threadColour = [view = loomscope1](int i) { return view->readcolorlist(i); };
     Form8 = new TForm8(threadColour, this);
-    Form3 = new TForm3(programHome_, threadColour, messages_, this);
-    Form4 = new TForm4(programHome_, messages_, this);
-    Form6 = new TForm6(programHome_, loomscope1, messages_, this);
+    Form3 = new TForm3(config_, programHome_, threadColour, messages_, this);
+    Form4 = new TForm4(config_, programHome_, messages_, this);
+    Form6 = new TForm6(config_, programHome_, loomscope1, messages_, this);
     connectCommands();
 
     startPanel_ = new StartPanel(loomscope1);
@@ -114,7 +114,7 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
     resize(850, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    placementAtStart_ = restoreWindowPlacement(*this, configPath());
+    placementAtStart_ = restoreWindowPlacement(*this, config_);
     layoutClient();
     refreshStartPanel();
     qApp->installEventFilter(this);
@@ -123,6 +123,7 @@ TForm2::TForm2(const QString& programHome, UserMessages& messages, QWidget* pare
 TForm2::~TForm2()
 {
     qApp->removeEventFilter(this);
+    delete recent_; // it keeps its list in config_, which goes before the child objects do
 }
 
 void TForm2::buildToolStrip()
@@ -203,7 +204,7 @@ void TForm2::connectCommands()
     a.open->setShortcut(QKeySequence::Open);
     a.open->setShortcutContext(Qt::WindowShortcut);
     addAction(a.open);
-    picture_ = new PictureCommand(*view, state_, programHome_, *a.savePicture, messages_, this);
+    picture_ = new PictureCommand(*view, state_, config_, *a.savePicture, messages_, this);
     connect(a.savePicture, &QAction::triggered, picture_, &PictureCommand::run);
     connect(picture_, &PictureCommand::finished, this, &TForm2::pictureFinished);
     connect(a.previous, &QAction::triggered, &state_, &MainState::openPrevious);
@@ -256,14 +257,9 @@ void TForm2::showEvent(QShowEvent* event)
         readConfiguration();
 }
 
-std::string TForm2::configPath() const
-{
-    return pathBytes(programHome_) + "config.ini";
-}
-
 void TForm2::closeEvent(QCloseEvent* event)
 {
-    keepWindowPlacement(*this, configPath(), placementAtStart_);
+    keepWindowPlacement(*this, config_, placementAtStart_);
     recent_->flush();
     QWidget::closeEvent(event);
 }
@@ -301,17 +297,12 @@ void TForm2::refreshStartPanel()
 
 void TForm2::readConfiguration()
 {
-    const std::string path = configPath();
-    if (!fileExists(path))
-        return;
-    IniFile ini;
-    std::string error;
     QString problem;
-    if (!ini.load(path, &error)) {
+    if (const std::string& error = config_.readError(); !error.empty()) {
         problem = QStringLiteral("Cannot open file \"%1\". %2")
-                      .arg(displayPath(path), QString::fromStdString(error));
+                      .arg(displayPath(config_.path()), QString::fromStdString(error));
     } else {
-        const MainConfig config = readMainConfig(ini, localeDecimalSeparator());
+        const MainConfig config = readMainConfig(config_.ini(), localeDecimalSeparator());
         if (config.editor)
             Form4->setEditorPath(QString::fromStdString(*config.editor));
         if (config.backcolor)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/configstore.h"
 #include "model/geometry.h"
 #include "session/mainstate.h"
 #include "wheelsteps.h"
@@ -81,7 +82,6 @@ private:
     void connectCommands();
     void layoutClient();
     void readConfiguration();
-    std::string configPath() const;
     void rememberDesign();
     void refreshStartPanel();
     bool handleKey(QObject* receiver, class QKeyEvent* event);
@@ -101,6 +101,7 @@ private:
     void viewerWheel(QPoint position, int delta, bool* handled);
 
     QString programHome_;
+    ConfigStore config_; // read once here, handed to every window that keeps settings
     UserMessages& messages_;
     MainState state_;
     MainActions* actions_ = nullptr;

@@ -1,6 +1,6 @@
 #include "windowmemory.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -17,12 +17,9 @@ WindowPlacement placementOf(const QWidget& window)
 }
 } // namespace
 
-std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const std::string& iniPath)
+std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const ConfigStore& config)
 {
-    IniFile ini;
-    if (!ini.load(iniPath))
-        return std::nullopt;
-    const std::optional<WindowPlacement> placement = readWindowPlacement(ini);
+    const std::optional<WindowPlacement> placement = readWindowPlacement(config.ini());
     if (!placement)
         return placement;
     std::vector<ScreenArea> screens;
@@ -43,13 +40,13 @@ std::optional<WindowPlacement> restoreWindowPlacement(QWidget& window, const std
     return placement;
 }
 
-void keepWindowPlacement(const QWidget& window, const std::string& iniPath,
+void keepWindowPlacement(const QWidget& window, ConfigStore& config,
                          std::optional<WindowPlacement>& atStart)
 {
     const WindowPlacement now = placementOf(window);
     if (atStart && *atStart == now)
         return;
-    if (updateIniFile(iniPath, [&](IniFile& ini) { writeWindowPlacement(ini, now); }).ok())
+    if (config.change([&](IniFile& ini) { writeWindowPlacement(ini, now); }).ok())
         atStart = now;
 }
 

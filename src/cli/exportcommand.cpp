@@ -1,8 +1,10 @@
 #include "exportcommand.h"
 
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "config/configvalues.h"
-#include "config/inifile.h"
 #include "config/mainconfig.h"
+#include "config/programhome.h"
 #include "drawing/pictureconvert.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
@@ -10,7 +12,6 @@
 #include "model/fileio.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
-#include "print/companyinfo.h"
 #include "render/exportjob.h"
 #include "session/pathstrings.h"
 #include "tooldesign.h"
@@ -98,20 +99,20 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
         return 2;
     }
     const std::string& design = o.design;
-    const ToolInputs inputs = designInputs(design, {pathBytes(programHome) + "config.ini"});
+    const ToolInputs inputs = designInputs(design, {configFilePath(pathBytes(programHome))});
     if (const auto input = overwrittenInput(o.output, inputs)) {
         err << "loomscope --export: " << overwriteRefusal(o.output, *input) << '\n';
         return 2;
     }
 
     // What the viewer would take from config.ini.
-    IniFile ini;
-    std::string iniError;
-    const std::string iniPath = pathBytes(programHome) + "config.ini";
-    if (!ini.load(iniPath, &iniError)) {
-        err << "loomscope --export: " << iniPath << ": " << iniError << '\n';
+    const ConfigStore settings(configFilePath(pathBytes(programHome)));
+    const std::string& iniPath = settings.path();
+    if (!settings.readError().empty()) {
+        err << "loomscope --export: " << iniPath << ": " << settings.readError() << '\n';
         return 1;
     }
+    const IniFile& ini = settings.ini();
     const MainConfig config = readMainConfig(ini, decimalSeparator);
     if (!config.error.empty()) {
         err << "loomscope --export: " << iniPath << ": " << config.error << '\n';
@@ -131,7 +132,7 @@ int runExportCommand(const std::vector<std::string>& arguments, const QString& p
     job.look.backcolor = o.background.value_or(config.backcolor.value_or(kDefaultBackcolor));
     job.look.sequincolor = o.sequin.value_or(config.sequincolor.value_or(0));
     job.look.colours = colorTableFromBlocks(shown);
-    const CompanyInfo shop = readcompanyinfo(pathBytes(programHome)).info;
+    const CompanyInfo shop = readcompanyinfo(settings).info;
     job.credits = pictureCredits(shop.comname, shop.tel, shop.website);
     if (!o.fabric.empty()) {
         const QString folder = programHome + QStringLiteral("Fabrics/");

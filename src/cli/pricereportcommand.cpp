@@ -109,7 +109,7 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
         Tembs design;
         const std::string path = shown + entry.fileName;
         // Only the stitches count: the side file is not read.
-        const DesignLoad load = loadDesign(design, path, {SideFiles::Ignore});
+        const DesignLoad load = loadDesign(design, path, {SideFiles::Ignore, {}});
         if (!load.read()) {
             // Named, never billed: a design that cannot be read is not a design of 0 stitches.
             err << "loomscope --price-report: " << pathDisplayText(path) << ": " << load.reason

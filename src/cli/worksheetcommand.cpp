@@ -1,6 +1,8 @@
 #include "worksheetcommand.h"
 
-#include "config/inifile.h"
+#include "config/companyinfo.h"
+#include "config/configstore.h"
+#include "config/programhome.h"
 #include "drawing/programfonts.h"
 #include "model/codepage.h"
 #include "model/colorsequencefile.h"
@@ -8,7 +10,6 @@
 #include "model/fileio.h"
 #include "model/outputguard.h"
 #include "model/tembs.h"
-#include "print/companyinfo.h"
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "print/printpage.h"
@@ -40,16 +41,14 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
         return 2;
 
     const std::string home = pathBytes(programHome);
-    const std::string iniPath = configFilePath(home);
-    IniFile ini;
-    std::string iniError;
-    if (!ini.load(iniPath, &iniError)) {
-        err << "loomscope --worksheet: " << iniPath << ": " << iniError << '\n';
+    const ConfigStore config(configFilePath(home));
+    if (!config.readError().empty()) {
+        err << "loomscope --worksheet: " << config.path() << ": " << config.readError() << '\n';
         return 1;
     }
-    const PrintOptionsRead options = readPrintOptions(ini);
+    const PrintOptionsRead options = readPrintOptions(config.ini());
     if (!options.error.empty()) {
-        err << "loomscope --worksheet: " << iniPath << ": " << options.error << '\n';
+        err << "loomscope --worksheet: " << config.path() << ": " << options.error << '\n';
         return 1;
     }
 
@@ -65,6 +64,7 @@ int runWorksheetCommand(const std::vector<std::string>& args, const QString& pro
         return k >= 0 && k < static_cast<int>(colours.size()) ? colours[std::size_t(k)]
                                                               : TColor{0xFFFFFF};
     };
+    sources.config = &config;
     sources.programHome = home;
     sources.decimalSeparator = localeDecimalSeparator();
     const QString title = QString::fromStdString(pathDisplayText(dst.dstfilename()));

@@ -3,6 +3,7 @@
 #include "model/fileio.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace loomscope {
 
@@ -68,11 +69,13 @@ IniFile IniFile::fromText(const std::string& text)
 
 bool IniFile::load(const std::string& path, std::string* error)
 {
-    if (!fileExists(path)) {
+    // Only a file that is not there is an empty one: a folder or a device of that name is an
+    // error, not a file to write over.
+    const FileBytes file = readWholeFile(path);
+    if (file.missing) {
         *this = IniFile();
         return true;
     }
-    const FileBytes file = readWholeFile(path);
     if (!file.error.empty()) {
         if (error)
             *error = file.error;
@@ -172,7 +175,8 @@ void IniFile::setValue(const std::string& section, const std::string& key, const
     finalNewline_ = true;
 }
 
-IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change)
+IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change,
+                        IniFile* written)
 {
     IniFile ini;
     IniUpdate update;
@@ -182,6 +186,8 @@ IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFil
     }
     change(ini);
     update.error = ini.save(path);
+    if (written && update.ok())
+        *written = std::move(ini);
     return update;
 }
 

@@ -57,6 +57,8 @@ struct IniUpdate {
     std::string error;
     bool ok() const { return error.empty(); }
 };
-IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change);
+// `written`, when given, receives the file as written.
+IniUpdate updateIniFile(const std::string& path, const std::function<void(IniFile&)>& change,
+                        IniFile* written = nullptr);
 
 } // namespace loomscope

@@ -96,6 +96,11 @@ std::string programHomeFolderWithoutMaking(const ProgramHomeInputs& in)
     return withSlash((fs::path(in.userDataFolder) / "loomscope").string());
 }
 
+std::string configFilePath(const std::string& programHome)
+{
+    return programHome + "config.ini";
+}
+
 std::string currentConfigFilePath()
 {
     std::error_code ec;

@@ -26,6 +26,8 @@ ProgramHome resolveProgramHome(const ProgramHomeInputs& inputs);
 // The same folder, found without making or seeding anything: for the command-line tools,
 // which only need to know where config.ini is so as never to write over it.
 std::string programHomeFolderWithoutMaking(const ProgramHomeInputs& inputs);
+// config.ini of the program home `programHome` (ending in '/').
+std::string configFilePath(const std::string& programHome);
 // config.ini of this process's program home (found as above from `loomscope`'s folder).
 std::string currentConfigFilePath();
 

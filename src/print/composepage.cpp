@@ -1,6 +1,7 @@
 #include "composepage.h"
 
-#include "companyinfo.h"
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
 #include "pagetexts.h"
@@ -82,7 +83,8 @@ std::string drawCompanyBlock(QPainter& painter, double f, const PageSources& sou
             painter.restore();
         }
     }
-    const CompanyInfoRead company = readcompanyinfo(sources.programHome);
+    const CompanyInfoRead company =
+        sources.config ? readcompanyinfo(*sources.config) : CompanyInfoRead{};
     textAt(painter, f, {75, 20}, QStringLiteral("公司：") + qtext(company.info.comname));
     textAt(painter, f, {75, 33}, QStringLiteral("网址：") + qtext(company.info.website));
     textAt(painter, f, {75, 46}, QStringLiteral("Email：") + qtext(company.info.email));

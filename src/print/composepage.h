@@ -10,14 +10,16 @@ class QPainter;
 
 namespace loomscope {
 
+class ConfigStore;
 class Tembs;
 
 // Where a page gets what is not part of the design: the thread colours the main view shows
-// (swatches), the program home (company texts and logo, read afresh for every page) and the
-// decimal separator of the numbers.
+// (swatches), the company texts of the program's settings, the program home (the logo, read
+// afresh for every page) and the decimal separator of the numbers.
 struct PageSources {
     std::function<TColor(int)> readcolorlist;
-    std::string programHome; // ends in '/'
+    const ConfigStore* config = nullptr; // no company texts without one
+    std::string programHome;             // ends in '/'
     char decimalSeparator = '.';
 };
 

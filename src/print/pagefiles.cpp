@@ -1,8 +1,8 @@
 #include "pagefiles.h"
 
 #include "bmpfile.h"
-#include "companyinfo.h"
 #include "composepage.h"
+#include "config/companyinfo.h"
 #include "drawing/pictureconvert.h"
 #include "model/codepage.h"
 #include "model/fileio.h"

@@ -1,7 +1,7 @@
 #include "tform3.h"
 
-#include "companyinfo.h"
-#include "config/inifile.h"
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "drawing/programfonts.h"
 #include "model/colorsequencefile.h"
 #include "model/designfile.h"
@@ -61,15 +61,15 @@ std::vector<std::string> lines(const QString& text)
 
 } // namespace
 
-TForm3::TForm3(const QString& programHome, std::function<TColor(int)> readcolorlist,
-               UserMessages& messages, QWidget* parent)
-    : QDialog(parent), programHome_(programHome), readcolorlist_(std::move(readcolorlist)),
-      messages_(messages), bit111(blankPicture())
+TForm3::TForm3(ConfigStore& config, const QString& programHome,
+               std::function<TColor(int)> readcolorlist, UserMessages& messages, QWidget* parent)
+    : QDialog(parent), config_(config), programHome_(programHome),
+      readcolorlist_(std::move(readcolorlist)), messages_(messages), bit111(blankPicture())
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(kTitle);
     buildControls();
-    Form9 = new TForm9(programHome, messages, this);
+    Form9 = new TForm9(config, programHome, messages, this);
     resize(940, 700);
     makeEnterInert(*this);
 }
@@ -290,16 +290,13 @@ bool TForm3::prepare(const std::string& designPath)
 
 void TForm3::readOptions()
 {
-    const std::string path = configFilePath(pathBytes(programHome_));
-    IniFile ini;
-    std::string error;
-    if (!ini.load(path, &error)) {
+    if (const std::string& error = config_.readError(); !error.empty()) {
         setBoxes(PrintOptions{}); // what the boxes start with when nothing is saved
         messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(displayPath(path), QString::fromStdString(error)));
+                                  .arg(displayPath(config_.path()), QString::fromStdString(error)));
         return;
     }
-    const PrintOptionsRead read = readPrintOptions(ini);
+    const PrintOptionsRead read = readPrintOptions(config_.ini());
     setBoxes(read.options);
     if (!read.error.empty())
         messages_.error(this, QString::fromStdString(read.error));
@@ -350,7 +347,8 @@ void TForm3::recompose()
     if (bit111.width() != kPageWidth)
         return; // no page while no design is shown
     QPainter painter(&bit111);
-    const PageSources sources{readcolorlist_, pathBytes(programHome_), localeDecimalSeparator()};
+    const PageSources sources{readcolorlist_, &config_, pathBytes(programHome_),
+                              localeDecimalSeparator()};
     const std::string problem = composepage(painter, 7, 1, dst, page_, sources);
     painter.end();
     PaintBox1->update();
@@ -385,7 +383,8 @@ bool TForm3::printTo(QPrinter& printer)
     page_.options = optionsFromBoxes();
     page_.placement = placementFromButtons();
     page_.freeText = lines(Memo1->toPlainText());
-    const PageSources sources{readcolorlist_, pathBytes(programHome_), localeDecimalSeparator()};
+    const PageSources sources{readcolorlist_, &config_, pathBytes(programHome_),
+                              localeDecimalSeparator()};
     const std::string problem = composepage(painter, 10, sc, dst, page_, sources);
     const bool ended = painter.end();
     if (!problem.empty())
@@ -420,8 +419,8 @@ QString TForm3::proposedName(const char* extension) const
 bool TForm3::refusedAsInput(const std::string& path)
 {
     // The page is made from these: saving over one of them would destroy it.
-    const ToolInputs inputs = designInputs(designPath_, {configFilePath(pathBytes(programHome_)),
-                                                         companyLogoPath(pathBytes(programHome_))});
+    const ToolInputs inputs =
+        designInputs(designPath_, {config_.path(), companyLogoPath(pathBytes(programHome_))});
     const auto input = overwrittenInput(path, inputs);
     if (input)
         messages_.error(this, QString::fromStdString(overwriteRefusal(path, *input)));
@@ -486,7 +485,8 @@ QString TForm3::savePdfAs(const QString& chosenName)
     page_.options = optionsFromBoxes();
     page_.placement = placementFromButtons();
     page_.freeText = lines(Memo1->toPlainText());
-    const PageSources sources{readcolorlist_, pathBytes(programHome_), localeDecimalSeparator()};
+    const PageSources sources{readcolorlist_, &config_, pathBytes(programHome_),
+                              localeDecimalSeparator()};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString failed = writePagePdf(path, dst, page_, sources,
                                         QString::fromStdString(pathDisplayText(dst.dstfilename())));
@@ -531,10 +531,9 @@ void TForm3::applyStitchCountAnswer(const QString& answer)
 
 bool TForm3::saveOptions()
 {
-    const std::string path = configFilePath(pathBytes(programHome_));
+    const std::string& path = config_.path();
     const PrintOptions options = optionsFromBoxes();
-    const IniUpdate update =
-        updateIniFile(path, [&](IniFile& ini) { writePrintOptions(ini, options); });
+    const IniUpdate update = config_.change([&](IniFile& ini) { writePrintOptions(ini, options); });
     if (!update.ok()) {
         messages_.error(this, (update.readFailed ? QStringLiteral("Cannot open file \"%1\". %2")
                                                  : QStringLiteral("Cannot create file \"%1\". %2"))

@@ -21,6 +21,7 @@ class QScrollArea;
 
 namespace loomscope {
 
+class ConfigStore;
 class PagePreview;
 class TForm9;
 class UserMessages;
@@ -33,8 +34,10 @@ class UserMessages;
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    TForm3(const QString& programHome, std::function<TColor(int)> readcolorlist,
-           UserMessages& messages, QWidget* parent = nullptr);
+    // `config` holds the page options and the company texts; `programHome` the logo.
+    TForm3(ConfigStore& config, const QString& programHome,
+           std::function<TColor(int)> readcolorlist, UserMessages& messages,
+           QWidget* parent = nullptr);
     ~TForm3() override;
 
     // Shows the print window modally for the design file (path bytes as on disk).
@@ -92,6 +95,7 @@ private:
 
     void applyPointer(const PreviewPointer::Step& step);
 
+    ConfigStore& config_;
     QString programHome_;
     std::function<TColor(int)> readcolorlist_;
     UserMessages& messages_;

@@ -1,6 +1,7 @@
 #include "tform9.h"
 
-#include "companyinfo.h"
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "model/fileio.h"
 #include "pagefiles.h"
 #include "session/pathstrings.h"
@@ -18,8 +19,9 @@
 
 namespace loomscope {
 
-TForm9::TForm9(const QString& programHome, UserMessages& messages, QWidget* parent)
-    : QDialog(parent), programHome_(pathBytes(programHome)), messages_(messages)
+TForm9::TForm9(ConfigStore& config, const QString& programHome, UserMessages& messages,
+               QWidget* parent)
+    : QDialog(parent), config_(config), programHome_(pathBytes(programHome)), messages_(messages)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("设置公司信息"));
@@ -86,7 +88,7 @@ void TForm9::showEvent(QShowEvent* event)
 
 void TForm9::loadFromConfig()
 {
-    const CompanyInfoRead read = readcompanyinfo(programHome_);
+    const CompanyInfoRead read = readcompanyinfo(config_);
     if (!read.error.empty())
         messages_.error(this, QString::fromStdString(read.error));
     Edit1->setText(QString::fromStdString(read.info.comname));
@@ -142,7 +144,7 @@ bool TForm9::saveTexts()
 {
     const CompanyInfo info{Edit1->text().toStdString(), Edit2->text().toStdString(),
                            Edit3->text().toStdString(), Edit4->text().toStdString()};
-    if (const std::string failed = writecompanyinfo(programHome_, info); !failed.empty()) {
+    if (const std::string failed = writecompanyinfo(config_, info); !failed.empty()) {
         messages_.error(this, QString::fromStdString(failed));
         return false;
     }

@@ -8,6 +8,7 @@ class QPushButton;
 
 namespace loomscope {
 
+class ConfigStore;
 class UserMessages;
 
 // The company information dialog: the shop's name, website, e-mail and telephone that printed
@@ -16,9 +17,11 @@ class UserMessages;
 class TForm9 : public QDialog {
     Q_OBJECT
 public:
-    TForm9(const QString& programHome, UserMessages& messages, QWidget* parent = nullptr);
+    // `config` holds the texts; the logo is kept in `programHome`.
+    TForm9(ConfigStore& config, const QString& programHome, UserMessages& messages,
+           QWidget* parent = nullptr);
 
-    // Fills the fields from config.ini and the picture from the logo file (done on show).
+    // Fills the fields from the settings and the picture from the logo file (done on show).
     void loadFromConfig();
     // "..." after the picture was chosen: shows it and writes the logo. False when the picture
     // cannot be read or the logo not written (the user has been told; nothing was written).
@@ -33,6 +36,7 @@ private:
     void chooseLogo();
     void showPicture(const QImage& picture);
 
+    ConfigStore& config_;
     std::string programHome_;
     UserMessages& messages_;
     QLineEdit* Edit1 = nullptr; // company name

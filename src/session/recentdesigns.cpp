@@ -1,6 +1,6 @@
 #include "recentdesigns.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
 #include "model/uritext.h"
@@ -76,11 +76,11 @@ std::vector<std::string> existingDesigns(const std::vector<std::string>& designs
     return there;
 }
 
-std::string keepRecentDesigns(const std::string& iniPath, const std::vector<std::string>& designs)
+std::string keepRecentDesigns(ConfigStore& config, const std::vector<std::string>& designs)
 {
-    if (IniFile ini; ini.load(iniPath) && readRecentDesigns(ini) == designs)
+    if (config.readError().empty() && readRecentDesigns(config.ini()) == designs)
         return {}; // nothing to write
-    return updateIniFile(iniPath, [&](IniFile& ini) { writeRecentDesigns(ini, designs); }).error;
+    return config.change([&](IniFile& ini) { writeRecentDesigns(ini, designs); }).error;
 }
 
 } // namespace loomscope

@@ -5,6 +5,7 @@
 
 namespace loomscope {
 
+class ConfigStore;
 class IniFile;
 
 // The designs opened last, newest first, kept in section "recent" of config.ini as file1 …
@@ -23,8 +24,8 @@ std::vector<std::string> withRecentDesign(std::vector<std::string> designs,
 // The entries whose files are still there.
 std::vector<std::string> existingDesigns(const std::vector<std::string>& designs);
 
-// Keeps `designs` as the list in the config.ini at `iniPath` (read afresh, written atomically,
-// every other line kept); what went wrong, or "".
-std::string keepRecentDesigns(const std::string& iniPath, const std::vector<std::string>& designs);
+// Keeps `designs` as the list in config.ini (written atomically, every other line kept; not
+// written when the file holds that list already); what went wrong, or "".
+std::string keepRecentDesigns(ConfigStore& config, const std::vector<std::string>& designs);
 
 } // namespace loomscope

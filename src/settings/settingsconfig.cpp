@@ -1,7 +1,7 @@
 #include "settingsconfig.h"
 
+#include "config/configstore.h"
 #include "config/configvalues.h"
-#include "config/inifile.h"
 #include "model/codepage.h"
 
 namespace loomscope {
@@ -72,9 +72,10 @@ void writeFabricChoice(IniFile& ini, const std::optional<std::string>& fabricnam
     ini.setValue("general", "fabriccolor", formatColourValue(fabriccolor));
 }
 
-std::string changeConfigFile(const std::string& path, const std::function<void(IniFile&)>& change)
+std::string changeConfigFile(ConfigStore& config, const std::function<void(IniFile&)>& change)
 {
-    const IniUpdate update = updateIniFile(path, change);
+    const IniUpdate update = config.change(change);
+    const std::string& path = config.path();
     if (update.ok())
         return {};
     return (update.readFailed ? "无法读取配置文件 " : "无法保存配置文件 ") + pathDisplayText(path) +

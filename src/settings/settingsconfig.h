@@ -13,6 +13,7 @@
 
 namespace loomscope {
 
+class ConfigStore;
 class IniFile;
 
 // What the settings dialog shows; the members start at the dialog's own defaults.
@@ -42,8 +43,8 @@ void writeSettings(IniFile& ini, const SettingsValues& values);
 void writeFabricChoice(IniFile& ini, const std::optional<std::string>& fabricname,
                        TColor fabriccolor);
 
-// Loads config.ini at `path`, lets `change` set its keys and writes it back atomically.
+// Lets `change` set keys of config.ini and writes it (see ConfigStore::change).
 // Returns "" or a message naming the file and what went wrong.
-std::string changeConfigFile(const std::string& path, const std::function<void(IniFile&)>& change);
+std::string changeConfigFile(ConfigStore& config, const std::function<void(IniFile&)>& change);
 
 } // namespace loomscope

@@ -1,6 +1,6 @@
 #include "tform4.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "desktopsetup.h"
 #include "drawing/programfonts.h"
 #include "editorcommand.h"
@@ -69,8 +69,9 @@ template <typename T> T* named(T* widget, const char* name)
 
 } // namespace
 
-TForm4::TForm4(const QString& programHome, UserMessages& messages, QWidget* parent)
-    : QDialog(parent), programHome_(programHome), messages_(messages),
+TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& messages,
+               QWidget* parent)
+    : QDialog(parent), config_(config), programHome_(programHome), messages_(messages),
       desktopProgram_(desktopProgramFile())
 {
     setObjectName(QStringLiteral("Form4"));
@@ -239,16 +240,12 @@ void TForm4::loadSettings()
         ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
     }
 
-    const std::string path = home + "config.ini";
-    if (!fileExists(path))
-        return;
-    IniFile ini;
-    std::string error;
-    if (!ini.load(path, &error)) {
+    if (const std::string& error = config_.readError(); !error.empty()) {
         messages_.error(this, QStringLiteral("无法读取配置文件 %1：%2")
-                                  .arg(displayPath(path), QString::fromStdString(error)));
+                                  .arg(displayPath(config_.path()), QString::fromStdString(error)));
         return;
     }
+    const IniFile& ini = config_.ini();
     SettingsValues values = valuesOfControls();
     const std::string failed = readSettings(
         ini, values,
@@ -288,8 +285,8 @@ SettingsValues TForm4::valuesOfControls() const
 bool TForm4::saveSettings()
 {
     SettingsValues values = valuesOfControls();
-    const std::string failed = changeConfigFile(pathBytes(programHome_) + "config.ini",
-                                                [&](IniFile& ini) { writeSettings(ini, values); });
+    const std::string failed =
+        changeConfigFile(config_, [&](IniFile& ini) { writeSettings(ini, values); });
     if (!failed.empty())
         messages_.error(this, QString::fromStdString(failed));
     return failed.empty();

@@ -15,18 +15,20 @@ class QVBoxLayout;
 namespace loomscope {
 
 class ColourSwatch;
+class ConfigStore;
 class UserMessages;
 struct IntegrationOutcome;
 
 // The settings dialog ("设置"): the external editor, the background and fabric, the sequin
 // sizes and colour, and the buttons that tie the program into the desktop. On each showing it
-// lists the fabric pictures and loads config.ini; "保存" writes its eight keys and keeps every
-// other line of the file. The main window reads the editor path from it directly, so a new
-// path is used at once, before it is saved.
+// lists the fabric pictures and reads the settings from `config`; "保存" writes its eight keys and
+// keeps every other line of the file. The main window reads the editor path from it directly, so a
+// new path is used at once, before it is saved.
 class TForm4 : public QDialog {
     Q_OBJECT
 public:
-    TForm4(const QString& programHome, UserMessages& messages, QWidget* parent = nullptr);
+    TForm4(ConfigStore& config, const QString& programHome, UserMessages& messages,
+           QWidget* parent = nullptr);
 
     QString editorPath() const;              // Edit3
     void setEditorPath(const QString& path); // the main window hands over "editor" on show
@@ -55,6 +57,7 @@ private:
     void registerSibling(int plugin, bool install);
     void report(const IntegrationOutcome& outcome);
 
+    ConfigStore& config_;
     QString programHome_;
     UserMessages& messages_;
     QString desktopProgram_;

@@ -1,6 +1,6 @@
 #include "tform6.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "drawing/pictureconvert.h"
 #include "fabriccolours.h"
 #include "fabricfolder.h"
@@ -33,10 +33,10 @@ QColor toQColor(TColor c)
 }
 } // namespace
 
-TForm6::TForm6(const QString& programHome, Tloomscope* viewer, UserMessages& messages,
-               QWidget* parent)
-    : QDialog(parent), programHome_(programHome), viewer_(viewer), messages_(messages),
-      fabricColour_(fabricRowColour(fabricColourRows()[0]))
+TForm6::TForm6(ConfigStore& config, const QString& programHome, Tloomscope* viewer,
+               UserMessages& messages, QWidget* parent)
+    : QDialog(parent), config_(config), programHome_(programHome), viewer_(viewer),
+      messages_(messages), fabricColour_(fabricRowColour(fabricColourRows()[0]))
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("布底"));
@@ -214,9 +214,8 @@ bool TForm6::saveChoice()
     std::optional<std::string> name;
     if (selectedPicture_ >= 0 && selectedPicture_ < int(names_.size()))
         name = names_[std::size_t(selectedPicture_)];
-    const std::string failed =
-        changeConfigFile(pathBytes(programHome_) + "config.ini",
-                         [&](IniFile& ini) { writeFabricChoice(ini, name, fabricColour_); });
+    const std::string failed = changeConfigFile(
+        config_, [&](IniFile& ini) { writeFabricChoice(ini, name, fabricColour_); });
     if (!failed.empty())
         messages_.error(this, QString::fromStdString(failed));
     return failed.empty();

@@ -14,6 +14,7 @@ class QTableWidget;
 
 namespace loomscope {
 
+class ConfigStore;
 class FabricPreviewBox;
 class Tloomscope;
 class UserMessages;
@@ -26,8 +27,8 @@ class TForm6 : public QDialog {
     Q_OBJECT
 public:
     // `viewer` may be null (then only the preview changes).
-    TForm6(const QString& programHome, Tloomscope* viewer, UserMessages& messages,
-           QWidget* parent = nullptr);
+    TForm6(ConfigStore& config, const QString& programHome, Tloomscope* viewer,
+           UserMessages& messages, QWidget* parent = nullptr);
 
     // Lists the fabric pictures again, as every showing does.
     void loadFabrics();
@@ -50,6 +51,7 @@ private:
     void rebuildPreview();
     void updatePreviewTile();
 
+    ConfigStore& config_;
     QString programHome_;
     Tloomscope* viewer_;
     UserMessages& messages_;

@@ -66,7 +66,7 @@ TEST(FolderList, DesignsKeepTheirRealNamesInFileManagerOrder)
 
 TEST(FolderList, PreviousAndNextStopAtTheEndsAndOpenRealFiles)
 {
-    const std::vector<DesignEntry> designs = {{"a.dst", "a"}, {"B.DST", "B"}, {"c.dst", "c"}};
+    const std::vector<DesignEntry> designs = {{"a.dst", "a", {}}, {"B.DST", "B", {}}, {"c.dst", "c", {}}};
     EXPECT_EQ(previousDesign(designs, "B.DST", "B")->fileName, "a.dst");
     EXPECT_EQ(nextDesign(designs, "", "b")->fileName, "c.dst"); // names compare without case
     EXPECT_EQ(previousDesign(designs, "a.dst", "a"), std::nullopt);
@@ -75,7 +75,7 @@ TEST(FolderList, PreviousAndNextStopAtTheEndsAndOpenRealFiles)
     EXPECT_EQ(nextDesign(designs, "zz.dst", "zz")->fileName, "a.dst");
     EXPECT_EQ(nextDesign({}, "zz.dst", "zz"), std::nullopt);
     // Two spellings of one name on a case-sensitive disk: the exact file is found.
-    const std::vector<DesignEntry> twins = {{"ROSE.DST", "ROSE"}, {"rose.dst", "rose"}};
+    const std::vector<DesignEntry> twins = {{"ROSE.DST", "ROSE", {}}, {"rose.dst", "rose", {}}};
     EXPECT_EQ(findDesign(twins, "rose.dst", "rose"), 1);
     EXPECT_EQ(findDesign(twins, "", "rose"), 0);
 }

@@ -1,5 +1,6 @@
 // Value forms of config.ini and the main window's reading of it.
 #include "app/windowplacement.h"
+#include "config/configstore.h"
 #include "config/configvalues.h"
 #include "config/inifile.h"
 #include "config/mainconfig.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -141,15 +143,16 @@ TEST(RecentDesigns, RememberingKeepsTheRestOfTheFile)
     const std::string ini = dir.file("config.ini");
     testsupport::writeFile(ini, {'[', 'x', ']', '\n', 'k', '=', 'v', '\n'});
     const std::vector<std::string> designs{"/d/b.dst", "/d/a.dst"};
-    EXPECT_EQ(keepRecentDesigns(ini, designs), "");
+    ConfigStore config(ini);
+    EXPECT_EQ(keepRecentDesigns(config, designs), "");
     IniFile read;
     ASSERT_TRUE(read.load(ini));
     EXPECT_EQ(read.value("x", "k"), "v");
     EXPECT_EQ(readRecentDesigns(read), designs);
     // The same list again writes nothing: the file is left as it is.
     ::chmod(ini.c_str(), 0444);
-    EXPECT_EQ(keepRecentDesigns(ini, designs), "");
-    EXPECT_NE(keepRecentDesigns(ini, {"/d/c.dst"}), ""); // read-only: said, not lost silently
+    EXPECT_EQ(keepRecentDesigns(config, designs), "");
+    EXPECT_NE(keepRecentDesigns(config, {"/d/c.dst"}), ""); // read-only: said, not lost silently
 }
 
 TEST(WindowPlacement, ReadBackAndKeptOnAScreenThatIsThere)
@@ -169,4 +172,33 @@ TEST(WindowPlacement, ReadBackAndKeptOnAScreenThatIsThere)
     EXPECT_FALSE(placementOnScreens({-880, 50, 900, 700, false}, one));  // 20 pixels left
     const std::vector<ScreenArea> two = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
     EXPECT_TRUE(placementOnScreens({2500, 50, 900, 700, false}, two));
+}
+
+TEST(ConfigStore, ReadOnceSavedThroughAndNeverOverAnUnreadableFile)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("config.ini");
+    testsupport::writeFile(path, {'[', 'a', ']', '\n', 'k', '=', '1', '\n'});
+    ConfigStore config(path);
+    EXPECT_EQ(config.ini().value("a", "k"), "1");
+
+    // Changed by hand meanwhile: the store does not see it until it saves, and the save
+    // keeps it, so the copy and the file agree afterwards.
+    testsupport::writeFile(path, {'[', 'a', ']', '\n', 'k', '=', '2', '\n'});
+    EXPECT_EQ(config.ini().value("a", "k"), "1");
+    ASSERT_TRUE(config.change([](IniFile& ini) { ini.setValue("b", "m", "x"); }).ok());
+    IniFile onDisk;
+    ASSERT_TRUE(onDisk.load(path));
+    EXPECT_EQ(onDisk.text(), config.ini().text());
+    EXPECT_EQ(config.ini().value("a", "k"), "2");
+
+    // A config.ini that cannot be read (here a folder) is said, and never written over.
+    const std::string folder = dir.file("home2/config.ini");
+    std::filesystem::create_directories(folder);
+    ConfigStore broken(folder);
+    EXPECT_NE(broken.readError(), "");
+    const IniUpdate update = broken.change([](IniFile& ini) { ini.setValue("a", "k", "3"); });
+    EXPECT_TRUE(update.readFailed);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(broken.ini().value("a", "k"));
 }

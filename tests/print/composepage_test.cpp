@@ -175,7 +175,7 @@ protected:
     std::string home() const { return homeDir.path().string() + "/"; }
     testsupport::TempDir dir;
     testsupport::TempDir homeDir;
-    PageSources sources{[](int) { return TColor{0x0000FF}; }, home(), '.'};
+    PageSources sources{[](int) { return TColor{0x0000FF}; }, nullptr, home(), '.'};
 };
 
 } // namespace

@@ -1,11 +1,11 @@
 // Files of the print system: the page as a PDF (also through `--worksheet`), the company logo
 // and 24-bit BMP pictures.
 #include "cli/worksheetcommand.h"
+#include "config/companyinfo.h"
 #include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
 #include "model/tembs.h"
-#include "print/companyinfo.h"
 #include "print/composepage.h"
 #include "print/pagefiles.h"
 #include "testenv.h"
@@ -94,7 +94,7 @@ TEST_F(PageFiles, PdfIsOneVectorPageHoldingTheDesignsName)
     page.candraw = true;
     page.falsestitches = 1234;
     page.freeText = {"客户：王先生"};
-    const PageSources sources{[](int) { return TColor{0xFF}; }, home(), '.'};
+    const PageSources sources{[](int) { return TColor{0xFF}; }, nullptr, home(), '.'};
     const std::string pdf = dir.file("page.pdf");
     ASSERT_EQ(writePagePdf(pdf, d, page, sources, QStringLiteral("Rose Badge")), QString());
     const std::string bytes = text(testsupport::readFile(pdf));

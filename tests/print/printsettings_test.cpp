@@ -1,11 +1,12 @@
 // What the print system keeps and takes from the user: the page options and the company
 // details in config.ini, the design block's texts, the stitch-count answer, the names pages
 // are saved under, and 24-bit BMP files.
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "config/inifile.h"
 #include "dstbuilder.h"
 #include "model/tembs.h"
 #include "print/bmpfile.h"
-#include "print/companyinfo.h"
 #include "print/pagetexts.h"
 #include "print/printoptions.h"
 #include "testenv.h"
@@ -74,12 +75,13 @@ TEST(CompanyInfo, RoundTripKeepsChineseTextsAndTheRestOfTheFile)
 {
     testsupport::TempDir home;
     const std::string folder = home.path().string() + "/";
-    EXPECT_TRUE(readcompanyinfo(folder).info.empty()); // no config.ini yet: no error
-    EXPECT_TRUE(readcompanyinfo(folder).error.empty());
+    ConfigStore config(folder + "config.ini");
+    EXPECT_TRUE(readcompanyinfo(config).info.empty()); // no config.ini yet: no error
+    EXPECT_TRUE(readcompanyinfo(config).error.empty());
     testsupport::writeFile(folder + "config.ini", bytesOf("; shop\r\n[printer]\r\ncolor=0\r\n"));
     const CompanyInfo info{"绣花厂 Ltd", "www.example.cn", "shop@example.cn", "0571-8888"};
-    EXPECT_EQ(writecompanyinfo(folder, info), "");
-    const CompanyInfoRead read = readcompanyinfo(folder);
+    EXPECT_EQ(writecompanyinfo(config, info), "");
+    const CompanyInfoRead read = readcompanyinfo(ConfigStore(folder + "config.ini"));
     EXPECT_EQ(read.info.comname, info.comname);
     EXPECT_EQ(read.info.website, info.website);
     EXPECT_EQ(read.info.email, info.email);
@@ -93,7 +95,8 @@ TEST(CompanyInfo, WriteFailuresNameTheFile)
 {
     testsupport::TempDir home;
     const std::string missing = home.path().string() + "/gone/";
-    const std::string error = writecompanyinfo(missing, {"New", "", "", ""});
+    ConfigStore config(missing + "config.ini");
+    const std::string error = writecompanyinfo(config, {"New", "", "", ""});
     EXPECT_EQ(error.rfind("Cannot create file \"" + missing + "config.ini\".", 0), 0u) << error;
 }
 
@@ -104,10 +107,12 @@ TEST(CompanyInfo, AReadOnlyConfigIniIsReportedAndStaysWhole)
     const std::string folder = home.path().string() + "/";
     testsupport::writeFile(folder + "config.ini", bytesOf("[companyinfo]\ncomname=Old\n"));
     ::chmod((folder + "config.ini").c_str(), 0444);
-    const std::string error = writecompanyinfo(folder, {"New", "", "", ""});
+    ConfigStore config(folder + "config.ini");
+    const std::string error = writecompanyinfo(config, {"New", "", "", ""});
     EXPECT_NE(error.find(folder + "config.ini"), std::string::npos) << error;
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
-    EXPECT_EQ(readcompanyinfo(folder).info.comname, "Old");
+    EXPECT_EQ(readcompanyinfo(config).info.comname, "Old");
+    EXPECT_EQ(readcompanyinfo(ConfigStore(folder + "config.ini")).info.comname, "Old");
 }
 
 TEST(PageTexts, DesignBlockValues)

@@ -1,10 +1,11 @@
 // The print window and the company dialog as a user meets them: what showing reads, option
 // clicks, saving the options, the stitch-count answer, area and text-position picks on the
 // preview, saving the page, printing to a PDF printer, the scroll box, and the shop's details.
+#include "config/companyinfo.h"
+#include "config/configstore.h"
 #include "drawing/programfonts.h"
 #include "dstbuilder.h"
 #include "model/colorsequencefile.h"
-#include "print/companyinfo.h"
 #include "print/pagefiles.h"
 #include "print/pagepreview.h"
 #include "print/tform3.h"
@@ -64,8 +65,8 @@ protected:
         loadProgramFonts();
         testsupport::writeFile(design(), outline(283, 142));
         window = std::make_unique<TForm3>(
-            QString::fromStdString(home()), [this](int k) { return colours.value(k, 0xFFFFFF); },
-            messages);
+            config, QString::fromStdString(home()),
+            [this](int k) { return colours.value(k, 0xFFFFFF); }, messages);
     }
     std::string home() const { return homeDir.path().string() + "/"; }
     std::string design() const { return dir.file("Badge.DST"); }
@@ -78,6 +79,7 @@ protected:
     void writeConfig(const std::string& content)
     {
         testsupport::writeFile(home() + "config.ini", bytesOf(content));
+        config.reload(); // as if the program had started with it
     }
     void showWindow()
     {
@@ -99,6 +101,7 @@ protected:
 
     testsupport::TempDir dir;
     testsupport::TempDir homeDir;
+    ConfigStore config{home() + "config.ini"};
     RecordingMessages messages;
     QMap<int, TColor> colours{{0, 0x0000FF}, {1, 0xFFFFFF}};
     std::unique_ptr<TForm3> window;
@@ -391,7 +394,7 @@ TEST_F(PrintWindow, CompanyDialogKeepsTextsOnSaveAndTheLogoAtOnce)
     ASSERT_TRUE(dialog->pickLogo(QString::fromStdString(dir.file("logo.png"))));
     const QImage logo(QString::fromStdString(companyLogoPath(home())));
     EXPECT_EQ(logo.size(), QSize(50, 50));
-    EXPECT_EQ(readcompanyinfo(home()).info.comname, "绣坊");
+    EXPECT_EQ(readcompanyinfo(config).info.comname, "绣坊");
 
     // A picture that cannot be read: said so, the logo stays.
     testsupport::writeFile(dir.file("bad.png"), bytesOf("not a picture"));
@@ -402,8 +405,8 @@ TEST_F(PrintWindow, CompanyDialogKeepsTextsOnSaveAndTheLogoAtOnce)
               logo.pixel(25, 25));
 
     ASSERT_TRUE(dialog->saveTexts());
-    EXPECT_EQ(readcompanyinfo(home()).info.comname, "New name");
-    EXPECT_EQ(readcompanyinfo(home()).info.tel, "123");
+    EXPECT_EQ(readcompanyinfo(config).info.comname, "New name");
+    EXPECT_EQ(readcompanyinfo(config).info.tel, "123");
     // The page takes them at its next composition.
     ASSERT_TRUE(window->prepare(design()));
     EXPECT_EQ(pixel(window->preview(), 45, 45), QColor(Qt::darkGreen).rgb() & 0xFFFFFF);

@@ -1,6 +1,6 @@
 // The settings dialog's and the fabric chooser's values in config.ini, the fabric folder, the
 // fabric colour list and the preview tint.
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "settings/fabriccolours.h"
 #include "settings/fabricfolder.h"
 #include "settings/fabricpreview.h"
@@ -25,8 +25,9 @@ TEST(SettingsConfig, DefaultsSaveAsTheDialogShowsThemAndOtherLinesStay)
     const std::string before = "; shop settings\r\n[printer]\r\ncominfo=0\r\n\r\n[general]\r\n"
                                "backcolor=123456\r\nlanguage=zh\r\n";
     testsupport::writeFile(path, {before.begin(), before.end()});
+    ConfigStore store(path);
 
-    ASSERT_EQ(changeConfigFile(path, [](IniFile& ini) { writeSettings(ini, SettingsValues{}); }),
+    ASSERT_EQ(changeConfigFile(store, [](IniFile& ini) { writeSettings(ini, SettingsValues{}); }),
               "");
     IniFile ini;
     ASSERT_TRUE(ini.load(path));
@@ -52,7 +53,7 @@ TEST(SettingsConfig, DefaultsSaveAsTheDialogShowsThemAndOtherLinesStay)
     saved.sequincolor = 0x010203;
     saved.size1 = "4,5";
     saved.size2 = "2";
-    ASSERT_EQ(changeConfigFile(path, [&](IniFile& i) { writeSettings(i, saved); }), "");
+    ASSERT_EQ(changeConfigFile(store, [&](IniFile& i) { writeSettings(i, saved); }), "");
     ASSERT_TRUE(ini.load(path));
     EXPECT_EQ(ini.value("general", "fabriccolor"), "0000FF"); // red: blue digits first
     SettingsValues read;
@@ -105,8 +106,9 @@ TEST(SettingsConfig, FabricChoiceAndUnwritableFolders)
 {
     testsupport::TempDir home;
     const std::string path = home.file("config.ini");
+    ConfigStore store(path);
     ASSERT_EQ(
-        changeConfigFile(path, [](IniFile& ini) { writeFabricChoice(ini, "linen", 0xFEFEFE); }),
+        changeConfigFile(store, [](IniFile& ini) { writeFabricChoice(ini, "linen", 0xFEFEFE); }),
         "");
     IniFile ini;
     ASSERT_TRUE(ini.load(path));
@@ -114,7 +116,7 @@ TEST(SettingsConfig, FabricChoiceAndUnwritableFolders)
     EXPECT_EQ(ini.value("general", "fabriccolor"), "FEFEFE");
     // Without a picture there is no name to write, and the old one stays.
     ASSERT_EQ(
-        changeConfigFile(path, [](IniFile& i) { writeFabricChoice(i, std::nullopt, 0x000000); }),
+        changeConfigFile(store, [](IniFile& i) { writeFabricChoice(i, std::nullopt, 0x000000); }),
         "");
     ASSERT_TRUE(ini.load(path));
     EXPECT_EQ(ini.value("general", "fabricname"), "linen");
@@ -122,14 +124,15 @@ TEST(SettingsConfig, FabricChoiceAndUnwritableFolders)
 
     // A home that is not a folder: the message names the file.
     testsupport::writeFile(home.file("plain"), {1});
-    const std::string nowhere = changeConfigFile(
-        home.file("plain") + "/config.ini", [](IniFile& i) { writeFabricChoice(i, "linen", 0); });
+    ConfigStore plain(home.file("plain") + "/config.ini");
+    const std::string nowhere =
+        changeConfigFile(plain, [](IniFile& i) { writeFabricChoice(i, "linen", 0); });
     EXPECT_NE(nowhere.find("plain/config.ini"), std::string::npos) << nowhere;
 
     // A read-only config.ini is refused for root too, and named; nothing is lost.
     ::chmod(path.c_str(), 0444);
     const std::string error =
-        changeConfigFile(path, [](IniFile& i) { writeSettings(i, SettingsValues{}); });
+        changeConfigFile(store, [](IniFile& i) { writeSettings(i, SettingsValues{}); });
     EXPECT_NE(error.find("config.ini"), std::string::npos) << error;
     ::chmod(path.c_str(), 0644);
     ASSERT_TRUE(ini.load(path));

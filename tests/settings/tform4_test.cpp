@@ -1,6 +1,6 @@
 // The settings dialog as a user meets it: what a showing loads, the editor test, saving, the
 // association button, and how it looks.
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
 #include "session/usermessages.h"
@@ -37,12 +37,13 @@ protected:
         weave.fill(QColor(128, 128, 128));
         for (const char* name : {"canvas", "denim", "twill"})
             ASSERT_TRUE(weave.save(QString::fromStdString(home.file("Fabrics/") + name + ".bmp")));
-        dialog =
-            std::make_unique<TForm4>(QString::fromStdString(home.path().string() + "/"), messages);
+        dialog = std::make_unique<TForm4>(
+            config, QString::fromStdString(home.path().string() + "/"), messages);
     }
     void writeConfig(const std::string& text)
     {
         testsupport::writeFile(home.file("config.ini"), {text.begin(), text.end()});
+        config.reload(); // as if the program had started with it
     }
     template <typename T> T* child(const char* name) const
     {
@@ -55,6 +56,7 @@ protected:
     }
 
     testsupport::TempDir home;
+    ConfigStore config{home.file("config.ini")};
     RecordingMessages messages;
     std::unique_ptr<TForm4> dialog;
 };

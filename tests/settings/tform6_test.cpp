@@ -1,5 +1,5 @@
 // The fabric chooser: its lists, the preview, what it saves and what it hands the viewer.
-#include "config/inifile.h"
+#include "config/configstore.h"
 #include "glsupport.h"
 #include "recordingmessages.h"
 #include "session/usermessages.h"
@@ -33,8 +33,8 @@ protected:
     }
     void open(Tloomscope* viewer = nullptr)
     {
-        chooser = std::make_unique<TForm6>(QString::fromStdString(home.path().string() + "/"),
-                                           viewer, messages);
+        chooser = std::make_unique<TForm6>(
+            config, QString::fromStdString(home.path().string() + "/"), viewer, messages);
         chooser->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(chooser.get()));
     }
@@ -44,6 +44,7 @@ protected:
     }
 
     testsupport::TempDir home;
+    ConfigStore config{home.file("config.ini")};
     RecordingMessages messages;
     std::unique_ptr<TForm6> chooser;
 };

@@ -7,6 +7,8 @@
 
 namespace loomscope {
 
+class ConfigStore;
+
 struct CompanyInfo {
     std::string comname; // company name
     std::string website;
@@ -23,15 +25,14 @@ struct CompanyInfoRead {
     std::string error; // config.ini exists but cannot be read; the texts are empty then
 };
 
-// Reads the four keys of config.ini in `programHome` (ending in '/'), each empty when absent.
-// A missing config.ini is no error.
-CompanyInfoRead readcompanyinfo(const std::string& programHome);
+// The four keys as the program holds config.ini, each empty when absent. A missing
+// config.ini is no error.
+CompanyInfoRead readcompanyinfo(const ConfigStore& config);
 
 // Writes the four keys (comname, website, email, tel), keeping every other line of the file.
 // Empty on success, else a message naming the file.
-std::string writecompanyinfo(const std::string& programHome, const CompanyInfo& info);
+std::string writecompanyinfo(ConfigStore& config, const CompanyInfo& info);
 
-std::string configFilePath(const std::string& programHome);
 std::string companyLogoPath(const std::string& programHome);
 
 } // namespace loomscope

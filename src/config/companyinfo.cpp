@@ -1,6 +1,6 @@
 #include "companyinfo.h"
 
-#include "config/inifile.h"
+#include "config/configstore.h"
 
 namespace loomscope {
 
@@ -13,26 +13,19 @@ std::string cannotOpen(const std::string& path, const std::string& why)
 }
 } // namespace
 
-std::string configFilePath(const std::string& programHome)
-{
-    return programHome + "config.ini";
-}
-
 std::string companyLogoPath(const std::string& programHome)
 {
     return programHome + "companylogo.bmp";
 }
 
-CompanyInfoRead readcompanyinfo(const std::string& programHome)
+CompanyInfoRead readcompanyinfo(const ConfigStore& config)
 {
     CompanyInfoRead read;
-    IniFile ini;
-    std::string error;
-    const std::string path = configFilePath(programHome);
-    if (!ini.load(path, &error)) {
-        read.error = cannotOpen(path, error);
+    if (!config.readError().empty()) {
+        read.error = cannotOpen(config.path(), config.readError());
         return read;
     }
+    const IniFile& ini = config.ini();
     read.info.comname = ini.value(kSection, "comname").value_or("");
     read.info.website = ini.value(kSection, "website").value_or("");
     read.info.email = ini.value(kSection, "email").value_or("");
@@ -40,10 +33,10 @@ CompanyInfoRead readcompanyinfo(const std::string& programHome)
     return read;
 }
 
-std::string writecompanyinfo(const std::string& programHome, const CompanyInfo& info)
+std::string writecompanyinfo(ConfigStore& config, const CompanyInfo& info)
 {
-    const std::string path = configFilePath(programHome);
-    const IniUpdate update = updateIniFile(path, [&](IniFile& ini) {
+    const std::string& path = config.path();
+    const IniUpdate update = config.change([&](IniFile& ini) {
         ini.setValue(kSection, "comname", info.comname);
         ini.setValue(kSection, "website", info.website);
         ini.setValue(kSection, "email", info.email);
