@@ -2,12 +2,8 @@
 
 #include "coloursequence.h"
 #include "config/projectinfo.h"
-#include "model/colorsequencefile.h"
-#include "model/embirdcolors.h"
-#include "model/fileio.h"
 #include "screencolourpick.h"
 #include "session/mainstate.h"
-#include "session/pathstrings.h"
 #include "session/usermessages.h"
 #include "swatchgrid.h"
 #include "viewer/tloomscope.h"
@@ -23,8 +19,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <algorithm>
@@ -38,8 +32,6 @@ constexpr int kToolBarHeight = 26;
 constexpr int kToolButtonWidth = 76;
 constexpr TColor kSilver = 0xC0C0C0;
 constexpr TColor kLightGrey = 15658734;
-// Embird files hold four bytes a colour; anything this large is not one.
-constexpr std::size_t kMaxEmbirdBytes = std::size_t{64} << 20;
 
 // A pipette over a crosshair: the screen-pick button.
 QIcon pickIcon()
@@ -343,225 +335,6 @@ void ColourPanel::rebuildPalette()
     const std::vector<Swatch> palette = paletteFromSteps(steps);
     for (std::size_t i = 0; i < palette.size(); ++i)
         StringGrid1->setSwatch(static_cast<int>(i) + 1, palette[i].colour, QString());
-}
-
-// --- thread charts ---------------------------------------------------------------------------
-
-void ColourPanel::listCharts()
-{
-    // The chart chosen (or the name typed) before stays: it is the colour card the side file
-    // gets.
-    const QString previous = ComboBox1->currentText();
-    listingCharts_ = true;
-    ComboBox1->clear();
-    for (const ChartFile& chart : listThreadCharts(pathBytes(programHome_)))
-        ComboBox1->addItem(displayPath(chart.name), QByteArray::fromStdString(chart.path));
-    const int kept = previous.isEmpty() ? -1 : ComboBox1->findText(previous);
-    if (kept >= 0 || (previous.isEmpty() && ComboBox1->count() > 0))
-        ComboBox1->setCurrentIndex(std::max(kept, 0));
-    else
-        ComboBox1->setEditText(previous); // a card name typed by the user, not a chart's
-    listingCharts_ = false;
-    if (ComboBox1->count() > 0)
-        loadChart(ComboBox1->currentText());
-}
-
-void ColourPanel::loadChart(const QString& name)
-{
-    std::string path;
-    const int listed = ComboBox1->findText(name);
-    if (listed >= 0)
-        path = ComboBox1->itemData(listed).toByteArray().toStdString();
-    if (path.empty())
-        path = findThreadChart(pathBytes(programHome_), pathBytes(name));
-    if (path.empty())
-        return; // not (yet) the name of a chart: the chart shown stays
-    const ThreadChart loaded = loadThreadChart(path);
-    threadlistex = loaded.entries;
-    showChart(threadlistex);
-    if (loaded.error.empty())
-        return;
-    if (loaded.errorLine > 0)
-        messages_.error(this, QStringLiteral("%1\n\nThread chart \"%2\", line %3.")
-                                  .arg(QString::fromStdString(loaded.error), displayPath(path))
-                                  .arg(loaded.errorLine));
-    else
-        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(displayPath(path), QString::fromStdString(loaded.error)));
-}
-
-void ColourPanel::showChart(const std::vector<ChartEntry>& entries)
-{
-    // Filling the list is no choice of a row: the chart swatch stays as it is.
-    const QSignalBlocker blocker(ValueListEditor1);
-    ValueListEditor1->setUpdatesEnabled(false);
-    ValueListEditor1->setCurrentCell(-1, -1);
-    ValueListEditor1->setGridRowCount(static_cast<int>(entries.size()) + 1);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        ValueListEditor1->setSwatch(static_cast<int>(i) + 1, entries[i].colour,
-                                    QString::fromStdString(entries[i].code));
-    ValueListEditor1->scrollToTop();
-    ValueListEditor1->setUpdatesEnabled(true);
-}
-
-void ColourPanel::findCode()
-{
-    showChart(loomscope::findCode(threadlistex, Edit1->text().toUpper().toStdString()));
-}
-
-void ColourPanel::match()
-{
-    if (threadlistex.empty())
-        return;
-    const auto ordering = static_cast<MatchOrdering>(MatchOrderingBox->currentData().toInt());
-    const std::vector<ChartEntry> ordered = matchOrder(threadlistex, Panel10->colour(), ordering);
-    showChart(ordered);
-    Panel11->setColour(ordered.front().colour);
-}
-
-void ColourPanel::chartRowChosen()
-{
-    const int row = ValueListEditor1->currentGridRow();
-    if (row < 1)
-        return;
-    if (const auto colour = ValueListEditor1->swatchColour(row))
-        Panel11->setColour(*colour);
-}
-
-void ColourPanel::chartRowDoubleClicked()
-{
-    const int chartRow = ValueListEditor1->currentGridRow();
-    const int paletteRow = StringGrid1->currentGridRow();
-    if (chartRow < 1 || paletteRow < 1)
-        return;
-    if (const auto colour = ValueListEditor1->swatchColour(chartRow))
-        StringGrid1->setSwatch(paletteRow, *colour, ValueListEditor1->cell(1, chartRow));
-}
-
-// --- palette and sequence --------------------------------------------------------------------
-
-void ColourPanel::paletteDoubleClicked()
-{
-    const int step = StringGrid2->currentGridRow();
-    const int entry = StringGrid1->currentGridRow();
-    if (step < 1 || entry < 1)
-        return;
-    const auto colour = StringGrid1->swatchColour(entry);
-    if (!colour)
-        return;
-    setSequenceRow(step, *colour, StringGrid1->cell(1, entry));
-    viewer_->setcolorlist(step - 1, *colour);
-}
-
-void ColourPanel::paletteRightReleased()
-{
-    const int entry = StringGrid1->currentGridRow();
-    if (entry < 1)
-        return;
-    const auto chosen =
-        dialogs_.chooseColour(this, StringGrid1->swatchColour(entry).value_or(kBlankSwatchColour));
-    if (chosen)
-        StringGrid1->setCell(0, entry, QString::number(*chosen));
-}
-
-void ColourPanel::pickedColourToPalette()
-{
-    const int entry = StringGrid1->currentGridRow();
-    if (entry >= 1)
-        StringGrid1->setCell(0, entry, QString::number(Panel10->colour()));
-}
-
-void ColourPanel::chooseBackground()
-{
-    const auto chosen = dialogs_.chooseColour(this, Panel7->colour());
-    if (!chosen)
-        return;
-    Panel7->setColour(*chosen);
-    viewer_->Setbackcolor(*chosen);
-}
-
-void ColourPanel::pickFromScreen()
-{
-    pick_->start(CheckBox1->isChecked());
-}
-
-// --- files -----------------------------------------------------------------------------------
-
-void ColourPanel::saveSequence()
-{
-    if (!state_.hasDesign() || viewer_->dstinfo().Fcolorcount <= 0) {
-        messages_.information(this, QStringLiteral("No design is shown: there is no colour "
-                                                   "sequence to save."));
-        return;
-    }
-    const std::string design = state_.currentDesignPath();
-    const std::string path = sideFileForWriting(design);
-    if (fileExists(path) &&
-        !dialogs_.confirm(this, QStringLiteral("文件对应的色序文件已存在，是否替换？")))
-        return;
-    // The question ran an event loop of its own: what is written is read only now, all of it
-    // from the design that is shown now, and only when that is still the design asked about.
-    if (state_.currentDesignPath() != design) {
-        messages_.information(this, QStringLiteral("Another design was opened meanwhile: the "
-                                                   "colour sequence was not saved."));
-        return;
-    }
-    const int count = viewer_->dstinfo().Fcolorcount;
-    std::vector<TColor> colours;
-    std::vector<std::string> names;
-    for (int i = 0; i < count; ++i) {
-        colours.push_back(viewer_->readcolorlist(i));
-        names.push_back(StringGrid2->cell(1, i + 1).toStdString());
-    }
-    const std::string error = writecolorfile(
-        path, cardNameForSave(ComboBox1->currentText().toStdString()), colours, names);
-    if (!error.empty()) {
-        messages_.error(this, QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(displayPath(path), QString::fromStdString(error)));
-        return;
-    }
-    messages_.information(
-        this, QStringLiteral("色序文件已经保存在DST文档同一文件夹下，重新载入DST档便可"));
-}
-
-void ColourPanel::loadEmbirdColours()
-{
-    const QString chosen = dialogs_.chooseEmbirdFile(
-        this, QFile::decodeName(QByteArray::fromStdString(state_.currentFolder())));
-    if (chosen.isEmpty())
-        return;
-    // A name from a Chinese Windows archive is not text: the dialog shows it with marks, and
-    // the file it stands for is found by how it shows.
-    std::string path = existingPathBytes(chosen);
-    if (path.empty())
-        path = pathBytes(chosen);
-    const FileBytes file = readWholeFile(path, kMaxEmbirdBytes);
-    if (!file.error.empty()) {
-        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(displayPath(path), QString::fromStdString(file.error)));
-        return;
-    }
-    if (stale_)
-        fillFromDesign();
-    const int count = viewer_->dstinfo().Fcolorcount;
-    const EmbirdSteps steps = embirdSteps(parseEmbirdColors(file.bytes), count);
-    for (std::size_t i = 0; i < steps.colours.size(); ++i) {
-        const int index = static_cast<int>(i);
-        viewer_->setcolorlist(index, steps.colours[i]);
-        viewer_->recolourBlocks(index, steps.colours[i]);
-        setSequenceRow(index + 1, steps.colours[i], QString());
-    }
-    // The missing entry ends the operation, as a failed read does: the palette is rebuilt
-    // only after a whole file.
-    if (!steps.complete) {
-        messages_.error(this, QStringLiteral("Stream read error\n\n\"%1\" holds %2 colours; the "
-                                             "design has %3.")
-                                  .arg(displayPath(path))
-                                  .arg(steps.colours.size())
-                                  .arg(embirdStepCount(count)));
-        return;
-    }
-    rebuildPalette();
 }
 
 } // namespace loomscope

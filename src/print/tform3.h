@@ -82,6 +82,9 @@ private:
     PrintOptions optionsFromBoxes() const;
     void setBoxes(const PrintOptions& options);
     Placement placementFromButtons() const;
+    // The page as the controls set it (options, placement, free text), and what it is drawn
+    // from.
+    PageSources takeControls();
     void layoutPreview(bool resetScroll);
     QString proposedName(const char* extension) const;
 
