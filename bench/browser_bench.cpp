@@ -11,6 +11,7 @@
 #include "browser/desktopactions.h"
 #include "browser/thumbnailfiller.h"
 #include "cli/thumbnailcommand.h"
+#include "model/colorsequencefile.h"
 #include "session/mainstate.h"
 #include "session/usermessages.h"
 
@@ -69,6 +70,46 @@ fs::path shopFolder()
     return dir;
 }
 
+// A shop's archive: `count` designs of 20,000 stitches in one folder (hard links of one file,
+// so that it is quick to make), each with a side file of its own name when asked.
+fs::path archiveFolder(int count, bool sideFiles)
+{
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("loomscope-bench-archive-" + std::to_string(count) + (sideFiles ? "-lsc" : ""));
+    fs::create_directories(dir);
+    const fs::path design = dir / "design00000.dst";
+    const fs::path side = dir / "design00000.lsc";
+    if (!fs::exists(design))
+        writeBytes(design, bench::generatedDesign(20'000));
+    if (sideFiles && !fs::exists(side)) {
+        const std::vector<TColor> colours(20, 0x2040C0);
+        const std::vector<std::string> names(20, "Navy");
+        writeBytes(side, encodeColorSequence("Bench", colours, names));
+    }
+    for (int i = 1; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "design%05d", i);
+        std::error_code ec;
+        if (!fs::exists(dir / (std::string(name) + ".dst")))
+            fs::create_hard_link(design, dir / (std::string(name) + ".dst"), ec);
+        if (sideFiles && !fs::exists(dir / (std::string(name) + ".lsc")))
+            fs::create_hard_link(side, dir / (std::string(name) + ".lsc"), ec);
+    }
+    return dir;
+}
+
+// The resident memory of this process, in megabytes.
+double residentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
 struct Silent : UserMessages {
     void error(QWidget*, const QString& text) override { errors << text; }
     void information(QWidget*, const QString&) override {}
@@ -105,12 +146,17 @@ private:
     const QElapsedTimer& clock_;
 };
 
-void BM_BrowserFolder1000(benchmark::State& state)
+// Arguments: the number of designs (1,000 separate files, or an archive of hard links), and
+// whether each has a side file.
+void BM_BrowserFolder(benchmark::State& state)
 {
-    const fs::path folder = shopFolder();
+    const int designs = static_cast<int>(state.range(0));
+    const bool sideFiles = state.range(1) != 0;
+    const fs::path folder =
+        designs == kFolderDesigns && !sideFiles ? shopFolder() : archiveFolder(designs, sideFiles);
     const fs::path home = fs::temp_directory_path() / "loomscope-bench-home";
     fs::create_directories(home);
-    double firstRows = 0, whole = 0, stall = 0, report = 0;
+    double firstRows = 0, whole = 0, stall = 0, report = 0, resident = 0;
     for (auto _ : state) {
         MainState main;
         Silent messages;
@@ -150,7 +196,7 @@ void BM_BrowserFolder1000(benchmark::State& state)
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!pane->isFilling() && pane->designModel()->rowCount() == kFolderDesigns)
+            if (!pane->isFilling() && pane->designModel()->rowCount() == designs)
                 loop.quit();
         });
         clock.start();
@@ -159,18 +205,22 @@ void BM_BrowserFolder1000(benchmark::State& state)
         // Chosen from inside the event loop, as a click in the folder tree is: the listing
         // of the folder counts towards the longest stall.
         QTimer::singleShot(0, [&] { main.changeFolder(folder.string()); });
-        QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(600'000, &loop, &QEventLoop::quit);
         loop.exec();
         const qint64 done = clock.nsecsElapsed();
         watchdog.stop();
-        if (pane->designModel()->rowCount() != kFolderDesigns) {
-            state.SkipWithError("the list was not filled within a minute");
+        if (pane->designModel()->rowCount() != designs) {
+            state.SkipWithError("the list was not filled within ten minutes");
             break;
         }
         firstRows = std::max(firstRows, paint.at / 1e6);
         whole = std::max(whole, done / 1e6);
         stall = std::max(stall, longest / 1e6);
         state.SetIterationTime(done / 1e9);
+        // With the list shown at its end, as a user scrolling through it would leave it.
+        list->iconView()->scrollToBottom();
+        QTest::qWait(50);
+        resident = std::max(resident, residentMegabytes());
 
         // The report button on the filled list: prices, text, total.txt written.
         pane->findChild<QToolButton*>(QStringLiteral("SpeedButton7"))->click();
@@ -192,8 +242,19 @@ void BM_BrowserFolder1000(benchmark::State& state)
     state.counters["whole_ms"] = whole;
     state.counters["longest_stall_ms"] = stall;
     state.counters["report_button_ms"] = report;
+    state.counters["resident_mb"] = resident;
 }
-BENCHMARK(BM_BrowserFolder1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_BrowserFolder)
+    ->Args({kFolderDesigns, 0})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK(BM_BrowserFolder)
+    ->Args({20'000, 0})
+    ->Args({20'000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // A folder of `count` designs of 2,000 stitches (hard links of one file, so a large folder is
 // quick to make), none with a side file: the worst case for finding side files.
@@ -247,7 +308,7 @@ void BM_FolderFilling(benchmark::State& state)
 }
 BENCHMARK(BM_FolderFilling)
     ->Arg(1000)
-    ->Arg(10000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(2);
@@ -295,6 +356,17 @@ void BM_PriceReportCommand1000(benchmark::State& state)
                        "--range", "1000:50000:0.5", "-o", out.string()});
 }
 BENCHMARK(BM_PriceReportCommand1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void BM_PriceReportCommand20000(benchmark::State& state)
+{
+    const fs::path out = fs::temp_directory_path() / "loomscope-bench-total-20000.txt";
+    runCommand(state, {"--price-report", archiveFolder(20'000, false).string(), "--start", "1000",
+                       "--fee", "3", "--range", "1000:50000:0.5", "-o", out.string()});
+}
+BENCHMARK(BM_PriceReportCommand20000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
 
 void BM_ThumbnailCommand20k(benchmark::State& state)
 {

@@ -2,6 +2,9 @@
 
 #include "session/pathstrings.h"
 
+#include <QDataStream>
+#include <cstring>
+
 namespace loomscope {
 
 DesignListModel::DesignListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -47,7 +50,7 @@ QVariant DesignListModel::data(const QModelIndex& index, int role) const
         }
     }
     if (role == Qt::DecorationRole && index.column() == NameColumn)
-        return pixmaps_[i];
+        return thumbnail(index.row());
     if (role == Qt::ToolTipRole && index.column() == NameColumn)
         return r.error.isEmpty() ? displayPath(r.entry.fileName) // the whole name, when cut
                                  : QStringLiteral("%1: cannot be read: %2")
@@ -65,13 +68,52 @@ QVariant DesignListModel::headerData(int section, Qt::Orientation orientation, i
                                                  : QVariant();
 }
 
+QByteArray DesignRow::packThumbnail(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    QByteArray packed;
+    QDataStream out(&packed, QIODevice::WriteOnly);
+    out << qint32(rgb.width()) << qint32(rgb.height());
+    // A thumbnail is lines of a few colours on white: fast compression packs it to a tenth.
+    QByteArray pixels(rgb.width() * rgb.height() * 4, Qt::Uninitialized);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(pixels.data() + y * rgb.width() * 4, rgb.constScanLine(y),
+                    static_cast<std::size_t>(rgb.width()) * 4);
+    out << qCompress(pixels, 1);
+    return packed;
+}
+
+QPixmap DesignListModel::thumbnail(int i) const
+{
+    if (i < 0 || i >= rowCount())
+        return {};
+    if (const QPixmap* shown = unpacked_.object(i))
+        return *shown;
+    QDataStream in(rows_[static_cast<std::size_t>(i)].thumbnail);
+    qint32 width = 0;
+    qint32 height = 0;
+    QByteArray packed;
+    in >> width >> height >> packed;
+    const QByteArray pixels = qUncompress(packed);
+    if (width <= 0 || height <= 0 || pixels.size() != qsizetype(width) * height * 4)
+        return {};
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(picture.scanLine(y), pixels.constData() + y * width * 4,
+                    static_cast<std::size_t>(width) * 4);
+    auto* shown = new QPixmap(QPixmap::fromImage(std::move(picture)));
+    const QPixmap copy = *shown;
+    unpacked_.insert(i, shown);
+    return copy;
+}
+
 void DesignListModel::clear()
 {
     if (rows_.empty())
         return;
     beginResetModel();
     rows_.clear();
-    pixmaps_.clear();
+    unpacked_.clear();
     endResetModel();
 }
 
@@ -81,12 +123,8 @@ void DesignListModel::append(std::vector<DesignRow> rows)
         return;
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    for (DesignRow& r : rows) {
-        // Kept once, as the views paint it: a folder of thousands of designs holds thousands.
-        pixmaps_.push_back(QPixmap::fromImage(std::move(r.thumbnail)));
-        r.thumbnail = QImage();
+    for (DesignRow& r : rows)
         rows_.push_back(std::move(r));
-    }
     endInsertRows();
 }
 

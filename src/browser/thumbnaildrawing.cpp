@@ -49,7 +49,7 @@ ListThumbnail makeListThumbnail(const std::string& path, const std::string& side
     Tembs design;
     // Gone since the folder was listed, no permission, too short: the row says so and counts
     // for nothing, rather than showing a design of no stitches that would still be billed.
-    DesignLoadOptions options{SideFiles::Given};
+    DesignLoadOptions options{SideFiles::Given, {}};
     if (!sideFile.empty())
         options.givenSideFile = sideFile;
     // A side file that cannot be read changes nothing: the row shows the palette colours, as

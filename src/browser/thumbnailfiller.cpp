@@ -27,7 +27,7 @@ DesignRow makeRow(const std::string& folder, const DesignEntry& entry, char sepa
             QString::fromStdString(pathDisplayText(entry.name)),
             QString::fromStdString(inchSizeText(t.info, separator)),
             QString::fromStdString(millimetreSizeText(t.info, separator)),
-            std::move(image),
+            DesignRow::packThumbnail(image),
             QString::fromStdString(t.error)};
 }
 

@@ -4,6 +4,7 @@
 #include "numberformat.h"
 #include "tembs.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace loomscope {
@@ -42,6 +43,13 @@ std::size_t validUtf8Length(std::string_view s)
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         return 0;
     return n;
+}
+
+void appendInteger(std::string& out, long long value)
+{
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
 }
 
 std::string number(double v)
@@ -105,16 +113,34 @@ std::string designInfoJson(const Tembs& design, const std::vector<TColor>& color
     out += ",\"lastpoint\":[" + formatFloat(last.x) + "," + formatFloat(last.y) + "]";
     out += ",\"blocks\":[";
     bool firstBlock = true;
+    // A million-stitch design has tens of thousands of blocks: each is appended in place.
+    char colour[8];
+    TColor lastColour = 0;
+    bool haveColour = false;
     for (const TGraphObject* block : design.Graphlist()) {
         if (!firstBlock)
             out += ',';
         firstBlock = false;
-        out += "{\"colorindex\":" + std::to_string(block->FColorindex);
-        out += ",\"points\":" + std::to_string(block->FPointList.size());
-        out += ",\"sequin\":";
-        out += block->Fissequin ? "true" : "false";
-        out += ",\"color\":\"" + colorToHtml(block->FColor) + "\"";
-        out += ",\"colorname\":" + jsonString(block->FColorname) + "}";
+        out += "{\"colorindex\":";
+        appendInteger(out, block->FColorindex);
+        out += ",\"points\":";
+        appendInteger(out, static_cast<long long>(block->FPointList.size()));
+        out += block->Fissequin ? ",\"sequin\":true" : ",\"sequin\":false";
+        if (!haveColour || block->FColor != lastColour) {
+            const std::string html = colorToHtml(block->FColor);
+            html.copy(colour, sizeof colour);
+            lastColour = block->FColor;
+            haveColour = true;
+        }
+        out += ",\"color\":\"";
+        out.append(colour, 7);
+        out += '"';
+        out += ",\"colorname\":";
+        if (block->FColorname.empty())
+            out += "\"\"";
+        else
+            out += jsonString(block->FColorname);
+        out += '}';
     }
     out += "],\"colortable\":[";
     for (std::size_t i = 0; i < colortable.size(); ++i) {

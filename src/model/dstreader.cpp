@@ -1,6 +1,12 @@
 // The DST reader of Tembs: turns the three-byte stitch records of a DST file into colour
 // blocks in model units. The 512-byte header is never trusted (real files carry wrong counts
 // and extents); everything comes from the records, whose number is fixed by the file size.
+//
+// The records are gone through twice, in pieces: once for the extent and where the blocks
+// lie, once to decode the positions again straight into blocks allocated at their size. A file
+// is read piece by piece for each pass rather than held whole, so that a read needs little
+// more memory than the points it makes (a million-record design is read in a few
+// milliseconds, and shops open such designs all day).
 
 #include "dstrecords.h"
 #include "fileio.h"
@@ -10,7 +16,8 @@
 #include "units.h"
 
 #include <algorithm>
-#include <new>
+#include <memory>
+#include <vector>
 
 namespace loomscope {
 
@@ -19,22 +26,296 @@ namespace {
 // The bytes after the last record read: the end record and its neighbours are not read.
 constexpr std::size_t kTrailer = 7;
 constexpr float kRectMargin = 20;
+// Records read from a file at a time.
+constexpr std::size_t kPieceRecords = 1 << 15;
+
+std::size_t recordCountOf(std::uint64_t fileSize)
+{
+    return static_cast<std::size_t>((fileSize - kDstHeaderSize - kTrailer) / 3);
+}
+
+// Where a colour block lies among the records: found in the first pass, filled in the second.
+struct BlockSpan {
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+    std::int32_t index = 0;
+    bool sequin = false;
+};
+
+// The first pass. A block opens at a stitch (any control byte with both high bits clear: real
+// files carry stitches such as 0x2B that move -81 x and +81 y) and closes at the next break
+// record, which becomes its last point. A colour change closes its block with the old colour
+// index; inside a sequin section breaks are sequins and close nothing.
+class ShapePass {
+public:
+    void feed(const std::uint8_t* r, std::size_t count)
+    {
+        for (const std::uint8_t* end = r + 3 * count; r != end; r += 3, ++k_) {
+            addDstMove(r, x_, y_);
+            extent.include(x_, y_);
+            const std::uint8_t c = r[2];
+            if (isStitchControl(c)) {
+                open_ = true;
+                ++count_;
+                continue; // the common case: nothing else to do
+            }
+            if (c == kSequinToggle) {
+                if (!sequinMode_)
+                    blockSequin_ = true;
+                sequinMode_ = !sequinMode_;
+            }
+            if (open_)
+                ++count_;
+            if (isBreakControl(c)) {
+                if (sequinMode_) {
+                    ++sequins;
+                } else {
+                    if (open_)
+                        close(k_ + 1);
+                    open_ = false;
+                }
+            }
+            if (c == kColourChange)
+                ++index_;
+        }
+    }
+    void finish()
+    {
+        // A last block without its closing record, unless it is a lone stitch.
+        if (open_ && count_ > 1)
+            close(k_);
+        colourCount = index_ + 1;
+    }
+
+    DstExtent extent;
+    std::vector<BlockSpan> spans;
+    int sequins = 0;
+    int colourCount = 0;
+
+private:
+    void close(std::size_t end)
+    {
+        spans.push_back({static_cast<std::uint32_t>(end - count_),
+                         static_cast<std::uint32_t>(count_), index_, blockSequin_});
+        blockSequin_ = false;
+        count_ = 0;
+    }
+
+    std::int32_t x_ = 0;
+    std::int32_t y_ = 0;
+    std::size_t k_ = 0;
+    std::int32_t index_ = 0;
+    bool sequinMode_ = false;
+    bool blockSequin_ = false;
+    bool open_ = false;
+    std::size_t count_ = 0;
+};
+
+// Model coordinates of the file positions lo..hi, each `(p - centre) / kDstUnitsPerModelUnit`
+// exactly as a point computes it, when the range is small enough to tabulate: a design
+// visits the same few thousand columns and rows a million times over.
+class CoordinateTable {
+public:
+    CoordinateTable(std::int32_t lo, std::int32_t hi, double centre) : lo_(lo), centre_(centre)
+    {
+        if (std::int64_t{hi} - lo >= kMaxEntries)
+            return;
+        values_.resize(static_cast<std::size_t>(hi - lo) + 1);
+        for (std::size_t i = 0; i < values_.size(); ++i)
+            values_[i] = convert(lo + static_cast<std::int32_t>(i));
+    }
+    float operator()(std::int32_t p) const
+    {
+        return values_.empty() ? convert(p) : values_[static_cast<std::size_t>(p - lo_)];
+    }
+
+private:
+    static constexpr std::int64_t kMaxEntries = 1 << 16;
+    float convert(std::int32_t p) const
+    {
+        return static_cast<float>((p - centre_) / kDstUnitsPerModelUnit);
+    }
+    std::int32_t lo_;
+    double centre_;
+    std::vector<float> values_;
+};
+
+// The second pass: the points of every block found by the first, in model units.
+class PointPass {
+public:
+    PointPass(const std::vector<BlockSpan>& spans, const CoordinateTable& toX,
+              const CoordinateTable& toV)
+        : spans_(spans), toX_(toX), toV_(toV)
+    {
+        blocks.reserve(spans.size());
+        startBlock();
+    }
+    void feed(const std::uint8_t* r, std::size_t count)
+    {
+        if (k_ == 0 && count > 0) {
+            std::int32_t x = 0;
+            std::int32_t y = 0;
+            addDstMove(r, x, y);
+            first = {toX_(x), toV_(-y), 0};
+        }
+        // In runs: the records up to the next block only move; a block's records are points.
+        while (count > 0) {
+            if (k_ < begin_) {
+                const std::size_t skip = std::min<std::size_t>(begin_ - k_, count);
+                for (const std::uint8_t* end = r + 3 * skip; r != end; r += 3)
+                    addDstMove(r, x_, y_);
+                k_ += skip;
+                count -= skip;
+                continue;
+            }
+            const std::size_t take = std::min(points_.size() - filled_, count);
+            TPoint3F* out = points_.data() + filled_;
+            for (const std::uint8_t* end = r + 3 * take; r != end; r += 3) {
+                addDstMove(r, x_, y_);
+                *out++ = point(r[2]);
+            }
+            k_ += take;
+            count -= take;
+            filled_ += take;
+            if (filled_ == points_.size()) {
+                blocks.push_back(std::move(points_));
+                ++span_;
+                startBlock();
+            }
+        }
+    }
+    TPoint3F point(std::uint8_t control) const { return {toX_(x_), toV_(-y_), control}; }
+    bool complete() const { return span_ == spans_.size(); }
+
+    std::vector<std::vector<TPoint3F>> blocks;
+    TPoint3F first{};
+
+private:
+    void startBlock()
+    {
+        filled_ = 0;
+        begin_ = span_ < spans_.size() ? spans_[span_].first : SIZE_MAX;
+        points_ = std::vector<TPoint3F>(span_ < spans_.size() ? spans_[span_].count : 0);
+    }
+
+    const std::vector<BlockSpan>& spans_;
+    const CoordinateTable& toX_;
+    const CoordinateTable& toV_;
+    std::int32_t x_ = 0;
+    std::int32_t y_ = 0;
+    std::size_t k_ = 0;
+    std::size_t span_ = 0;
+    std::size_t begin_ = 0;
+    std::size_t filled_ = 0;
+    std::vector<TPoint3F> points_;
+};
+
+// The records of a file, fed to a pass a piece at a time. False when they could not all be
+// read as they were when the file was opened.
+template <typename Pass>
+bool feedFromFile(ReadableFile& file, std::size_t n, std::uint8_t* piece, Pass& pass)
+{
+    for (std::size_t k = 0; k < n; k += kPieceRecords) {
+        const std::size_t count = std::min(kPieceRecords, n - k);
+        if (file.readAt(kDstHeaderSize + 3 * std::uint64_t{k}, piece, 3 * count) != 3 * count)
+            return false;
+        pass.feed(piece, count);
+    }
+    return true;
+}
 
 } // namespace
+
+// What both readers share once the records are known to be there: the two passes, then the
+// design's fields, set only when everything was read.
+template <typename Feed> DstReadStatus Tembs::readrecords(std::size_t n, Feed&& feed)
+{
+    ShapePass shape;
+    if (!feed(shape))
+        return keepPreviousDesign(DstReadStatus::CannotOpen);
+    shape.finish();
+    const DstExtent& e = shape.extent;
+
+    // Extent and size. The file's y grows upwards; the model's v = -y grows downwards.
+    const std::int32_t minV = -e.maxY;
+    const std::int32_t maxV = -e.minY;
+    const auto cx = static_cast<float>(e.minX + (double(e.maxX) - e.minX) / 2);
+    const auto cy = static_cast<float>(minV + (double(maxV) - minV) / 2);
+    const double left = e.minX - double(cx);
+    const double top = minV - double(cy);
+    const double right = e.maxX - double(cx);
+    const double bottom = maxV - double(cy);
+
+    const CoordinateTable toX(e.minX, e.maxX, double(cx));
+    const CoordinateTable toV(minV, maxV, double(cy));
+    PointPass points(shape.spans, toX, toV);
+    if (!feed(points) || !points.complete())
+        return keepPreviousDesign(DstReadStatus::CannotOpen);
+
+    clearblocks();
+    FObjectlist.reserve(points.blocks.size());
+    for (std::size_t i = 0; i < points.blocks.size(); ++i) {
+        const BlockSpan& span = shape.spans[i];
+        addblock(TPointList(std::move(points.blocks[i])), paletteColor(span.index), span.index,
+                 span.sequin);
+    }
+    Fscale = 1;
+    Fstitchs = static_cast<int>(n);
+    Fwidth = roundTo1AwayFromZero((right - left) / 10);
+    Fheight = roundTo1AwayFromZero((bottom - top) / 10);
+    Fsequins = shape.sequins;
+    Fcolorcount = shape.colourCount;
+    Ffirstpoint = {points.first.X, points.first.Y};
+    const TPoint3F last = points.point(0);
+    Flastpoint = {last.X, last.Y};
+    Ffirstpoint1 = Ffirstpoint;
+    Flastpoint1 = Flastpoint;
+    Fdstrect = {static_cast<float>(left / kDstUnitsPerModelUnit - kRectMargin),
+                static_cast<float>(top / kDstUnitsPerModelUnit - kRectMargin),
+                static_cast<float>(right / kDstUnitsPerModelUnit + kRectMargin),
+                static_cast<float>(bottom / kDstUnitsPerModelUnit + kRectMargin)};
+    FColorindex = Fcolorcount;
+    return DstReadStatus::Read;
+}
 
 DstReadStatus Tembs::readdst(const std::string& filepath)
 {
     // Read, not mapped: a file cut short by another program while it is read must not be able
     // to take the process down.
-    const FileBytes file =
-        readWholeFile(filepath, kDstHeaderSize + kTrailer + 3 * (kMaxDstRecords + 1) + 2);
-    freadError = file.tooLarge ? std::string() : file.error;
-    if (file.tooLarge)
+    Fcolorcard = "default";
+    ReadableFile file(filepath);
+    freadError = file.error();
+    if (!file.isOpen())
+        return keepPreviousDesign(file.missing() ? DstReadStatus::Missing
+                                                 : DstReadStatus::CannotOpen);
+    if (file.size() < kDstHeaderSize + kTrailer + 4)
+        return keepPreviousDesign(DstReadStatus::TooShort);
+    const std::size_t n = recordCountOf(file.size());
+    if (n > kMaxDstRecords)
         return keepPreviousDesign(DstReadStatus::TooLarge);
-    if (!file.error.empty())
-        return keepPreviousDesign(file.missing ? DstReadStatus::Missing
-                                               : DstReadStatus::CannotOpen);
-    return readdstbytes(file.bytes);
+
+    // A file written to while it is read could give half of the old design and half of the
+    // new one: each pass checks that it read the file as it was opened.
+    // A design of one piece is read once and gone through twice.
+    const bool whole = n <= kPieceRecords;
+    const auto piece =
+        std::make_unique_for_overwrite<std::uint8_t[]>(3 * std::min(n, kPieceRecords));
+    struct ReadOnly {
+        void feed(const std::uint8_t*, std::size_t) {}
+    } readOnly;
+    const bool readWhole = whole && feedFromFile(file, n, piece.get(), readOnly);
+    const DstReadStatus status = whole && !readWhole
+                                     ? keepPreviousDesign(DstReadStatus::CannotOpen)
+                                     : readrecords(n, [&](auto& pass) {
+                                           if (whole)
+                                               pass.feed(piece.get(), n);
+                                           else if (!feedFromFile(file, n, piece.get(), pass))
+                                               return false;
+                                           return !file.changedSinceOpened();
+                                       });
+    if (status != DstReadStatus::Read)
+        freadError = file.error().empty() ? "the file changed while it was read" : file.error();
+    return status;
 }
 
 DstReadStatus Tembs::keepPreviousDesign(DstReadStatus why)
@@ -51,96 +332,14 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
     Fcolorcard = "default";
     if (bytes.size() < kDstHeaderSize + kTrailer + 4)
         return keepPreviousDesign(DstReadStatus::TooShort);
-    const std::size_t n = (bytes.size() - kDstHeaderSize - kTrailer) / 3;
+    const std::size_t n = recordCountOf(bytes.size());
     if (n > kMaxDstRecords)
         return keepPreviousDesign(DstReadStatus::TooLarge);
-
-    std::unique_ptr<std::int32_t[]> xy(new (std::nothrow) std::int32_t[2 * n]);
-    if (!xy)
-        return keepPreviousDesign(DstReadStatus::TooLarge);
     const std::uint8_t* records = bytes.data() + kDstHeaderSize;
-    const DstExtent e = decodeDstPositions(records, n, xy.get());
-    Fscale = 1;
-
-    // Extent and size. The file's y grows upwards; the model's v = -y grows downwards.
-    const std::int32_t minV = -e.maxY;
-    const std::int32_t maxV = -e.minY;
-    const auto cx = static_cast<float>(e.minX + (double(e.maxX) - e.minX) / 2);
-    const auto cy = static_cast<float>(minV + (double(maxV) - minV) / 2);
-    const double left = e.minX - double(cx);
-    const double top = minV - double(cy);
-    const double right = e.maxX - double(cx);
-    const double bottom = maxV - double(cy);
-    Fstitchs = static_cast<int>(n);
-    Fwidth = roundTo1AwayFromZero((right - left) / 10);
-    Fheight = roundTo1AwayFromZero((bottom - top) / 10);
-
-    auto point = [&](std::size_t k) {
-        return TPoint3F{static_cast<float>((xy[2 * k] - double(cx)) / kDstUnitsPerModelUnit),
-                        static_cast<float>((-xy[2 * k + 1] - double(cy)) / kDstUnitsPerModelUnit),
-                        records[3 * k + 2]};
-    };
-    auto emit = [&](std::size_t first, std::size_t count, TColor colour, int index, bool sequin) {
-        std::vector<TPoint3F> points;
-        points.reserve(count);
-        for (std::size_t k = first; k < first + count; ++k)
-            points.push_back(point(k));
-        addblock(TPointList(std::move(points)), colour, index, sequin);
-    };
-
-    // Block pass. A block opens at a stitch (any control byte with both high bits clear:
-    // real files carry stitches such as 0x2B that move -81 x and +81 y) and closes at the next
-    // break record, which becomes its last point. A colour change closes its block with the
-    // old colour index; inside a sequin section breaks are sequins and close nothing.
-    clearblocks();
-    Fsequins = 0;
-    int index = 0;
-    TColor colour = paletteColor(0);
-    bool sequinMode = false;
-    bool blockSequin = false;
-    bool open = false;
-    std::size_t count = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint8_t c = records[3 * k + 2];
-        if (c == kSequinToggle) {
-            if (!sequinMode)
-                blockSequin = true;
-            sequinMode = !sequinMode;
-        }
-        if (sequinMode && isBreakControl(c))
-            ++Fsequins;
-        if (isStitchControl(c))
-            open = true;
-        if (open)
-            ++count;
-        if (isBreakControl(c) && !sequinMode) {
-            if (open) {
-                emit(k + 1 - count, count, colour, index, blockSequin);
-                blockSequin = false;
-                count = 0;
-            }
-            open = false;
-        }
-        if (c == kColourChange) {
-            ++index;
-            colour = paletteColor(index);
-        }
-    }
-    // A last block without its closing record, unless it is a lone stitch.
-    if (open && count > 1)
-        emit(n - count, count, colour, index, blockSequin);
-
-    Ffirstpoint = {point(0).X, point(0).Y};
-    Flastpoint = {point(n - 1).X, point(n - 1).Y};
-    Ffirstpoint1 = Ffirstpoint;
-    Flastpoint1 = Flastpoint;
-    Fcolorcount = index + 1;
-    Fdstrect = {static_cast<float>(left / kDstUnitsPerModelUnit - kRectMargin),
-                static_cast<float>(top / kDstUnitsPerModelUnit - kRectMargin),
-                static_cast<float>(right / kDstUnitsPerModelUnit + kRectMargin),
-                static_cast<float>(bottom / kDstUnitsPerModelUnit + kRectMargin)};
-    FColorindex = Fcolorcount;
-    return DstReadStatus::Read;
+    return readrecords(n, [&](auto& pass) {
+        pass.feed(records, n);
+        return true;
+    });
 }
 
 } // namespace loomscope

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -15,11 +17,67 @@ struct DstMove {
     int dx = 0;
     int dy = 0;
 };
-DstMove decodeDstMove(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2);
+
+namespace dstdetail {
+
+struct Step {
+    std::int16_t dx = 0;
+    std::int16_t dy = 0;
+};
+using StepTable = std::array<Step, 256>;
+
+// The moves of one byte position, one entry per byte value: every set bit adds its step, so
+// the two bits of a pair cancel out.
+constexpr StepTable makeTable(const std::array<Step, 8>& bitSteps)
+{
+    StepTable table{};
+    for (std::size_t value = 0; value < 256; ++value)
+        for (std::size_t bit = 0; bit < 8; ++bit)
+            if (value & (std::size_t{1} << bit)) {
+                table[value].dx = static_cast<std::int16_t>(table[value].dx + bitSteps[bit].dx);
+                table[value].dy = static_cast<std::int16_t>(table[value].dy + bitSteps[bit].dy);
+            }
+    return table;
+}
+
+inline constexpr StepTable kByte0 = makeTable({Step{1, 0}, Step{-1, 0}, Step{9, 0}, Step{-9, 0},
+                                               Step{0, -9}, Step{0, 9}, Step{0, -1}, Step{0, 1}});
+inline constexpr StepTable kByte1 = makeTable({Step{3, 0}, Step{-3, 0}, Step{27, 0}, Step{-27, 0},
+                                               Step{0, -27}, Step{0, 27}, Step{0, -3}, Step{0, 3}});
+// Bits 0, 1, 6 and 7 of the control byte move nothing.
+inline constexpr StepTable kByte2 = makeTable({Step{0, 0}, Step{0, 0}, Step{81, 0}, Step{-81, 0},
+                                               Step{0, -81}, Step{0, 81}, Step{0, 0}, Step{0, 0}});
+
+} // namespace dstdetail
+
+inline DstMove decodeDstMove(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2)
+{
+    using namespace dstdetail;
+    return {kByte0[b0].dx + kByte1[b1].dx + kByte2[b2].dx,
+            kByte0[b0].dy + kByte1[b1].dy + kByte2[b2].dy};
+}
+
+// Adds the move of the record at `r` to the position (x, y).
+inline void addDstMove(const std::uint8_t* r, std::int32_t& x, std::int32_t& y)
+{
+    using namespace dstdetail;
+    const Step& m0 = kByte0[r[0]];
+    const Step& m1 = kByte1[r[1]];
+    const Step& m2 = kByte2[r[2]];
+    x += m0.dx + m1.dx + m2.dx;
+    y += m0.dy + m1.dy + m2.dy;
+}
 
 // Smallest and largest position reached, always containing the origin.
 struct DstExtent {
     std::int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    void include(std::int32_t x, std::int32_t y)
+    {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
 };
 
 // Decodes `n` records into absolute positions, x and y of record k at xy[2k] and xy[2k+1]

@@ -45,45 +45,89 @@ private:
 };
 } // namespace
 
-FileBytes readWholeFile(const std::string& path, std::size_t limit)
+namespace {
+std::int64_t modificationNs(const struct stat& st)
 {
-    FileBytes result;
+    return std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+}
+} // namespace
+
+ReadableFile::ReadableFile(const std::string& path)
+{
     // Without blocking: opening a named pipe would otherwise wait for a writer forever. Only a
     // regular file is read; a pipe or a device (/dev/zero) has no end to read to.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) {
-        result.missing = errno == ENOENT;
-        result.error = errnoText(errno);
-        return result;
+        missing_ = errno == ENOENT;
+        error_ = errnoText(errno);
+        return;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        result.error = errnoText(errno);
-        return result;
+        error_ = errnoText(errno);
+        return;
     }
     if (!S_ISREG(st.st_mode)) {
-        result.error = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : "It is not a regular file.";
-        return result;
+        error_ = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : "It is not a regular file.";
+        return;
     }
-    if (static_cast<std::uintmax_t>(st.st_size) > limit) {
-        result.tooLarge = true;
-        result.error = "the file is too large";
-        return result;
-    }
-    result.bytes.resize(static_cast<std::size_t>(st.st_size));
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    modifiedNs_ = modificationNs(st);
+    fd_ = fd.release();
+}
+
+ReadableFile::~ReadableFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::size_t ReadableFile::readAt(std::uint64_t offset, std::uint8_t* into, std::size_t length)
+{
     std::size_t done = 0;
-    while (done < result.bytes.size()) {
-        const ssize_t n = ::read(fd.get(), result.bytes.data() + done, result.bytes.size() - done);
+    while (done < length) {
+        const ssize_t n =
+            ::pread(fd_, into + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            result.error = errnoText(errno);
-            result.bytes.clear();
-            return result;
+            error_ = errnoText(errno);
+            return 0;
         }
         if (n == 0)
             break; // the file shrank meanwhile
         done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+bool ReadableFile::changedSinceOpened() const
+{
+    struct stat st {};
+    return ::fstat(fd_, &st) != 0 || static_cast<std::uint64_t>(st.st_size) != size_ ||
+           modificationNs(st) != modifiedNs_;
+}
+
+FileBytes readWholeFile(const std::string& path, std::size_t limit)
+{
+    FileBytes result;
+    ReadableFile file(path);
+    if (!file.isOpen()) {
+        result.missing = file.missing();
+        result.error = file.error();
+        return result;
+    }
+    if (file.size() > limit) {
+        result.tooLarge = true;
+        result.error = "the file is too large";
+        return result;
+    }
+    result.bytes.resize(static_cast<std::size_t>(file.size()));
+    const std::size_t done = file.readAt(0, result.bytes.data(), result.bytes.size());
+    if (!file.error().empty()) {
+        result.error = file.error();
+        result.bytes.clear();
+        return result;
     }
     result.bytes.resize(done);
     return result;
@@ -257,6 +301,26 @@ std::vector<std::string> folderEntries(const std::string& folder)
         ::closedir(dir);
     }
     return names;
+}
+
+std::vector<FolderEntry> folderEntriesWithKinds(const std::string& folder)
+{
+    std::vector<FolderEntry> entries;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return entries;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        bool regular = e->d_type == DT_REG;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st {};
+            regular = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        entries.push_back({e->d_name, regular});
+    }
+    ::closedir(dir);
+    return entries;
 }
 
 std::optional<std::string> findFileInAnyCase(const std::string& folder, const std::string& name)

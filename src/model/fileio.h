@@ -21,6 +21,34 @@ struct FileBytes {
 // not read at all.
 FileBytes readWholeFile(const std::string& path, std::size_t limit = SIZE_MAX);
 
+// A regular file opened for reading in pieces, with the checks readWholeFile makes (opened
+// without blocking; a folder, pipe or device is refused). For files too large to want in
+// memory at once: a reader goes through it piece by piece, and may go through it twice.
+class ReadableFile {
+public:
+    explicit ReadableFile(const std::string& path);
+    ~ReadableFile();
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& error() const { return error_; } // why it is not open, or a read failed
+    bool missing() const { return missing_; }
+    std::uint64_t size() const { return size_; } // when it was opened
+    // Reads up to `length` bytes from `offset`; the number read, fewer at the end of the file
+    // (a file cut short meanwhile included), and 0 with error() set when reading failed.
+    std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t length);
+    // The file was written to since it was opened (its size or modification time differ).
+    bool changedSinceOpened() const;
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+    std::int64_t modifiedNs_ = 0;
+    bool missing_ = false;
+    std::string error_;
+};
+
 // The one way the program writes a file. A failure never leaves a half-written one: the bytes go
 // to a temporary file in the same folder (created with its final permissions, closed on exec),
 // which then replaces the target. A symbolic link is written through to the file it names; a
@@ -39,6 +67,14 @@ bool fileExists(const std::string& path); // a regular file (or a link to one)
 // The names in a folder but "." and "..", in the order the file system lists them; nothing when
 // the folder cannot be read.
 std::vector<std::string> folderEntries(const std::string& folder);
+// The same with whether each is a regular file (a link is followed). Told by the directory
+// itself where the file system says, so that a folder of tens of thousands of designs is
+// listed without looking up each file.
+struct FolderEntry {
+    std::string name;
+    bool regularFile = false;
+};
+std::vector<FolderEntry> folderEntriesWithKinds(const std::string& folder);
 
 // The regular file of `folder` (ending in '/', or empty for the working folder) named `name`
 // without regard to ASCII letter case, as files copied from Windows are: the exact spelling

@@ -4,7 +4,6 @@
 #include "fileio.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -97,14 +96,14 @@ bool fileManagerLess(std::string_view a, std::string_view b)
 std::vector<DesignEntry> listDesigns(const std::string& folder)
 {
     std::vector<DesignEntry> designs;
-    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     // Side files by their name in lower case; of several spellings, the first in byte order.
     std::unordered_map<std::string, std::string> sideFiles;
     std::unordered_set<std::string> names;
-    const std::vector<std::string> entries = folderEntries(folder);
-    for (const std::string& fileName : entries) {
-        std::string ext = extensionOf(fileName);
-        if (ext.size() != 4 || asciiLowered(ext) != ".lsc")
+    const std::vector<FolderEntry> entries = folderEntriesWithKinds(folder);
+    for (const FolderEntry& entry : entries) {
+        const std::string& fileName = entry.name;
+        const std::string ext = extensionOf(fileName);
+        if (!entry.regularFile || ext.size() != 4 || asciiLowered(ext) != ".lsc")
             continue;
         names.insert(fileName);
         auto [at, added] = sideFiles.try_emplace(asciiLowered(fileName), fileName);
@@ -115,23 +114,20 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
         if (sideFiles.empty())
             return {};
         const std::string exact = fileNamePart(sideFilePath(name));
-        if (names.count(exact) && fileExists(prefix + exact))
+        if (names.count(exact))
             return exact;
         // Only the first spelling of each name is looked at, as findSideFile does.
         const auto it = sideFiles.find(asciiLowered(exact));
-        return it != sideFiles.end() && fileExists(prefix + it->second) ? it->second
-                                                                        : std::string();
+        return it != sideFiles.end() ? it->second : std::string();
     };
-    for (std::string fileName : entries) {
-        if (!hasDstExtension(fileName))
-            continue;
+    designs.reserve(entries.size());
+    for (const FolderEntry& entry : entries) {
         // Designs only: a folder that happens to be called "x.dst" is not one.
-        struct stat st {};
-        if (::stat((prefix + fileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        if (!entry.regularFile || !hasDstExtension(entry.name))
             continue;
-        std::string name = withoutExtension(fileName);
+        std::string name = withoutExtension(entry.name);
         std::string side = sideFileOf(name);
-        designs.push_back({std::move(fileName), std::move(name), std::move(side)});
+        designs.push_back({entry.name, std::move(name), std::move(side)});
     }
     std::sort(designs.begin(), designs.end(), [](const DesignEntry& x, const DesignEntry& y) {
         return fileManagerLess(x.fileName, y.fileName);

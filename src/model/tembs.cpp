@@ -98,13 +98,12 @@ void Tembs::Setcolorlist(const std::vector<std::string>& list)
 
 void Tembs::addblock(TPointList points, TColor colour, int colourIndex, bool sequin)
 {
-    auto block = std::make_unique<TGraphObject>();
-    block->FColor = colour;
-    block->FColorindex = colourIndex;
-    block->FPointList = std::move(points);
-    block->Fissequin = sequin;
-    FObjectlist.append(block.get());
-    blocks_.push_back(std::move(block));
+    TGraphObject& block = blocks_.emplace_back();
+    block.FColor = colour;
+    block.FColorindex = colourIndex;
+    block.FPointList = std::move(points);
+    block.Fissequin = sequin;
+    FObjectlist.append(&block);
 }
 
 void Tembs::clearblocks()

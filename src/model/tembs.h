@@ -5,6 +5,7 @@
 #include "tgraphlist.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <span>
 #include <string>
@@ -110,12 +111,15 @@ public:
 
 private:
     DstReadStatus readdst(const std::string& filepath);
+    template <typename Feed> DstReadStatus readrecords(std::size_t n, Feed&& feed);
     DstReadStatus keepPreviousDesign(DstReadStatus why);
     void addblock(TPointList points, TColor colour, int colourIndex, bool sequin);
     void clearblocks();
 
     std::vector<std::string> Fcolorlist;
-    std::vector<std::unique_ptr<TGraphObject>> blocks_; // owns what FObjectlist lists
+    // Owns what FObjectlist lists; a deque, so that a block stays where it is as others are
+    // added, and tens of thousands of blocks take a few hundred allocations, not one each.
+    std::deque<TGraphObject> blocks_;
     TGraphlist FObjectlist;
     std::string Fcolorcard;
     TRectF Fdstrect;

@@ -21,6 +21,7 @@ public:
     void append(TGraphObject* item) { items_.push_back(item); }
     void Delete(int index);
     void Clear() { items_.clear(); }
+    void reserve(std::size_t count) { items_.reserve(count); }
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }

@@ -311,13 +311,60 @@ TEST(DstReader, AFileCutShortByAnotherProgramWhileItIsReadIsNoCrash)
     Tembs design;
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
     int reads = 0;
+    const int whole = 400000 + 1;        // the records of the full file but its trailer
+    const int cut = (600 - 512 - 7) / 3; // those of the file cut short
     while (std::chrono::steady_clock::now() < until) {
-        design.loadfromfile(path);
+        const DstReadStatus status = design.loadfromfile(path);
+        // Never a mixture: the file as it was when opened, or a read that says it changed,
+        // the design read before staying.
+        if (status == DstReadStatus::CannotOpen)
+            EXPECT_EQ(design.readError(), "the file changed while it was read");
+        EXPECT_TRUE(design.stitchs() == 0 || design.stitchs() == cut || design.stitchs() == whole)
+            << design.stitchs();
         ++reads;
     }
     stop = true;
     writer.join();
     EXPECT_GT(reads, 0);
+}
+
+TEST(DstReader, AFileReadInPiecesGivesTheDesignItsBytesGive)
+{
+    // Enough records for several pieces, with blocks, sequin sections and colour changes
+    // crossing the places where one piece ends and the next begins.
+    DstBuilder b;
+    for (int i = 0; i < 40000; ++i) {
+        b.stitch(i % 7 - 3, i % 5 - 2);
+        if (i % 997 == 0)
+            b.jumpBy(40, -30);
+        if (i % 12007 == 0)
+            b.colourChange();
+        if (i % 8191 == 0)
+            b.sequinToggle().stitch(3, 3).jumpBy(5, 0).sequinToggle();
+    }
+    const std::vector<std::uint8_t> bytes = b.machineFile();
+    testsupport::TempDir dir;
+    testsupport::writeFile(dir.file("pieces.dst"), bytes);
+    Tembs fromFile;
+    Tembs fromBytes;
+    ASSERT_EQ(fromFile.loadfromfile(dir.file("pieces.dst")), DstReadStatus::Read);
+    ASSERT_EQ(fromBytes.readdstbytes(bytes), DstReadStatus::Read);
+    EXPECT_EQ(fromFile.stitchs(), fromBytes.stitchs());
+    EXPECT_EQ(fromFile.sequins(), fromBytes.sequins());
+    EXPECT_EQ(fromFile.colorcount(), fromBytes.colorcount());
+    ASSERT_EQ(fromFile.Graphlist().Count(), fromBytes.Graphlist().Count());
+    for (int i = 0; i < fromFile.Graphlist().Count(); ++i) {
+        const TGraphObject* a = fromFile.Graphlist().Items(i);
+        const TGraphObject* c = fromBytes.Graphlist().Items(i);
+        ASSERT_EQ(a->FPointList.size(), c->FPointList.size()) << i;
+        EXPECT_EQ(a->FColorindex, c->FColorindex);
+        EXPECT_EQ(a->Fissequin, c->Fissequin);
+        for (std::size_t k = 0; k < a->FPointList.size(); ++k) {
+            const TPoint3F p = a->FPointList[k];
+            const TPoint3F q = c->FPointList[k];
+            ASSERT_TRUE(p.X == q.X && p.Y == q.Y && p.Z == q.Z) << "block " << i << " point " << k;
+        }
+    }
 }
 
 TEST(DstReader, LoadedDesignKeepsItsInvariants)
