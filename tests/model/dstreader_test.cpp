@@ -317,8 +317,9 @@ TEST(DstReader, AFileCutShortByAnotherProgramWhileItIsReadIsNoCrash)
         const DstReadStatus status = design.loadfromfile(path);
         // Never a mixture: the file as it was when opened, or a read that says it changed,
         // the design read before staying.
-        if (status == DstReadStatus::CannotOpen)
+        if (status == DstReadStatus::CannotOpen) {
             EXPECT_EQ(design.readError(), "the file changed while it was read");
+        }
         EXPECT_TRUE(design.stitchs() == 0 || design.stitchs() == cut || design.stitchs() == whole)
             << design.stitchs();
         ++reads;
