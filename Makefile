@@ -8,7 +8,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 SAMPLE = data/samples/rose-badge.dst
 
-.PHONY: all build run test check fuzz bench clean install dolphin
+.PHONY: all build run test check fuzz bench clean install dolphin deb
 
 all: build
 
@@ -21,11 +21,13 @@ build: $(BUILD)/build.ninja
 run: build
 	./$(BUILD)/loomscope $(SAMPLE)
 
-# The suite runs twice: as it comes, and under a German locale, whose decimal comma has tripped
-# up number reading before.
+# The suite runs three times: as it comes, under a German locale, whose decimal comma has
+# tripped up number reading before, and under a Chinese one.
 check: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j $(JOBS)
 	cd $(BUILD) && LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 \
+	    xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 LANGUAGE=zh_CN \
 	    xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -j $(JOBS)
 
 fuzz:
@@ -42,6 +44,10 @@ install: build
 	@if dpkg-query -W -f='$${Status}' libkf5kio-dev 2>/dev/null | grep -q "install ok installed"; then \
 	    $(MAKE) dolphin && cmake --install $(DOLPHIN_BUILD); \
 	fi
+
+# The Debian package loomscope_<version>-1_amd64.deb, in the build folder.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 # Dolphin's thumbnail plugin, a Qt 5 / KDE Frameworks 5 project of its own (needs
 # libkf5kio-dev and extra-cmake-modules); `make install` adds it when they are installed.

@@ -10,6 +10,7 @@
 #include "drawing/glformat.h"
 #include "drawing/programfonts.h"
 #include "model/fileio.h"
+#include "session/interfacetranslation.h"
 #include "session/pathstrings.h"
 #include "session/usermessages.h"
 #include "settings/desktopsetup.h"
@@ -66,8 +67,11 @@ int runWorksheet(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     loomscope::loadProgramFonts();
+    const QString home = programHomeFolder();
+    // The page reads as the print window would show it.
+    loomscope::installInterfaceLanguage(home);
     const std::vector<std::string> arguments(argv + 2, argv + argc);
-    return loomscope::runWorksheetCommand(arguments, programHomeFolder(), std::cout, std::cerr);
+    return loomscope::runWorksheetCommand(arguments, home, std::cout, std::cerr);
 }
 
 int runViewer(int argc, char* argv[])
@@ -102,8 +106,10 @@ int runViewer(int argc, char* argv[])
     }
 
     loomscope::loadProgramFonts();
+    const QString home = programHomeFolder();
+    loomscope::installInterfaceLanguage(home);
     loomscope::MessageBoxes messages;
-    loomscope::TForm2 window(programHomeFolder(), messages);
+    loomscope::TForm2 window(home, messages);
     QObject::connect(&instance, &loomscope::SingleInstance::handOff, &window,
                      [&window](const QByteArray& p) { window.receiveHandOff(p.toStdString()); });
     // LOOMSCOPE_TIMING=1: every frame that shows a design is reported with the wall-clock time
@@ -119,7 +125,8 @@ int runViewer(int argc, char* argv[])
         if (loomscope::fileExists(path))
             window.openFromPath(path);
         else
-            messages.error(&window, QStringLiteral("\"%1\" does not exist or is not a file.")
+            messages.error(&window, QCoreApplication::translate(
+                                        "main", "\"%1\" does not exist or is not a file.")
                                         .arg(loomscope::displayPath(path)));
     }
     return app.exec();

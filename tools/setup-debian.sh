@@ -6,7 +6,8 @@ packages="build-essential cmake ninja-build ccache pkg-config clang \
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri libglu1-mesa-dev libegl-dev \
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils locales \
   fonts-wine fonts-wqy-microhei fonts-dejavu-core poppler-utils dbus-daemon \
-  shared-mime-info desktop-file-utils libxml2-utils tumbler dbus-bin libglib2.0-bin python3"
+  shared-mime-info desktop-file-utils libxml2-utils tumbler dbus-bin libglib2.0-bin python3 \
+  qt6-tools-dev qt6-l10n-tools dpkg-dev fakeroot lintian appstream"
 run=""
 [ "$(id -u)" -eq 0 ] || run="sudo"
 missing=""
@@ -18,7 +19,7 @@ if [ -n "$missing" ]; then
     $run apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $run apt-get install -y -qq --no-install-recommends $missing
 fi
-# Locales with a decimal comma: the tests run under them too.
-for l in de_DE fr_FR ru_RU; do
+# Locales with a decimal comma, and Chinese: the tests run under them too.
+for l in de_DE fr_FR ru_RU zh_CN; do
     locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || $run localedef -i "$l" -f UTF-8 "$l.UTF-8"
 done

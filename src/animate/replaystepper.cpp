@@ -1,5 +1,7 @@
 #include "replaystepper.h"
 
+#include "model/uitext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -125,12 +127,14 @@ void ReplayStepper::drawRecord(ReplaySink& sink, int linew, bool fzhengji)
 
 std::string ReplayStepper::stitchCounter() const
 {
-    return "针数：" + std::to_string(ln_ + 1) + " / " + std::to_string(stitches_.Fstitchs);
+    return fillText(uiText("TForm8", "针数：%1 / %2"),
+                    {std::to_string(ln_ + 1), std::to_string(stitches_.Fstitchs)});
 }
 
 std::string ReplayStepper::colourCounter() const
 {
-    return "色序：" + std::to_string(lc_) + " / " + std::to_string(stitches_.Fcolors);
+    return fillText(uiText("TForm8", "色序：%1 / %2"),
+                    {std::to_string(lc_), std::to_string(stitches_.Fcolors)});
 }
 
 } // namespace loomscope

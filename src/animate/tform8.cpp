@@ -63,7 +63,7 @@ TForm8::TForm8(std::function<TColor(int)> readcolorlist, QWidget* parent)
     setObjectName(QStringLiteral("Form8"));
     loadProgramFonts();
     setFont(panelFont());
-    setWindowTitle(QStringLiteral("走针"));
+    setWindowTitle(tr("走针"));
     resize(996, 655);
     // Every pixel below the panel is painted here: the picture, or black around it.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -108,8 +108,8 @@ void TForm8::buildPanel()
         p.setColor(QPalette::WindowText, colour);
         l->setPalette(p);
     };
-    Label1 = label("Label1", QStringLiteral("速度："), 16, 0);
-    Label2 = label("Label2", QStringLiteral("慢"), 63, 0);
+    Label1 = label("Label1", tr("速度："), 16, 0);
+    Label2 = label("Label2", tr("慢"), 63, 0);
     coloured(Label2, Qt::red);
     TrackBar1 = new QSlider(Qt::Horizontal, Panel1);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
@@ -121,10 +121,10 @@ void TForm8::buildPanel()
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setTickInterval(1);
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm8::TrackBar1Change);
-    Label3 = label("Label3", QStringLiteral("快"), 261, 0);
+    Label3 = label("Label3", tr("快"), 261, 0);
     coloured(Label3, QColor(0, 128, 0));
-    Label4 = label("Label4", QStringLiteral("针数："), 296, 109);
-    Label5 = label("Label5", QStringLiteral("颜色："), 403, 109);
+    Label4 = label("Label4", tr("针数："), 296, 109);
+    Label5 = label("Label5", tr("颜色："), 403, 109);
 
     auto button = [&](const char* name, ReplayIcon icon, QRect geometry, void (TForm8::*click)()) {
         auto* b = new QToolButton(Panel1);
@@ -146,24 +146,24 @@ void TForm8::buildPanel()
         button("SpeedButton4", ReplayIcon::Restart, {653, 7, 44, 22}, &TForm8::SpeedButton4Click);
     SpeedButton1->setEnabled(false);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("针迹点"), Panel1);
+    CheckBox1 = new QCheckBox(tr("针迹点"), Panel1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->move(720, 11);
     CheckBox1->adjustSize();
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm8::CheckBox1Click);
-    RadioButton1 = new QRadioButton(QStringLiteral("粗线"), Panel1);
+    RadioButton1 = new QRadioButton(tr("粗线"), Panel1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->move(792, 11);
     RadioButton1->adjustSize();
     RadioButton1->setChecked(true);
     connect(RadioButton1, &QRadioButton::toggled, this, &TForm8::RadioButton1Click);
-    RadioButton2 = new QRadioButton(QStringLiteral("细线"), Panel1);
+    RadioButton2 = new QRadioButton(tr("细线"), Panel1);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton2->move(840, 11);
     RadioButton2->adjustSize();
     connect(RadioButton2, &QRadioButton::toggled, this, &TForm8::RadioButton2Click);
 
-    Button12 = new QPushButton(QStringLiteral("关闭"), Panel1);
+    Button12 = new QPushButton(tr("关闭"), Panel1);
     Button12->setObjectName(QStringLiteral("Button12"));
     Button12->setGeometry(910, 7, 47, 25);
     // Enter must not close the replay by accident.
@@ -193,8 +193,8 @@ void TForm8::FormShow(const std::string& designPath)
     surface_.free();
     needleShown_ = false;
     failure_.clear();
-    Label4->setText(QStringLiteral("针数："));
-    Label5->setText(QStringLiteral("颜色："));
+    Label4->setText(tr("针数："));
+    Label5->setText(tr("颜色："));
     Label4->setFont(panelFont());
     Label5->setFont(panelFont());
     setButtons({false, true, true, true});
@@ -242,15 +242,15 @@ void TForm8::startReplay()
         Timer1->stop();
         setButtons(ReplayButtons::nothing());
         if (stitches.status != ReplayReadStatus::TooShort)
-            failure_ = QStringLiteral("Cannot open file \"%1\". %2")
+            failure_ = tr("Cannot open file \"%1\". %2")
                            .arg(displayPath(ffilename), QString::fromStdString(stitches.error));
         update();
         return;
     }
     const QString records = QString::number(stitches.Fstitchs);
     const QString colours = QString::number(stitches.Fcolors);
-    fitCounterFont(Label4, QStringLiteral("针数：%1 / %1").arg(records), kStitchCounterRoom);
-    fitCounterFont(Label5, QStringLiteral("色序：%1 / %1").arg(colours), kColourCounterRoom);
+    fitCounterFont(Label4, tr("针数：%1 / %1").arg(records), kStitchCounterRoom);
+    fitCounterFont(Label5, tr("色序：%1 / %1").arg(colours), kColourCounterRoom);
     surface_.create(width(), height());
     stepper_ = std::make_unique<ReplayStepper>(std::move(stitches), readcolorlist_);
     Timer1->start();

@@ -37,7 +37,7 @@ void PictureCommand::run()
     QFileDialog dialog(window_);
     dialog.setObjectName(QStringLiteral("SavePictureDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("JPEG Image File (*.jpg)"));
+    dialog.setNameFilter(tr("JPEG Image File (*.jpg)"));
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
     dialog.setDirectory(QFile::decodeName(state_.currentFolder().c_str()));
     dialog.selectFile(displayPath(state_.currentDesignName()));
@@ -77,8 +77,7 @@ bool PictureCommand::start(const std::string& path)
     watcher_.setFuture(QtConcurrent::run([job] { return exportPicture(job); }));
     action_.setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    progress_ = new QProgressDialog(QStringLiteral("正在生成高清仿真图，请稍候……"), QString(), 0, 0,
-                                    window_);
+    progress_ = new QProgressDialog(tr("正在生成高清仿真图，请稍候……"), QString(), 0, 0, window_);
     progress_->setObjectName(QStringLiteral("SavePictureProgress"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);

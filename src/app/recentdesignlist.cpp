@@ -50,7 +50,7 @@ void RecentDesignList::flush()
     if (!error.empty() && !problemShown_) {
         problemShown_ = true;
         messages_.error(window_,
-                        QStringLiteral("The list of recent designs cannot be kept in \"%1\": %2")
+                        tr("The list of recent designs cannot be kept in \"%1\": %2")
                             .arg(displayPath(config_.path()), QString::fromStdString(error)));
     }
 }
@@ -73,7 +73,7 @@ void RecentDesignList::fill(QMenu* menu)
         connect(entry, &QAction::triggered, this, [this, path] { emit chosen(path); });
     }
     if (there.empty())
-        menu->addAction(QStringLiteral("（没有最近打开的版带）"))->setEnabled(false);
+        menu->addAction(tr("（没有最近打开的版带）"))->setEnabled(false);
 }
 
 } // namespace loomscope

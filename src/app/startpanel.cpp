@@ -26,11 +26,10 @@ StartPanel::StartPanel(QWidget* parent) : QWidget(parent)
     };
     problem_ = centred(QString(), "StartProblem");
     problem_->hide();
-    hint_ = centred(
-        QStringLiteral("打开版带：点下方的文件夹按钮，按 Ctrl+O，或把 DST 文件拖到这个窗口里"),
-        "StartHint");
+    hint_ = centred(tr("打开版带：点下方的文件夹按钮，按 Ctrl+O，或把 DST 文件拖到这个窗口里"),
+                    "StartHint");
     column->addSpacing(18);
-    caption_ = centred(QStringLiteral("最近打开的版带："), "StartRecentCaption");
+    caption_ = centred(tr("最近打开的版带："), "StartRecentCaption");
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("StartRecent"));
     list_->setFrameShape(QFrame::NoFrame);

@@ -289,7 +289,7 @@ void TForm2::refreshStartPanel()
     if (isActiveWindow() && !startPanel_->recentList()->isHidden())
         startPanel_->recentList()->setFocus();
     startPanel_->setProblem(
-        state_.hasDesign() ? QStringLiteral("“%1” cannot be shown: %2")
+        state_.hasDesign() ? tr("“%1” cannot be shown: %2")
                                  .arg(displayPath(state_.currentFileName()),
                                       QString::fromStdString(readFailureReason(view.lastRead())))
                            : QString());
@@ -299,7 +299,7 @@ void TForm2::readConfiguration()
 {
     QString problem;
     if (const std::string& error = config_.readError(); !error.empty()) {
-        problem = QStringLiteral("Cannot open file \"%1\". %2")
+        problem = tr("Cannot open file \"%1\". %2")
                       .arg(displayPath(config_.path()), QString::fromStdString(error));
     } else {
         const MainConfig config = readMainConfig(config_.ini(), localeDecimalSeparator());
@@ -368,7 +368,7 @@ void TForm2::openCommand()
 {
     const QString chosen = QFileDialog::getOpenFileName(
         this, QString(), QFile::decodeName(state_.currentFolder().c_str()),
-        QStringLiteral("DST (.dst) (*.[dD][sS][tT])"), nullptr, QFileDialog::HideNameFilterDetails);
+        tr("DST (.dst) (*.[dD][sS][tT])"), nullptr, QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty())
         return;
     const std::string path = existingPathBytes(chosen);
@@ -405,7 +405,7 @@ void TForm2::replayStitchOut()
 void TForm2::copyViewToClipboard()
 {
     QGuiApplication::clipboard()->setImage(loomscope1->grabFramebuffer());
-    messages_.information(this, QStringLiteral("图像已经保存在剪贴板里了，找个地方粘贴一下就行"));
+    messages_.information(this, tr("图像已经保存在剪贴板里了，找个地方粘贴一下就行"));
 }
 
 QString TForm2::editorPath() const

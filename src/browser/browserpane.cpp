@@ -110,7 +110,7 @@ BrowserPane::BrowserPane(MainState& state, const QString& programHome, UserMessa
 
     auto* folderStrip = new QWidget(this);
     folderStrip->setFixedSize(kLeftColumnWidth, kTopRowHeight);
-    Label7 = new QLabel(QStringLiteral("  文件目录："), folderStrip);
+    Label7 = new QLabel(tr("  文件目录："), folderStrip);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setGeometry(0, 0, kLeftColumnWidth, kTopRowHeight);
     grid->addWidget(folderStrip, 0, 0);
@@ -137,10 +137,10 @@ BrowserPane::BrowserPane(MainState& state, const QString& programHome, UserMessa
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* N1 = PopupMenu1->addAction(QStringLiteral("定位文件"), this, &BrowserPane::locateFile);
+    QAction* N1 = PopupMenu1->addAction(tr("定位文件"), this, &BrowserPane::locateFile);
     N1->setObjectName(QStringLiteral("N1"));
     PopupMenu1->addSeparator();
-    QAction* N3 = PopupMenu1->addAction(QStringLiteral("针数统计"), GroupBox1, &QWidget::show);
+    QAction* N3 = PopupMenu1->addAction(tr("针数统计"), GroupBox1, &QWidget::show);
     N3->setObjectName(QStringLiteral("N3"));
 
     connect(ListView1, &DesignListView::rowSelected, this, &BrowserPane::rowSelected);
@@ -164,29 +164,29 @@ void BrowserPane::buildToolStrip(QWidget* strip)
     row->setSpacing(4);
     SpeedButton2 = toolButton("SpeedButton2", strip);
     SpeedButton2->setIcon(viewIcon(false));
-    SpeedButton2->setToolTip(QStringLiteral("大图标"));
+    SpeedButton2->setToolTip(tr("大图标"));
     SpeedButton3 = toolButton("SpeedButton3", strip);
     SpeedButton3->setIcon(viewIcon(true));
-    SpeedButton3->setToolTip(QStringLiteral("列表"));
+    SpeedButton3->setToolTip(tr("列表"));
     Edit2 = totalField("Edit2", 60, strip);
     Edit3 = totalField("Edit3", 90, strip);
     SpeedButton7 = toolButton("SpeedButton7", strip);
-    SpeedButton7->setText(QStringLiteral("针数统计"));
-    Button1 = new QPushButton(QStringLiteral("版带查找"), strip);
+    SpeedButton7->setText(tr("针数统计"));
+    Button1 = new QPushButton(tr("版带查找"), strip);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setFocusPolicy(Qt::NoFocus);
     fillProgress = new QLabel(strip);
     fillProgress->setObjectName(QStringLiteral("fillProgress"));
     fillProgress->setMinimumWidth(90);
     SpeedButton1 = toolButton("SpeedButton1", strip);
-    SpeedButton1->setText(QStringLiteral("关闭"));
+    SpeedButton1->setText(tr("关闭"));
 
     row->addWidget(SpeedButton2);
     row->addWidget(SpeedButton3);
     row->addSpacing(8);
-    row->addWidget(new QLabel(QStringLiteral("数量："), strip));
+    row->addWidget(new QLabel(tr("数量："), strip));
     row->addWidget(Edit2);
-    row->addWidget(new QLabel(QStringLiteral("总针数："), strip));
+    row->addWidget(new QLabel(tr("总针数："), strip));
     row->addWidget(Edit3);
     row->addWidget(SpeedButton7);
     row->addWidget(Button1);
@@ -330,7 +330,7 @@ void BrowserPane::designsChanged()
     model_->clear();
     Edit2->setText(QString::number(state_.designs().size()));
     if (!state_.currentFolder().empty())
-        Label7->setText(QStringLiteral("文件目录: ") + displayPath(state_.currentFolder()));
+        Label7->setText(tr("文件目录: ") + displayPath(state_.currentFolder()));
     if (isVisible() || entering_) {
         // A design opened from elsewhere (the recent list, a drop, a second start) moves the
         // tree along with the list.
@@ -390,7 +390,7 @@ void BrowserPane::startDesignSearch()
         return;
     if (const std::string failed = desktop_->startProgram(program, {kDesignSearchToken});
         !failed.empty())
-        messages_.error(this, QStringLiteral("Cannot start \"%1\": %2")
+        messages_.error(this, tr("Cannot start \"%1\": %2")
                                   .arg(displayPath(program), QString::fromStdString(failed)));
 }
 
@@ -415,7 +415,7 @@ void BrowserPane::saveReport()
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(report.text.data()),
                           report.text.size());
     if (const std::string error = writeFileAtomically(path, bytes); !error.empty()) {
-        messages_.error(this, QStringLiteral("Cannot create file \"%1\". %2")
+        messages_.error(this, tr("Cannot create file \"%1\". %2")
                                   .arg(displayPath(path), QString::fromStdString(error)));
         return;
     }

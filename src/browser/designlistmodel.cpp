@@ -62,10 +62,10 @@ QVariant DesignListModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const captions[ColumnCount] = {"Design Name", "Stitches", "Colors",
-                                                      "Size(inch)",  "Size(mm)", "Sequins"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(captions[section])
-                                                 : QVariant();
+    static const char* const captions[ColumnCount] = {
+        QT_TR_NOOP("Design Name"), QT_TR_NOOP("Stitches"), QT_TR_NOOP("Colors"),
+        QT_TR_NOOP("Size(inch)"),  QT_TR_NOOP("Size(mm)"), QT_TR_NOOP("Sequins")};
+    return section >= 0 && section < ColumnCount ? tr(captions[section]) : QVariant();
 }
 
 QByteArray DesignRow::packThumbnail(const QImage& picture)

@@ -28,8 +28,7 @@ QLabel* label(const QString& text, QWidget* parent)
 } // namespace
 
 PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparator, QWidget* parent)
-    : QGroupBox(QStringLiteral("统计选项"), parent), messages_(messages),
-      separator_(decimalSeparator)
+    : QGroupBox(tr("统计选项"), parent), messages_(messages), separator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("GroupBox1"));
     setFixedHeight(kGroupHeight);
@@ -49,27 +48,28 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
     grid->setContentsMargins(6, 2, 6, 4);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
-    grid->addWidget(label(QStringLiteral("1.起步针数："), this), 0, 0);
+    grid->addWidget(label(tr("1.起步针数："), this), 0, 0);
     grid->addWidget(Edit4, 0, 1);
-    grid->addWidget(label(QStringLiteral("之内  起步额(元)："), this), 0, 2, 1, 3);
+    grid->addWidget(label(tr("之内  起步额(元)："), this), 0, 2, 1, 3);
     grid->addWidget(Edit5, 0, 5);
-    const char* const ranges[] = {"2.条件一：针数在", "  条件二：针数在", "  条件三：针数在"};
+    const QString ranges[] = {tr("2.条件一：针数在"), tr("  条件二：针数在"),
+                              tr("  条件三：针数在")};
     QLineEdit* const fields[3][3] = {
         {Edit6, Edit7, Edit8}, {Edit9, Edit10, Edit11}, {Edit12, Edit13, Edit14}};
     for (int r = 0; r < 3; ++r) {
-        grid->addWidget(label(QString::fromUtf8(ranges[r]), this), r + 1, 0);
+        grid->addWidget(label(ranges[r], this), r + 1, 0);
         grid->addWidget(fields[r][0], r + 1, 1);
-        auto* tilde = new QLabel(QStringLiteral("～"), this);
+        auto* tilde = new QLabel(tr("～"), this);
         tilde->setAlignment(Qt::AlignCenter);
         grid->addWidget(tilde, r + 1, 2);
         grid->addWidget(fields[r][1], r + 1, 3);
-        grid->addWidget(label(QStringLiteral("之间单价(厘):"), this), r + 1, 4);
+        grid->addWidget(label(tr("之间单价(厘):"), this), r + 1, 4);
         grid->addWidget(fields[r][2], r + 1, 5);
     }
 
-    auto* note = new QLabel(QStringLiteral("注：如果全按一个价算就只要条件1，把针数设足够大，\n"
-                                           "否则针数超过设定值按0计算，如果不同针数按不同价格\n"
-                                           "就设其它条件；统计结果出来后要记得另存哦，亲。"),
+    auto* note = new QLabel(tr("注：如果全按一个价算就只要条件1，把针数设足够大，\n"
+                               "否则针数超过设定值按0计算，如果不同针数按不同价格\n"
+                               "就设其它条件；统计结果出来后要记得另存哦，亲。"),
                             this);
     note->setObjectName(QStringLiteral("priceNote"));
     QFont small = font();
@@ -88,10 +88,10 @@ PriceOptionsGroup::PriceOptionsGroup(UserMessages& messages, char decimalSeparat
 
     SpeedButton8 = new QToolButton(this);
     SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
-    SpeedButton8->setText(QStringLiteral("隐藏"));
+    SpeedButton8->setText(tr("隐藏"));
     SpeedButton6 = new QToolButton(this);
     SpeedButton6->setObjectName(QStringLiteral("SpeedButton6"));
-    SpeedButton6->setText(QStringLiteral("保存统计结果"));
+    SpeedButton6->setText(tr("保存统计结果"));
     for (QToolButton* b : {SpeedButton8, SpeedButton6}) {
         // Pressing them leaves the focus where it is: a value typed just before is read as
         // it stands, without the leave-field rules.
@@ -142,7 +142,7 @@ PriceFields PriceOptionsGroup::fields() const
 void PriceOptionsGroup::setReportEnabled(bool enabled)
 {
     SpeedButton6->setEnabled(enabled);
-    SpeedButton6->setToolTip(enabled ? QString() : QStringLiteral("列表填充中，完成后可统计"));
+    SpeedButton6->setToolTip(enabled ? QString() : tr("列表填充中，完成后可统计"));
 }
 
 void PriceOptionsGroup::fitNote()

@@ -67,7 +67,7 @@ ColourPanelDialogs defaultDialogs()
     };
     dialogs.chooseEmbirdFile = [](QWidget* parent, const QString& folder) {
         return QFileDialog::getOpenFileName(parent, QString(), folder,
-                                            QStringLiteral("Embird色序文件(.edr) (*.edr *.EDR)"));
+                                            ColourPanel::tr("Embird色序文件(.edr) (*.edr *.EDR)"));
     };
     return dialogs;
 }
@@ -110,8 +110,8 @@ void ColourPanel::buildControls()
             loadChart(text);
     });
 
-    ValueListEditor1 = new SwatchGrid({31, 67}, {QStringLiteral("颜色"), QStringLiteral("色号")},
-                                      SwatchGrid::RowNumbers::Hidden, this);
+    ValueListEditor1 =
+        new SwatchGrid({31, 67}, {tr("颜色"), tr("色号")}, SwatchGrid::RowNumbers::Hidden, this);
     ValueListEditor1->setObjectName(QStringLiteral("ValueListEditor1"));
     ValueListEditor1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -133,15 +133,15 @@ void ColourPanel::buildControls()
     SpeedButton4->setGeometry(kWidth - 19, 1, 18, 18);
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { setVisible(false); });
 
-    label(QStringLiteral("找色号："), this)->move(x, 4);
+    label(tr("找色号："), this)->move(x, 4);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(x, 20, w, 21);
     connect(Edit1, &QLineEdit::textChanged, this, &ColourPanel::findCode);
 
-    Button11 = new QPushButton(QStringLiteral("配对"), this);
+    Button11 = new QPushButton(tr("配对"), this);
     Button11->setObjectName(QStringLiteral("Button11"));
-    Button11->setToolTip(QStringLiteral("Order the chart by closeness to the picked colour (1)"));
+    Button11->setToolTip(tr("Order the chart by closeness to the picked colour (1)"));
     Button11->setGeometry(x, 44, 40, 23);
     connect(Button11, &QPushButton::clicked, this, &ColourPanel::match);
     MatchOrderingBox = new QComboBox(this);
@@ -149,37 +149,37 @@ void ColourPanel::buildControls()
     MatchOrderingBox->addItem(QStringLiteral("RGB"), static_cast<int>(MatchOrdering::Score));
     MatchOrderingBox->addItem(QStringLiteral("ΔE00"), static_cast<int>(MatchOrdering::Perceptual));
     MatchOrderingBox->setToolTip(
-        QStringLiteral("How 配对 measures closeness: RGB, the chart score of the program, or "
-                       "ΔE00, the CIEDE2000 difference people perceive"));
+        tr("How 配对 measures closeness: RGB, the chart score of the program, or "
+           "ΔE00, the CIEDE2000 difference people perceive"));
     MatchOrderingBox->setGeometry(x + 41, 44, w - 41, 23);
 
-    label(QStringLiteral("屏幕取色："), this)->move(x, 72);
+    label(tr("屏幕取色："), this)->move(x, 72);
     SpeedButton5 = new QToolButton(this);
     SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
     SpeedButton5->setIcon(pickIcon());
-    SpeedButton5->setToolTip(QStringLiteral("Pick a colour from the screen"));
+    SpeedButton5->setToolTip(tr("Pick a colour from the screen"));
     SpeedButton5->setGeometry(x + w - 22, 69, 22, 22);
     connect(SpeedButton5, &QToolButton::clicked, this, &ColourPanel::pickFromScreen);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("取色时隐藏"), this);
+    CheckBox1 = new QCheckBox(tr("取色时隐藏"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(x, 93, w, 18);
 
     Panel10 = new ColourSwatch(QStringLiteral("1"), kSilver, ColourSwatch::Caption::Black, this);
     Panel10->setObjectName(QStringLiteral("Panel10"));
     Panel10->setGeometry(x, 113, 49, 42);
-    Panel10->setToolTip(QStringLiteral("Picked colour: double-click puts it into the palette"));
+    Panel10->setToolTip(tr("Picked colour: double-click puts it into the palette"));
     connect(Panel10, &ColourSwatch::doubleClicked, this, &ColourPanel::pickedColourToPalette);
     Panel11 = new ColourSwatch(QStringLiteral("2"), kLightGrey, ColourSwatch::Caption::Black, this);
     Panel11->setObjectName(QStringLiteral("Panel11"));
     Panel11->setGeometry(x + 49, 113, 48, 42);
-    Panel11->setToolTip(QStringLiteral("Chart colour"));
+    Panel11->setToolTip(tr("Chart colour"));
 
     Panel7 = new ColourSwatch(QStringLiteral("BG"), viewer_->backcolor(),
                               ColourSwatch::Caption::Complement, this);
     Panel7->setObjectName(QStringLiteral("Panel7"));
     Panel7->setGeometry(x, 157, w, 18);
-    Panel7->setToolTip(QStringLiteral("Background: double-click to choose its colour"));
+    Panel7->setToolTip(tr("Background: double-click to choose its colour"));
     connect(Panel7, &ColourSwatch::doubleClicked, this, &ColourPanel::chooseBackground);
 
     StringGrid2 = new SwatchGrid({25, 57, 33}, {}, SwatchGrid::RowNumbers::Shown, this);
@@ -203,12 +203,12 @@ void ColourPanel::buildControls()
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolButton29 = new QToolButton(ToolBar2);
     ToolButton29->setObjectName(QStringLiteral("ToolButton29"));
-    ToolButton29->setText(QStringLiteral("保存lsc色序"));
+    ToolButton29->setText(tr("保存lsc色序"));
     ToolButton29->setGeometry(2, 2, kToolButtonWidth, kToolBarHeight - 4);
     connect(ToolButton29, &QToolButton::clicked, this, &ColourPanel::saveSequence);
     ToolButton36 = new QToolButton(ToolBar2);
     ToolButton36->setObjectName(QStringLiteral("ToolButton36"));
-    ToolButton36->setText(QStringLiteral("载入edr色序"));
+    ToolButton36->setText(tr("载入edr色序"));
     ToolButton36->setGeometry(2 + kToolButtonWidth + 2, 2, kToolButtonWidth, kToolBarHeight - 4);
     connect(ToolButton36, &QToolButton::clicked, this, &ColourPanel::loadEmbirdColours);
 }

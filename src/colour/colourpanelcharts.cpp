@@ -55,7 +55,7 @@ void ColourPanel::loadChart(const QString& name)
                                   .arg(QString::fromStdString(loaded.error), displayPath(path))
                                   .arg(loaded.errorLine));
     else
-        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
+        messages_.error(this, tr("Cannot open file \"%1\". %2")
                                   .arg(displayPath(path), QString::fromStdString(loaded.error)));
 }
 

@@ -24,20 +24,19 @@ constexpr std::size_t kMaxEmbirdBytes = std::size_t{64} << 20;
 void ColourPanel::saveSequence()
 {
     if (!state_.hasDesign() || viewer_->dstinfo().Fcolorcount <= 0) {
-        messages_.information(this, QStringLiteral("No design is shown: there is no colour "
-                                                   "sequence to save."));
+        messages_.information(this, tr("No design is shown: there is no colour "
+                                       "sequence to save."));
         return;
     }
     const std::string design = state_.currentDesignPath();
     const std::string path = sideFileForWriting(design);
-    if (fileExists(path) &&
-        !dialogs_.confirm(this, QStringLiteral("文件对应的色序文件已存在，是否替换？")))
+    if (fileExists(path) && !dialogs_.confirm(this, tr("文件对应的色序文件已存在，是否替换？")))
         return;
     // The question ran an event loop of its own: what is written is read only now, all of it
     // from the design that is shown now, and only when that is still the design asked about.
     if (state_.currentDesignPath() != design) {
-        messages_.information(this, QStringLiteral("Another design was opened meanwhile: the "
-                                                   "colour sequence was not saved."));
+        messages_.information(this, tr("Another design was opened meanwhile: the "
+                                       "colour sequence was not saved."));
         return;
     }
     const int count = viewer_->dstinfo().Fcolorcount;
@@ -50,12 +49,11 @@ void ColourPanel::saveSequence()
     const std::string error = writecolorfile(
         path, cardNameForSave(ComboBox1->currentText().toStdString()), colours, names);
     if (!error.empty()) {
-        messages_.error(this, QStringLiteral("Cannot create file \"%1\". %2")
+        messages_.error(this, tr("Cannot create file \"%1\". %2")
                                   .arg(displayPath(path), QString::fromStdString(error)));
         return;
     }
-    messages_.information(
-        this, QStringLiteral("色序文件已经保存在DST文档同一文件夹下，重新载入DST档便可"));
+    messages_.information(this, tr("色序文件已经保存在DST文档同一文件夹下，重新载入DST档便可"));
 }
 
 void ColourPanel::loadEmbirdColours()
@@ -71,7 +69,7 @@ void ColourPanel::loadEmbirdColours()
         path = pathBytes(chosen);
     const FileBytes file = readWholeFile(path, kMaxEmbirdBytes);
     if (!file.error.empty()) {
-        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
+        messages_.error(this, tr("Cannot open file \"%1\". %2")
                                   .arg(displayPath(path), QString::fromStdString(file.error)));
         return;
     }
@@ -88,8 +86,8 @@ void ColourPanel::loadEmbirdColours()
     // The missing entry ends the operation, as a failed read does: the palette is rebuilt
     // only after a whole file.
     if (!steps.complete) {
-        messages_.error(this, QStringLiteral("Stream read error\n\n\"%1\" holds %2 colours; the "
-                                             "design has %3.")
+        messages_.error(this, tr("Stream read error\n\n\"%1\" holds %2 colours; the "
+                                 "design has %3.")
                                   .arg(displayPath(path))
                                   .arg(steps.colours.size())
                                   .arg(embirdStepCount(count)));

@@ -43,8 +43,8 @@ void ScreenColourPick::usePortalBus(const QDBusConnection& bus)
     connect(portal_, &PortalColourPick::picked, this, [this](TColor c) { finish(c); });
     connect(portal_, &PortalColourPick::cancelled, this, [this] { finish(std::nullopt); });
     connect(portal_, &PortalColourPick::failed, this, [this](const QString& why) {
-        finish(std::nullopt, QStringLiteral("No colour can be picked from the screen: the "
-                                            "desktop's colour picker is not available (%1).")
+        finish(std::nullopt, tr("No colour can be picked from the screen: the "
+                                "desktop's colour picker is not available (%1).")
                                  .arg(why));
     });
 }
@@ -90,8 +90,8 @@ void ScreenColourPick::pickFromCapture()
         screen = QGuiApplication::primaryScreen();
     const QImage capture = capture_(screen);
     if (capture.isNull() || !screen) {
-        finish(std::nullopt, QStringLiteral("No colour can be picked from the screen: the "
-                                            "screen could not be copied."));
+        finish(std::nullopt, tr("No colour can be picked from the screen: the "
+                                "screen could not be copied."));
         return;
     }
     finish(overlay_->pick(capture, screen->geometry()));

@@ -4,6 +4,7 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -71,8 +72,10 @@ bool OffscreenGl::create(int width, int height, QString* error)
         return createFramebuffer(error);
     if (error)
         *error =
-            QStringLiteral("No off-screen OpenGL is available: %1; %2")
-                .arg(eglAvailable() ? eglProblem : QStringLiteral("EGL surfaceless is missing"),
+            QCoreApplication::translate("OffscreenGl", "No off-screen OpenGL is available: %1; %2")
+                .arg(eglAvailable()
+                         ? eglProblem
+                         : QCoreApplication::translate("OffscreenGl", "EGL surfaceless is missing"),
                      qtProblem);
     return false;
 }
@@ -149,7 +152,8 @@ bool OffscreenGl::createFramebuffer(QString* error)
                   &missing);
     if (!resolved) {
         if (error)
-            *error = QStringLiteral("This OpenGL lacks %1, which pictures need")
+            *error = QCoreApplication::translate("OffscreenGl",
+                                                 "This OpenGL lacks %1, which pictures need")
                          .arg(QLatin1String(missing));
         return false;
     }
@@ -157,7 +161,8 @@ bool OffscreenGl::createFramebuffer(QString* error)
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
     if (width_ > maxSize || height_ > maxSize) {
         if (error)
-            *error = QStringLiteral(
+            *error = QCoreApplication::translate(
+                         "OffscreenGl",
                          "A picture of %1 x %2 pixels is larger than this OpenGL can draw (%3)")
                          .arg(width_)
                          .arg(height_)
@@ -176,9 +181,11 @@ bool OffscreenGl::createFramebuffer(QString* error)
     gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
     if (gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         if (error)
-            *error = QStringLiteral("The off-screen picture of %1 x %2 pixels could not be made")
-                         .arg(width_)
-                         .arg(height_);
+            *error =
+                QCoreApplication::translate(
+                    "OffscreenGl", "The off-screen picture of %1 x %2 pixels could not be made")
+                    .arg(width_)
+                    .arg(height_);
         return false;
     }
     return true;

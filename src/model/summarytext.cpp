@@ -2,6 +2,7 @@
 
 #include "numberformat.h"
 #include "tembs.h"
+#include "uitext.h"
 
 namespace loomscope {
 
@@ -42,7 +43,9 @@ std::string failedSummaryText(const std::string& designName, DstReadStatus statu
 
 std::string summaryCaptions()
 {
-    return "花样名：\r针数：\r颜色：\r珠片数：\r尺寸(mm)：\r尺寸(inch)：";
+    return uiText("Summary", "花样名：") + '\r' + uiText("Summary", "针数：") + '\r' +
+           uiText("Summary", "颜色：") + '\r' + uiText("Summary", "珠片数：") + '\r' +
+           uiText("Summary", "尺寸(mm)：") + '\r' + uiText("Summary", "尺寸(inch)：");
 }
 
 } // namespace loomscope

@@ -7,6 +7,7 @@
 #include "pagetexts.h"
 #include "threadshading.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLinearGradient>
@@ -85,10 +86,14 @@ std::string drawCompanyBlock(QPainter& painter, double f, const PageSources& sou
     }
     const CompanyInfoRead company =
         sources.config ? readcompanyinfo(*sources.config) : CompanyInfoRead{};
-    textAt(painter, f, {75, 20}, QStringLiteral("公司：") + qtext(company.info.comname));
-    textAt(painter, f, {75, 33}, QStringLiteral("网址：") + qtext(company.info.website));
-    textAt(painter, f, {75, 46}, QStringLiteral("Email：") + qtext(company.info.email));
-    textAt(painter, f, {75, 59}, QStringLiteral("电话：") + qtext(company.info.tel));
+    textAt(painter, f, {75, 20},
+           QCoreApplication::translate("PrintPage", "公司：") + qtext(company.info.comname));
+    textAt(painter, f, {75, 33},
+           QCoreApplication::translate("PrintPage", "网址：") + qtext(company.info.website));
+    textAt(painter, f, {75, 46},
+           QCoreApplication::translate("PrintPage", "Email：") + qtext(company.info.email));
+    textAt(painter, f, {75, 59},
+           QCoreApplication::translate("PrintPage", "电话：") + qtext(company.info.tel));
     return company.error;
 }
 
@@ -103,17 +108,17 @@ void drawDesignBlock(QPainter& painter, double f, const Tembs& dst, const PrintP
         const std::string& value;
         PagePoint valueAt;
     } rows[] = {
-        {"Design:", {350, 20}, v.name, {395, 20}},
-        {"Colors:", {350, 33}, v.colors, {395, 33}},
-        {"Stitches:", {350, 46}, v.stitches, {395, 46}},
-        {"Sequins:", {350, 59}, v.sequins, {395, 59}},
-        {"Scale:", {450, 33}, v.scale, {500, 33}},
-        {"Size(mm):", {450, 46}, v.sizeMm, {500, 46}},
-        {"Size(inch):", {450, 59}, v.sizeInch, {500, 59}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Design:"), {350, 20}, v.name, {395, 20}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Colors:"), {350, 33}, v.colors, {395, 33}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Stitches:"), {350, 46}, v.stitches, {395, 46}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Sequins:"), {350, 59}, v.sequins, {395, 59}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Scale:"), {450, 33}, v.scale, {500, 33}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Size(mm):"), {450, 46}, v.sizeMm, {500, 46}},
+        {QT_TRANSLATE_NOOP("PrintPage", "Size(inch):"), {450, 59}, v.sizeInch, {500, 59}},
     };
     for (const auto& row : rows) {
         painter.setPen(Qt::black);
-        textAt(painter, f, row.labelAt, QString::fromLatin1(row.label));
+        textAt(painter, f, row.labelAt, QCoreApplication::translate("PrintPage", row.label));
         painter.setPen(QColor(0, 0, 255));
         textAt(painter, f, row.valueAt, qtext(row.value));
     }
@@ -122,7 +127,7 @@ void drawDesignBlock(QPainter& painter, double f, const Tembs& dst, const PrintP
 
 void drawSwatches(QPainter& painter, double f, int colourCount, const PageSources& sources)
 {
-    textAt(painter, f, {18, 728}, QStringLiteral("颜色："));
+    textAt(painter, f, {18, 728}, QCoreApplication::translate("PrintPage", "颜色："));
     painter.setPen(devicePixelPen(Qt::black));
     for (int k = 0; k < colourCount; ++k) {
         const PageRect r = swatchRect(k);

@@ -8,6 +8,7 @@
 #include "model/fileio.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QLocale>
 #include <QPageSize>
@@ -19,7 +20,7 @@ namespace loomscope {
 namespace {
 QString cannotCreate(const std::string& path, const QString& why)
 {
-    return QStringLiteral("Cannot create file \"%1\". %2")
+    return QCoreApplication::translate("PageFiles", "Cannot create file \"%1\". %2")
         .arg(QString::fromStdString(pathDisplayText(path)), why);
 }
 } // namespace
@@ -56,7 +57,8 @@ QString writePagePdf(const std::string& path, Tembs& dst, PrintPage& page,
         writer.setCreator(QStringLiteral("LoomScope"));
         QPainter painter;
         if (!painter.begin(&writer))
-            return cannotCreate(path, QStringLiteral("The PDF could not be started."));
+            return cannotCreate(
+                path, QCoreApplication::translate("PageFiles", "The PDF could not be started."));
         composepage(painter, 10, pageScale(writer.width(), writer.height()), dst, page, sources);
         painter.end();
     }
@@ -75,7 +77,8 @@ QString saveBmp24(const QImage& picture, const std::string& path, int pixelsPerM
     const std::vector<std::uint8_t> bytes =
         encodeBmp24(rgb.width, rgb.height, rgb.rgb, pixelsPerMetre);
     if (bytes.empty())
-        return cannotCreate(path, QStringLiteral("There is no picture to save."));
+        return cannotCreate(
+            path, QCoreApplication::translate("PageFiles", "There is no picture to save."));
     if (const std::string failed = writeFileAtomically(path, bytes); !failed.empty())
         return cannotCreate(path, QString::fromStdString(failed));
     return {};
@@ -87,8 +90,8 @@ QImage loadPicture(const QString& path, QString* error)
     reader.setAutoTransform(true);
     QImage picture = reader.read();
     if (picture.isNull() && error)
-        *error =
-            QStringLiteral("Cannot load the picture \"%1\": %2").arg(path, reader.errorString());
+        *error = QCoreApplication::translate("PageFiles", "Cannot load the picture \"%1\": %2")
+                     .arg(path, reader.errorString());
     return picture;
 }
 

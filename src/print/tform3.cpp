@@ -28,8 +28,6 @@ namespace loomscope {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Loomscope v3.0--打印系统");
-
 QImage blankPicture()
 {
     QImage picture(1, 1, QImage::Format_RGB32);
@@ -45,7 +43,7 @@ TForm3::TForm3(ConfigStore& config, const QString& programHome,
       readcolorlist_(std::move(readcolorlist)), messages_(messages), bit111(blankPicture())
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(kTitle);
+    setWindowTitle(tr("Loomscope v3.0--打印系统"));
     buildControls();
     Form9 = new TForm9(config, programHome, messages, this);
     resize(940, 700);
@@ -66,7 +64,7 @@ void TForm3::showFor(const std::string& designPath)
 bool TForm3::prepare(const std::string& designPath)
 {
     designPath_ = designPath;
-    setWindowTitle(kTitle);
+    setWindowTitle(tr("Loomscope v3.0--打印系统"));
     pointer_.reset();
     PaintBox1->unsetCursor();
     PaintBox1->setBand(std::nullopt);
@@ -84,7 +82,8 @@ bool TForm3::prepare(const std::string& designPath)
         layoutPreview(true);
         return false;
     }
-    setWindowTitle(kTitle + QLatin1Char('[') + displayPath(designPath) + QLatin1Char(']'));
+    setWindowTitle(tr("Loomscope v3.0--打印系统") + QLatin1Char('[') + displayPath(designPath) +
+                   QLatin1Char(']'));
     if (!load.read()) {
         dst.clear();
         messages_.error(this,
@@ -134,7 +133,7 @@ void TForm3::readOptions()
 {
     if (const std::string& error = config_.readError(); !error.empty()) {
         setBoxes(PrintOptions{}); // what the boxes start with when nothing is saved
-        messages_.error(this, QStringLiteral("Cannot open file \"%1\". %2")
+        messages_.error(this, tr("Cannot open file \"%1\". %2")
                                   .arg(displayPath(config_.path()), QString::fromStdString(error)));
         return;
     }
@@ -218,10 +217,9 @@ void TForm3::placementClicked()
 void TForm3::stitchCountCommand()
 {
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(this, QStringLiteral("修改针数"),
-                              QStringLiteral("原针数为：%1 请输入新的针数：").arg(dst.stitchs()),
-                              QLineEdit::Normal, QString(), &ok);
+    const QString answer = QInputDialog::getText(
+        this, tr("修改针数"), tr("原针数为：%1 请输入新的针数：").arg(dst.stitchs()),
+        QLineEdit::Normal, QString(), &ok);
     if (ok)
         applyStitchCountAnswer(answer);
 }
@@ -233,7 +231,7 @@ void TForm3::applyStitchCountAnswer(const QString& answer)
     case StitchCountAnswer::Kind::Unchanged:
         return;
     case StitchCountAnswer::Kind::IllegalCharacter:
-        messages_.information(this, QStringLiteral("数字中包含非法字符，请重新输入"));
+        messages_.information(this, tr("数字中包含非法字符，请重新输入"));
         return;
     case StitchCountAnswer::Kind::NotAnInteger:
         messages_.error(this, QString::fromStdString(a.error));
@@ -251,12 +249,12 @@ bool TForm3::saveOptions()
     const PrintOptions options = optionsFromBoxes();
     const IniUpdate update = config_.change([&](IniFile& ini) { writePrintOptions(ini, options); });
     if (!update.ok()) {
-        messages_.error(this, (update.readFailed ? QStringLiteral("Cannot open file \"%1\". %2")
-                                                 : QStringLiteral("Cannot create file \"%1\". %2"))
+        messages_.error(this, (update.readFailed ? tr("Cannot open file \"%1\". %2")
+                                                 : tr("Cannot create file \"%1\". %2"))
                                   .arg(displayPath(path), QString::fromStdString(update.error)));
         return false;
     }
-    messages_.information(this, QStringLiteral("保存完毕"));
+    messages_.information(this, tr("保存完毕"));
     return true;
 }
 

@@ -42,7 +42,7 @@ void TForm3::buildControls()
         return b;
     };
 
-    auto* options = new QGroupBox(QStringLiteral("花样选项"), this);
+    auto* options = new QGroupBox(tr("花样选项"), this);
     options->setObjectName(QStringLiteral("GroupBox1"));
     options->setFixedWidth(230);
     auto* optionLayout = new QVBoxLayout(options);
@@ -56,16 +56,16 @@ void TForm3::buildControls()
             connect(b, &QCheckBox::clicked, this, &TForm3::recompose);
         return b;
     };
-    CheckBox7 = box(QStringLiteral("显示公司信息"), "CheckBox7", true, true);
-    CheckBox8 = box(QStringLiteral("显示花样信息"), "CheckBox8", true, true);
-    CheckBox9 = box(QStringLiteral("显示颜色"), "CheckBox9", true, true);
-    CheckBox6 = box(QStringLiteral("显示外框"), "CheckBox6", true, true);
-    CheckBox1 = box(QStringLiteral("仿真效果(不能打印)"), "CheckBox1", false, true);
-    CheckBox3 = box(QStringLiteral("起针结束点"), "CheckBox3", false, true);
-    CheckBox4 = box(QStringLiteral("针迹点"), "CheckBox4", false, false);
-    CheckBox5 = box(QStringLiteral("机器码"), "CheckBox5", false, false);
+    CheckBox7 = box(tr("显示公司信息"), "CheckBox7", true, true);
+    CheckBox8 = box(tr("显示花样信息"), "CheckBox8", true, true);
+    CheckBox9 = box(tr("显示颜色"), "CheckBox9", true, true);
+    CheckBox6 = box(tr("显示外框"), "CheckBox6", true, true);
+    CheckBox1 = box(tr("仿真效果(不能打印)"), "CheckBox1", false, true);
+    CheckBox3 = box(tr("起针结束点"), "CheckBox3", false, true);
+    CheckBox4 = box(tr("针迹点"), "CheckBox4", false, false);
+    CheckBox5 = box(tr("机器码"), "CheckBox5", false, false);
 
-    auto* scaleLabel = new QLabel(QStringLiteral("比例："), options);
+    auto* scaleLabel = new QLabel(tr("比例："), options);
     scaleLabel->setObjectName(QStringLiteral("Label1"));
     optionLayout->addWidget(scaleLabel);
     auto radio = [&](const QString& caption, const char* name) {
@@ -75,23 +75,23 @@ void TForm3::buildControls()
         connect(r, &QRadioButton::clicked, this, &TForm3::placementClicked);
         return r;
     };
-    RadioButton1 = radio(QStringLiteral("实际尺寸"), "RadioButton1");
-    RadioButton2 = radio(QStringLiteral("适合纸张"), "RadioButton2");
-    RadioButton3 = radio(QStringLiteral("指定区域"), "RadioButton3");
+    RadioButton1 = radio(tr("实际尺寸"), "RadioButton1");
+    RadioButton2 = radio(tr("适合纸张"), "RadioButton2");
+    RadioButton3 = radio(tr("指定区域"), "RadioButton3");
     RadioButton1->setChecked(true);
-    Button9 = button(QStringLiteral("选择区域"), "Button9");
+    Button9 = button(tr("选择区域"), "Button9");
     Button9->setEnabled(false);
     optionLayout->addWidget(Button9);
     auto* optionButtons = new QHBoxLayout;
-    Button8 = button(QStringLiteral("保存设置"), "Button8");
-    Button7 = button(QStringLiteral("设置"), "Button7");
-    Button7->setToolTip(QStringLiteral("设置公司信息"));
+    Button8 = button(tr("保存设置"), "Button8");
+    Button7 = button(tr("设置"), "Button7");
+    Button7->setToolTip(tr("设置公司信息"));
     optionButtons->addWidget(Button8);
     optionButtons->addWidget(Button7);
     optionLayout->addLayout(optionButtons);
     side->addWidget(options);
 
-    auto* textGroup = new QGroupBox(QStringLiteral("文本描述"), this);
+    auto* textGroup = new QGroupBox(tr("文本描述"), this);
     textGroup->setObjectName(QStringLiteral("GroupBox2"));
     textGroup->setFixedWidth(230);
     auto* textLayout = new QVBoxLayout(textGroup);
@@ -100,22 +100,22 @@ void TForm3::buildControls()
     Memo1->setMinimumHeight(90);
     textLayout->addWidget(Memo1);
     auto* textButtons = new QHBoxLayout;
-    Button4 = button(QStringLiteral("更新"), "Button4");
-    Button5 = button(QStringLiteral("选择位置"), "Button5");
+    Button4 = button(tr("更新"), "Button4");
+    Button5 = button(tr("选择位置"), "Button5");
     textButtons->addWidget(Button4);
     textButtons->addWidget(Button5);
     textLayout->addLayout(textButtons);
     side->addWidget(textGroup);
 
-    Button6 = button(QStringLiteral("改针数"), "Button6");
+    Button6 = button(tr("改针数"), "Button6");
     side->addWidget(Button6);
     side->addStretch();
     auto* fileButtons = new QGridLayout;
-    Button1 = button(QStringLiteral("打印"), "Button1");
-    Button2 = button(QStringLiteral("保存"), "Button2");
+    Button1 = button(tr("打印"), "Button1");
+    Button2 = button(tr("保存"), "Button2");
     pdfButton = button(QStringLiteral("PDF"), "pdfButton");
-    pdfButton->setToolTip(QStringLiteral("保存为 PDF"));
-    Button3 = button(QStringLiteral("关闭"), "Button3");
+    pdfButton->setToolTip(tr("保存为 PDF"));
+    Button3 = button(tr("关闭"), "Button3");
     fileButtons->addWidget(Button1, 0, 0);
     fileButtons->addWidget(Button3, 0, 1);
     fileButtons->addWidget(Button2, 1, 0);

@@ -31,9 +31,8 @@ bool TForm3::printTo(QPrinter& printer)
     sc = pageScale(static_cast<int>(area.width()), static_cast<int>(area.height()));
     QPainter painter;
     if (!painter.begin(&printer)) {
-        messages_.error(
-            this,
-            QStringLiteral("The printer \"%1\" could not be started.").arg(printer.printerName()));
+        messages_.error(this,
+                        tr("The printer \"%1\" could not be started.").arg(printer.printerName()));
         return false;
     }
     const PageSources sources = takeControls();
@@ -42,8 +41,9 @@ bool TForm3::printTo(QPrinter& printer)
     if (!problem.empty())
         messages_.error(this, QString::fromStdString(problem));
     if (!ended)
-        messages_.error(this, QStringLiteral("The page could not be sent to the printer \"%1\".")
-                                  .arg(printer.printerName()));
+        messages_.error(
+            this,
+            tr("The page could not be sent to the printer \"%1\".").arg(printer.printerName()));
     return ended;
 }
 
@@ -96,8 +96,7 @@ QString TForm3::chooseSaveName(const QString& caption, const char* extension, co
 
 void TForm3::saveCommand()
 {
-    const QString chosen =
-        chooseSaveName(QStringLiteral("保存"), ".bmp", QStringLiteral("BMP (*.bmp)"));
+    const QString chosen = chooseSaveName(tr("保存"), ".bmp", tr("BMP (*.bmp)"));
     if (!chosen.isEmpty())
         savePreviewAs(chosen);
 }
@@ -115,14 +114,13 @@ QString TForm3::savePreviewAs(const QString& chosenName)
         messages_.error(this, failed);
         return {};
     }
-    messages_.information(this, QStringLiteral("保存成功"));
+    messages_.information(this, tr("保存成功"));
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 void TForm3::pdfCommand()
 {
-    const QString chosen =
-        chooseSaveName(QStringLiteral("PDF"), ".pdf", QStringLiteral("PDF (*.pdf)"));
+    const QString chosen = chooseSaveName(QStringLiteral("PDF"), ".pdf", tr("PDF (*.pdf)"));
     if (!chosen.isEmpty())
         savePdfAs(chosen);
 }
@@ -143,7 +141,7 @@ QString TForm3::savePdfAs(const QString& chosenName)
         messages_.error(this, failed);
         return {};
     }
-    messages_.information(this, QStringLiteral("保存成功"));
+    messages_.information(this, tr("保存成功"));
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 

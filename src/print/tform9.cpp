@@ -24,7 +24,7 @@ TForm9::TForm9(ConfigStore& config, const QString& programHome, UserMessages& me
     : QDialog(parent), config_(config), programHome_(pathBytes(programHome)), messages_(messages)
 {
     setObjectName(QStringLiteral("Form9"));
-    setWindowTitle(QStringLiteral("设置公司信息"));
+    setWindowTitle(tr("设置公司信息"));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(16, 14, 16, 12);
@@ -40,13 +40,12 @@ TForm9::TForm9(ConfigStore& config, const QString& programHome, UserMessages& me
         grid->addWidget(edit, row, 1, 1, 3);
         return edit;
     };
-    Edit1 = field(0, QStringLiteral("公司名称："), "Edit1");
-    Edit2 = field(1, QStringLiteral("网址："), "Edit2");
-    Edit3 = field(2, QStringLiteral("Email："), "Edit3");
-    Edit4 = field(3, QStringLiteral("联系电话："), "Edit4");
+    Edit1 = field(0, tr("公司名称："), "Edit1");
+    Edit2 = field(1, tr("网址："), "Edit2");
+    Edit3 = field(2, tr("Email："), "Edit3");
+    Edit4 = field(3, tr("联系电话："), "Edit4");
 
-    grid->addWidget(new QLabel(QStringLiteral("公司图标："), this), 4, 0,
-                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(new QLabel(tr("公司图标："), this), 4, 0, Qt::AlignRight | Qt::AlignTop);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedSize(kLogoSize, kLogoSize);
@@ -56,18 +55,18 @@ TForm9::TForm9(ConfigStore& config, const QString& programHome, UserMessages& me
     Button3 = new QPushButton(QStringLiteral("..."), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setFixedWidth(32);
-    Button3->setToolTip(QStringLiteral("选择图片 (JPEG, PNG, BMP)"));
+    Button3->setToolTip(tr("选择图片 (JPEG, PNG, BMP)"));
     grid->addWidget(Button3, 4, 2, Qt::AlignLeft | Qt::AlignTop);
-    auto* hint = new QLabel(QStringLiteral("50x50像素，自己裁一下"), this);
+    auto* hint = new QLabel(tr("50x50像素，自己裁一下"), this);
     hint->setObjectName(QStringLiteral("Label6"));
     hint->setStyleSheet(QStringLiteral("color: red"));
     grid->addWidget(hint, 4, 3, Qt::AlignLeft | Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = new QPushButton(QStringLiteral("保存"), this);
+    Button1 = new QPushButton(tr("保存"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("关闭"), this);
+    Button2 = new QPushButton(tr("关闭"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
@@ -114,8 +113,8 @@ void TForm9::showPicture(const QImage& picture)
 void TForm9::chooseLogo()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("公司图标"), QString(),
-        QStringLiteral("图片 (*.jpg *.jpeg *.png *.bmp *.JPG *.JPEG *.PNG *.BMP);;所有文件 (*)"));
+        this, tr("公司图标"), QString(),
+        tr("图片 (*.jpg *.jpeg *.png *.bmp *.JPG *.JPEG *.PNG *.BMP);;所有文件 (*)"));
     if (!path.isEmpty())
         pickLogo(path);
 }

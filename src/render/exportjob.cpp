@@ -6,6 +6,8 @@
 #include "session/pathstrings.h"
 #include "trendertobmp.h"
 
+#include <QCoreApplication>
+
 namespace loomscope {
 
 ExportResult exportPicture(const ExportJob& job)
@@ -17,8 +19,9 @@ ExportResult exportPicture(const ExportJob& job)
         Tembs design;
         if (!fileExists(job.designPath) ||
             design.loadfromfile(job.designPath) != DstReadStatus::Read) {
-            result.error = QStringLiteral("The design \"%1\" cannot be read.")
-                               .arg(displayPath(job.designPath));
+            result.error =
+                QCoreApplication::translate("ExportJob", "The design \"%1\" cannot be read.")
+                    .arg(displayPath(job.designPath));
             return result;
         }
         plan = planPicture(design);

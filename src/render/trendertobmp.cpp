@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <algorithm>
@@ -163,7 +164,8 @@ bool Trendertobmp::rendertobmp(const std::string& path, float bili, QString* err
         return fail(error_);
     const QImage finished = picture(bili);
     if (finished.isNull())
-        return fail(QStringLiteral("There is not enough memory for a picture of %1 x %2 pixels.")
+        return fail(QCoreApplication::translate(
+                        "ExportJob", "There is not enough memory for a picture of %1 x %2 pixels.")
                         .arg(BM_SIZE_X)
                         .arg(BM_SIZE_Y));
 
@@ -176,13 +178,14 @@ bool Trendertobmp::rendertobmp(const std::string& path, float bili, QString* err
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(100);
     if (!writer.write(finished))
-        return fail(QStringLiteral("Cannot write \"%1\": %2").arg(shown, writer.errorString()));
+        return fail(QCoreApplication::translate("ExportJob", "Cannot write \"%1\": %2")
+                        .arg(shown, writer.errorString()));
     const std::string failed =
         writeFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(jpeg.constData()),
                                    static_cast<std::size_t>(jpeg.size())});
     if (!failed.empty())
-        return fail(
-            QStringLiteral("Cannot write \"%1\": %2").arg(shown, QString::fromStdString(failed)));
+        return fail(QCoreApplication::translate("ExportJob", "Cannot write \"%1\": %2")
+                        .arg(shown, QString::fromStdString(failed)));
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "desktopfiles.h"
 
+#include "model/uitext.h"
+
 namespace loomscope {
 
 namespace {
@@ -61,14 +63,14 @@ std::string desktopProgramPath(const std::string& executableFolder)
 std::string execPathProblem(const std::string& programPath)
 {
     if (programPath.empty() || programPath.front() != '/')
-        return "程序路径不是绝对路径：" + programPath;
+        return fillText(uiText("DesktopIntegration", "程序路径不是绝对路径：%1"), {programPath});
     // A "%" passes the validator when doubled, but GLib (and so GNOME) refuses to load an
     // entry whose program path holds one: the association would report success and do nothing.
     if (!isUtf8(programPath) || programPath.find('%') != std::string::npos)
-        return "程序路径含有不能写进桌面文件的字符";
+        return uiText("DesktopIntegration", "程序路径含有不能写进桌面文件的字符");
     for (char c : programPath)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return "程序路径含有控制字符";
+            return uiText("DesktopIntegration", "程序路径含有控制字符");
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "mimeappslist.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/uitext.h"
 #include "session/processlaunch.h"
 
 #include <algorithm>
@@ -51,13 +52,15 @@ bool writeStep(const std::string& path, const std::string& text, IntegrationOutc
     const std::string folder = fs::path(target).parent_path().string();
     fs::create_directories(folder, ec);
     if (ec) {
-        outcome.errors.push_back("无法创建文件夹 " + shown(folder) + "：" + ec.message());
+        outcome.errors.push_back(fillText(uiText("DesktopIntegration", "无法创建文件夹 %1：%2"),
+                                          {shown(folder), ec.message()}));
         return false;
     }
     const std::string failed = writeFileAtomically(
         target, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     if (!failed.empty()) {
-        outcome.errors.push_back("无法写入 " + shown(target) + "：" + failed);
+        outcome.errors.push_back(
+            fillText(uiText("DesktopIntegration", "无法写入 %1：%2"), {shown(target), failed}));
         return false;
     }
     return true;
@@ -73,7 +76,8 @@ bool readStep(const std::string& path, std::string& text, IntegrationOutcome& ou
         return true;
     const FileBytes file = readWholeFile(path, 16 << 20);
     if (!file.error.empty()) {
-        outcome.errors.push_back("无法读取 " + shown(path) + "：" + file.error);
+        outcome.errors.push_back(
+            fillText(uiText("DesktopIntegration", "无法读取 %1：%2"), {shown(path), file.error}));
         return false;
     }
     text.assign(file.bytes.begin(), file.bytes.end());
@@ -117,7 +121,8 @@ bool associate(const IntegrationSetup& setup, IntegrationOutcome& outcome)
     }
     // An entry naming a program that is not there would never start anything.
     if (!isExecutableFile(setup.programPath)) {
-        outcome.errors.push_back("找不到程序 " + shown(setup.programPath));
+        outcome.errors.push_back(
+            fillText(uiText("DesktopIntegration", "找不到程序 %1"), {shown(setup.programPath)}));
         return false;
     }
     if (!writeStep(e.dataHome + "/applications/" + kDesktopFileName,
@@ -217,8 +222,9 @@ void refreshDesktopDatabases(const IntegrationSetup& setup, IntegrationOutcome& 
             continue;
         const auto status = setup.runTool({tool, folder});
         if (status && *status != 0)
-            outcome.errors.push_back(std::string(tool) + " 未能更新 " + shown(folder) +
-                                     "（退出码 " + std::to_string(*status) + "）");
+            outcome.errors.push_back(
+                fillText(uiText("DesktopIntegration", "%1 未能更新 %2（退出码 %3）"),
+                         {tool, shown(folder), std::to_string(*status)}));
     }
 }
 
@@ -234,16 +240,17 @@ IntegrationOutcome registerDstThumbnailer(const IntegrationSetup& setup)
 {
     IntegrationOutcome outcome;
     if (!isExecutableFile(setup.programPath) || !execPathProblem(setup.programPath).empty()) {
-        outcome.errors.push_back("没找到dst缩图插件");
+        outcome.errors.push_back(uiText("DesktopIntegration", "没找到dst缩图插件"));
         return outcome;
     }
     if (desktopSandboxesThumbnailers(setup.environment.currentDesktop) &&
         !sandboxCanRun(setup.programPath)) {
-        outcome.errors.push_back(
-            "桌面的文件管理器只能在 /usr 之下运行缩略图程序，而本程序在 " +
-            shown(setup.programPath) +
-            "，登记了也不会生成缩略图。请把 LoomScope 安装到系统（make install，默认装到 "
-            "/usr/local）后再注册。");
+        outcome.errors.push_back(fillText(
+            uiText("DesktopIntegration",
+                   "桌面的文件管理器只能在 /usr 之下运行缩略图程序，而本程序在 %1，"
+                   "登记了也不会生成缩略图。请把 LoomScope 安装到系统（make install，默认装到 "
+                   "/usr/local）后再注册。"),
+            {shown(setup.programPath)}));
         return outcome;
     }
     if (writeMimePackage(setup, outcome) &&
@@ -263,11 +270,13 @@ IntegrationOutcome unregisterDstThumbnailer(const IntegrationSetup& setup)
     IntegrationOutcome outcome;
     const std::string path = setup.environment.dataHome + "/thumbnailers/" + kThumbnailerFileName;
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        outcome.errors.push_back("无法删除 " + shown(path) + "：" + std::strerror(errno));
+        outcome.errors.push_back(fillText(uiText("DesktopIntegration", "无法删除 %1：%2"),
+                                          {shown(path), std::strerror(errno)}));
     for (const std::string& folder : setup.environment.dataDirs) {
         const std::string system = folder + "/thumbnailers/" + kThumbnailerFileName;
         if (fileExists(system)) {
-            outcome.notices.push_back("系统安装的dst缩略图仍然有效：" + shown(system));
+            outcome.notices.push_back(fillText(
+                uiText("DesktopIntegration", "系统安装的dst缩略图仍然有效：%1"), {shown(system)}));
             break;
         }
     }
@@ -302,10 +311,12 @@ IntegrationOutcome registerSiblingPlugin(const IntegrationSetup& setup, SiblingP
         // cannot be started at all is worth a word.
         const std::string failed = startDetached({*path, install ? "--register" : "--unregister"});
         if (!failed.empty())
-            outcome.errors.push_back("无法启动 " + shown(*path) + "：" + failed);
+            outcome.errors.push_back(
+                fillText(uiText("DesktopIntegration", "无法启动 %1：%2"), {shown(*path), failed}));
     } else {
-        outcome.errors.push_back(plugin == SiblingPlugin::DstProperties ? "没找到dst属性页插件"
-                                                                        : "没找到emb缩图插件");
+        outcome.errors.push_back(plugin == SiblingPlugin::DstProperties
+                                     ? uiText("DesktopIntegration", "没找到dst属性页插件")
+                                     : uiText("DesktopIntegration", "没找到emb缩图插件"));
     }
     if (!install)
         refreshDesktopDatabases(setup, outcome);

@@ -3,6 +3,7 @@
 #include "desktopexec.h"
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/uitext.h"
 #include "session/processlaunch.h"
 
 #include <algorithm>
@@ -76,8 +77,8 @@ EditorOutcome openInExternalEditor(const std::string& editorPath, const std::str
         return {EditorStatus::EditorMissing, {}};
     const std::string failed = startDetached(*command, folderPart(*target));
     if (!failed.empty())
-        return {EditorStatus::Failed,
-                "无法启动编辑软件 " + pathDisplayText(editorPath) + "：" + failed};
+        return {EditorStatus::Failed, fillText(uiText("TForm4", "无法启动编辑软件 %1：%2"),
+                                               {pathDisplayText(editorPath), failed})};
     return {EditorStatus::Started, {}};
 }
 

@@ -14,7 +14,7 @@ void openDesignInEditor(QWidget* parent, TForm4& settings, const std::string& de
         openInExternalEditor(pathBytes(settings.editorPath()), designPath);
     switch (outcome.status) {
     case EditorStatus::EditorMissing:
-        messages.information(parent, QStringLiteral("未找到编辑软件，请先设置"));
+        messages.information(parent, TForm4::tr("未找到编辑软件，请先设置"));
         settings.exec();
         break;
     case EditorStatus::Failed:

@@ -2,6 +2,7 @@
 
 #include "model/codepage.h"
 #include "model/fileio.h"
+#include "model/uitext.h"
 #include "model/uritext.h"
 
 #include <cerrno>
@@ -73,7 +74,8 @@ int clearFailedDstThumbnails(const std::string& cacheHome, std::string* error)
             if (::unlink(path.c_str()) == 0)
                 ++removed;
             else if (error && error->empty())
-                *error = "无法删除 " + pathDisplayText(path) + "：" + std::strerror(errno);
+                *error = fillText(uiText("DesktopIntegration", "无法删除 %1：%2"),
+                                  {pathDisplayText(path), std::strerror(errno)});
         }
     }
     return removed;

@@ -3,6 +3,7 @@
 #include "config/configstore.h"
 #include "config/configvalues.h"
 #include "model/codepage.h"
+#include "model/uitext.h"
 
 namespace loomscope {
 
@@ -78,8 +79,11 @@ std::string changeConfigFile(ConfigStore& config, const std::function<void(IniFi
     const std::string& path = config.path();
     if (update.ok())
         return {};
-    return (update.readFailed ? "无法读取配置文件 " : "无法保存配置文件 ") + pathDisplayText(path) +
-           "：" + update.error;
+    if (update.readFailed)
+        return fillText(uiText("TForm4", "无法读取配置文件 %1：%2"),
+                        {pathDisplayText(path), update.error});
+    return fillText(uiText("TForm4", "无法保存配置文件 %1：%2"),
+                    {pathDisplayText(path), update.error});
 }
 
 } // namespace loomscope

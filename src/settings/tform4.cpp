@@ -75,7 +75,7 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
       desktopProgram_(desktopProgramFile())
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("设置"));
+    setWindowTitle(tr("设置"));
     setFixedSize(462, 299);
 
     auto* page = new QVBoxLayout(this);
@@ -86,11 +86,11 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
     // Background and sequins side by side.
     auto* lower = new QHBoxLayout;
     lower->setSpacing(8);
-    auto* background = named(new QGroupBox(QStringLiteral("背景"), this), "GroupBox2");
+    auto* background = named(new QGroupBox(tr("背景"), this), "GroupBox2");
     auto* bg = new QGridLayout(background);
     bg->setContentsMargins(8, 4, 8, 6);
     bg->setVerticalSpacing(5);
-    CheckBox4 = named(new QCheckBox(QStringLiteral("开启布底"), background), "CheckBox4");
+    CheckBox4 = named(new QCheckBox(tr("开启布底"), background), "CheckBox4");
     Panel2 = named(new ColourSwatch(15658734, background), "Panel2");
     Panel3 = named(new ColourSwatch(0xFFFFFF, background), "Panel3");
     ComboBox1 = named(new QComboBox(background), "ComboBox1");
@@ -98,15 +98,15 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
     for (ColourSwatch* swatch : {Panel2, Panel3})
         swatch->setFixedSize(60, 20);
     bg->addWidget(CheckBox4, 0, 0, 1, 2);
-    bg->addWidget(new QLabel(QStringLiteral("背景颜色："), background), 1, 0);
+    bg->addWidget(new QLabel(tr("背景颜色："), background), 1, 0);
     bg->addWidget(Panel2, 1, 1, Qt::AlignLeft);
-    bg->addWidget(new QLabel(QStringLiteral("布底颜色："), background), 2, 0);
+    bg->addWidget(new QLabel(tr("布底颜色："), background), 2, 0);
     bg->addWidget(Panel3, 2, 1, Qt::AlignLeft);
-    bg->addWidget(new QLabel(QStringLiteral("布底名："), background), 3, 0);
+    bg->addWidget(new QLabel(tr("布底名："), background), 3, 0);
     bg->addWidget(ComboBox1, 3, 1, Qt::AlignLeft);
     lower->addWidget(background, 1);
 
-    auto* sequins = named(new QGroupBox(QStringLiteral("珠片"), this), "GroupBox3");
+    auto* sequins = named(new QGroupBox(tr("珠片"), this), "GroupBox3");
     auto* sq = new QGridLayout(sequins);
     sq->setContentsMargins(8, 4, 8, 6);
     sq->setVerticalSpacing(5);
@@ -136,13 +136,13 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
                 swatch->setColour(rgb(chosen.red(), chosen.green(), chosen.blue()));
         });
     }
-    sq->addWidget(new QLabel(QStringLiteral("亮片外径："), sequins), 0, 0);
+    sq->addWidget(new QLabel(tr("亮片外径："), sequins), 0, 0);
     sq->addWidget(Edit1, 0, 1);
-    sq->addWidget(named(new QLabel(QStringLiteral("(默认5mm)"), sequins), "Label8"), 0, 2);
-    sq->addWidget(new QLabel(QStringLiteral("亮片内径："), sequins), 1, 0);
+    sq->addWidget(named(new QLabel(tr("(默认5mm)"), sequins), "Label8"), 0, 2);
+    sq->addWidget(new QLabel(tr("亮片内径："), sequins), 1, 0);
     sq->addWidget(Edit2, 1, 1);
-    sq->addWidget(named(new QLabel(QStringLiteral("(默认1.5mm)"), sequins), "Label9"), 1, 2);
-    sq->addWidget(new QLabel(QStringLiteral("亮片颜色："), sequins), 2, 0);
+    sq->addWidget(named(new QLabel(tr("(默认1.5mm)"), sequins), "Label9"), 1, 2);
+    sq->addWidget(new QLabel(tr("亮片颜色："), sequins), 2, 0);
     sq->addWidget(Panel1, 2, 1);
     sq->setRowStretch(3, 1);
     lower->addWidget(sequins, 1);
@@ -150,8 +150,8 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = named(new QPushButton(QStringLiteral("保存"), this), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("关闭"), this), "Button2");
+    Button1 = named(new QPushButton(tr("保存"), this), "Button1");
+    Button2 = named(new QPushButton(tr("关闭"), this), "Button2");
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     page->addLayout(buttons);
@@ -176,33 +176,33 @@ TForm4::TForm4(ConfigStore& config, const QString& programHome, UserMessages& me
 
 void TForm4::buildGeneralGroup(QVBoxLayout* page)
 {
-    auto* general = named(new QGroupBox(QStringLiteral("常规"), this), "GroupBox1");
+    auto* general = named(new QGroupBox(tr("常规"), this), "GroupBox1");
     auto* grid = new QGridLayout(general);
     grid->setContentsMargins(8, 4, 8, 6);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
-    auto button = [&](const char* name, const char* caption, int row, int column) {
-        auto* b = named(new QPushButton(QString::fromUtf8(caption), general), name);
+    auto button = [&](const char* name, const QString& caption, int row, int column) {
+        auto* b = named(new QPushButton(caption, general), name);
         grid->addWidget(b, row, column);
         return b;
     };
-    Button4 = button("Button4", "关联dst格式", 0, 0);
-    Button3 = button("Button3", "注册dst缩略图", 0, 1);
-    Button5 = button("Button5", "注册dst属性页", 0, 2);
-    Button9 = button("Button9", "注册emb缩略图", 0, 3);
-    Button6 = button("Button6", "卸载dst缩略图", 1, 1);
-    Button7 = button("Button7", "卸载dst属性页", 1, 2);
-    Button8 = button("Button8", "卸载emb缩略图", 1, 3);
+    Button4 = button("Button4", tr("关联dst格式"), 0, 0);
+    Button3 = button("Button3", tr("注册dst缩略图"), 0, 1);
+    Button5 = button("Button5", tr("注册dst属性页"), 0, 2);
+    Button9 = button("Button9", tr("注册emb缩略图"), 0, 3);
+    Button6 = button("Button6", tr("卸载dst缩略图"), 1, 1);
+    Button7 = button("Button7", tr("卸载dst属性页"), 1, 2);
+    Button8 = button("Button8", tr("卸载emb缩略图"), 1, 3);
 
     auto* editorRow = new QHBoxLayout;
     editorRow->setSpacing(4);
-    editorRow->addWidget(new QLabel(QStringLiteral("版带编辑软件："), general));
+    editorRow->addWidget(new QLabel(tr("版带编辑软件："), general));
     SpeedButton1 = named(new QToolButton(general), "SpeedButton1");
     SpeedButton1->setText(QStringLiteral("..."));
     Edit3 = named(new QLineEdit(general), "Edit3");
     Edit3->setFixedWidth(261);
     SpeedButton2 = named(new QToolButton(general), "SpeedButton2");
-    SpeedButton2->setText(QStringLiteral("测试"));
+    SpeedButton2->setText(tr("测试"));
     editorRow->addWidget(SpeedButton1);
     editorRow->addWidget(Edit3);
     editorRow->addWidget(SpeedButton2);
@@ -241,7 +241,7 @@ void TForm4::loadSettings()
     }
 
     if (const std::string& error = config_.readError(); !error.empty()) {
-        messages_.error(this, QStringLiteral("无法读取配置文件 %1：%2")
+        messages_.error(this, tr("无法读取配置文件 %1：%2")
                                   .arg(displayPath(config_.path()), QString::fromStdString(error)));
         return;
     }
@@ -294,10 +294,10 @@ bool TForm4::saveSettings()
 
 void TForm4::chooseEditor()
 {
-    QFileDialog dialog(this, QStringLiteral("版带编辑软件"));
+    QFileDialog dialog(this, tr("版带编辑软件"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("程序或应用程序 (*)")});
+    dialog.setNameFilters({tr("程序或应用程序 (*)")});
     dialog.setProxyModel(new EditorFileFilter(&dialog));
     const QFileInfo current(Edit3->text());
     dialog.setDirectory(current.absoluteDir().exists() && !Edit3->text().isEmpty()
@@ -318,7 +318,7 @@ void TForm4::chooseEditor()
 void TForm4::testEditor()
 {
     if (isRunnableEditor(pathBytes(Edit3->text())))
-        messages_.information(this, QStringLiteral("路径正确"));
+        messages_.information(this, tr("路径正确"));
 }
 
 void TForm4::report(const IntegrationOutcome& outcome)

@@ -39,7 +39,7 @@ TForm6::TForm6(ConfigStore& config, const QString& programHome, Tloomscope* view
       messages_(messages), fabricColour_(fabricRowColour(fabricColourRows()[0]))
 {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("布底"));
+    setWindowTitle(tr("布底"));
     setFixedSize(628, 441);
 
     auto* page = new QVBoxLayout(this);
@@ -51,8 +51,7 @@ TForm6::TForm6(ConfigStore& config, const QString& programHome, Tloomscope* view
     ValueListEditor1 = new QTableWidget(kFabricColourRows, 2, this);
     ValueListEditor1->setObjectName(QStringLiteral("ValueListEditor1"));
     ValueListEditor1->setFixedWidth(137);
-    ValueListEditor1->setHorizontalHeaderLabels(
-        {QStringLiteral("Colors"), QStringLiteral("Fabrics")});
+    ValueListEditor1->setHorizontalHeaderLabels({tr("Colors"), tr("Fabrics")});
     ValueListEditor1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ValueListEditor1->setColumnWidth(0, 51);
     ValueListEditor1->setColumnWidth(1, 63);
@@ -97,11 +96,11 @@ TForm6::TForm6(ConfigStore& config, const QString& programHome, Tloomscope* view
     bottom->setFixedHeight(37);
     auto* row = new QHBoxLayout(bottom);
     row->setContentsMargins(8, 4, 8, 4);
-    CheckBox1 = new QCheckBox(QStringLiteral("显示布底"), bottom);
+    CheckBox1 = new QCheckBox(tr("显示布底"), bottom);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Button2 = new QPushButton(QStringLiteral("保存设置"), bottom);
+    Button2 = new QPushButton(tr("保存设置"), bottom);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button1 = new QPushButton(QStringLiteral("确定"), bottom);
+    Button1 = new QPushButton(tr("确定"), bottom);
     Button1->setObjectName(QStringLiteral("Button1"));
     row->addWidget(CheckBox1);
     row->addStretch();
@@ -142,8 +141,9 @@ void TForm6::loadFabrics()
         const QImage picture = reader.read();
         if (picture.isNull()) {
             // The pictures read so far stay listed.
-            messages_.error(this, QStringLiteral("无法读取布底图片 %1：%2")
-                                      .arg(displayPath(fabric.path), reader.errorString()));
+            messages_.error(
+                this,
+                tr("无法读取布底图片 %1：%2").arg(displayPath(fabric.path), reader.errorString()));
             break;
         }
         const QImage tile = toQImage(fabricListPicture(toRgbPicture(picture)));
