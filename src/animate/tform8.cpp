@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace loomscope {
 
@@ -113,7 +114,10 @@ void TForm8::buildPanel()
     coloured(Label2, Qt::red);
     TrackBar1 = new QSlider(Qt::Horizontal, Panel1);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(82, 7, 173, 34);
+    // The slider begins after its caption, however long a translation makes it, and ends
+    // where it always does.
+    const int sliderLeft = std::max(82, Label2->geometry().right() + 3);
+    TrackBar1->setGeometry(sliderLeft, 7, 255 - sliderLeft, 34);
     TrackBar1->setRange(1, 10);
     TrackBar1->setValue(1);
     TrackBar1->setPageStep(1);
