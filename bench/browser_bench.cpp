@@ -12,6 +12,7 @@
 #include "browser/thumbnailfiller.h"
 #include "cli/thumbnailcommand.h"
 #include "model/colorsequencefile.h"
+#include "model/designfile.h"
 #include "session/mainstate.h"
 #include "session/usermessages.h"
 
@@ -389,6 +390,32 @@ void BM_ThumbnailWork20k(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ThumbnailWork20k)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// A real PES design against the DST a converter would write of it: the thumbnail of the other
+// formats costs what a DST one does.
+void BM_ThumbnailWorkPesAgainstDst(benchmark::State& state)
+{
+    const fs::path pes = fs::path(LOOMSCOPE_SOURCE_DIR) / ".." / "shared" / "corpus" / "formats" /
+                         "embcat__Cake_3.pes";
+    if (!fs::exists(pes)) {
+        state.SkipWithError("no corpus of real files beside the project");
+        return;
+    }
+    const fs::path dst = fs::temp_directory_path() / "loomscope-bench-cake.dst";
+    if (!fs::exists(dst))
+        writeBytes(dst, designAsDstBytes(pes.string(), SIZE_MAX).bytes);
+    const std::string in = (state.range(0) ? pes : dst).string();
+    state.SetLabel(state.range(0) ? "pes" : "dst");
+    const std::string out = fs::temp_directory_path() / "loomscope-bench-thumbnail-cake.png";
+    for (auto _ : state) {
+        std::ostringstream o, e;
+        if (runThumbnailCommand({in, out}, o, e) != 0) {
+            state.SkipWithError("the thumbnail failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ThumbnailWorkPesAgainstDst)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 void BM_InfoCommandSmall(benchmark::State& state)
 {

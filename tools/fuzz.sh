@@ -13,19 +13,21 @@ seeds="$build/seeds"
 rm -rf "$seeds" && "$build/fuzz/make_fuzz_seeds" "$seeds"
 corpus="$top/../shared/corpus"
 status=0
-for kind in dst lsc edr tch; do
+for kind in dst lsc edr tch pes pec jef exp vp3 xxx; do
     work="$build/work-$kind"
     real="$build/real-$kind"
     rm -rf "$work" "$real" && mkdir -p "$work" "$real"
     # Real files are linked, never copied, as extra seeds.
     if [ -d "$corpus" ]; then
-        for f in "$corpus"/*; do
+        for f in "$corpus"/* "$corpus"/formats/*; do
             lower=$(echo "$f" | tr 'A-Z' 'a-z')
             [ "${lower##*.}" = "$kind" ] && ln -sf "$f" "$real/"
         done
     fi
     log="$build/fuzz_$kind.log"
+    # A failing input is kept in the build folder, not in the working folder.
     if "$build/fuzz/fuzz_$kind" -runs="$runs" -max_len=8192 -seed=1 -print_final_stats=1 \
+        -artifact_prefix="$build/" \
         "$work" "$seeds/$kind" "$real" >"$log" 2>&1; then
         echo "fuzz_$kind: $(grep -o 'Done [0-9]* runs.*' "$log")"
     else

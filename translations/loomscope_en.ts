@@ -591,12 +591,12 @@ by stitch count, set the other conditions too. Remember to save the results.</tr
         <translation>Cannot open file &quot;%1&quot;. %2</translation>
     </message>
     <message>
-        <source>DST (.dst) (*.[dD][sS][tT])</source>
-        <translation>DST (.dst) (*.[dD][sS][tT])</translation>
-    </message>
-    <message>
         <source>图像已经保存在剪贴板里了，找个地方粘贴一下就行</source>
         <translation>The picture has been copied to the clipboard. You can now paste it wherever you need it.</translation>
+    </message>
+    <message>
+        <source>所有版带</source>
+        <translation>All designs</translation>
     </message>
 </context>
 <context>

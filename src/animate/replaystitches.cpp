@@ -1,5 +1,6 @@
 #include "replaystitches.h"
 
+#include "model/designfile.h"
 #include "model/dstrecords.h"
 #include "model/fileio.h"
 #include "model/tembs.h"
@@ -60,7 +61,7 @@ ReplaySurfaceSize replaySurfaceSize(int clientWidth, int clientHeight)
 ReplayStitches loadstitches(const std::string& filename, int width, int height)
 {
     const FileBytes file =
-        readWholeFile(filename, kDstHeaderSize + kTrailer + 3 * (kMaxDstRecords + 1) + 2);
+        designAsDstBytes(filename, kDstHeaderSize + kTrailer + 3 * (kMaxDstRecords + 1) + 2);
     if (file.tooLarge)
         return failed(ReplayReadStatus::TooLarge, kTooManyRecords);
     if (!file.error.empty())

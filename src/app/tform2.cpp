@@ -10,6 +10,7 @@
 #include "handoffgate.h"
 #include "keyinput.h"
 #include "mainactions.h"
+#include "model/embroideryformats.h"
 #include "model/fileio.h"
 #include "model/summarytext.h"
 #include "picturecommand.h"
@@ -367,8 +368,8 @@ void TForm2::writeSummary()
 void TForm2::openCommand()
 {
     const QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), QFile::decodeName(state_.currentFolder().c_str()),
-        tr("DST (.dst) (*.[dD][sS][tT])"), nullptr, QFileDialog::HideNameFilterDetails);
+        this, QString(), QFile::decodeName(state_.currentFolder().c_str()), designOpenFilters(),
+        nullptr, QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty())
         return;
     const std::string path = existingPathBytes(chosen);
@@ -529,7 +530,7 @@ void TForm2::dropEvent(QDropEvent* event)
     if (files.empty())
         return;
     const std::string& path = files.front(); // only the first dropped file counts
-    if (!fileExists(path) || !hasDstExtension(path))
+    if (!fileExists(path) || !formatOfFileName(fileNamePart(path)))
         return;
     event->acceptProposedAction();
     openFromPath(path);

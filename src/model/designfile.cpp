@@ -1,5 +1,6 @@
 #include "designfile.h"
 
+#include "embroideryformats.h"
 #include "summarytext.h"
 
 namespace loomscope {
@@ -19,6 +20,24 @@ DesignLoad loadDesign(Tembs& design, const std::string& path, const DesignLoadOp
     if (load.sideFile)
         load.sideFileResult = design.loadcolorfile(*load.sideFile);
     return load;
+}
+
+FileBytes designAsDstBytes(const std::string& path, std::size_t dstLimit)
+{
+    const std::optional<DesignFormat> format = formatOfFileName(fileNamePart(path));
+    if (!format || *format == DesignFormat::Dst)
+        return readWholeFile(path, dstLimit);
+    FileBytes file = readWholeFile(path, kMaxOtherFormatBytes);
+    if (!file.error.empty())
+        return file;
+    const CommandRead read = readDesign(*format, file.bytes);
+    if (!read.design) {
+        file.bytes.clear();
+        file.error = read.reason;
+        return file;
+    }
+    file.bytes = toDstBytes(*read.design, withoutExtension(fileNamePart(path)));
+    return file;
 }
 
 } // namespace loomscope

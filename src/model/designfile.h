@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colorsequencefile.h"
+#include "fileio.h"
 #include "tembs.h"
 
 #include <optional>
@@ -46,5 +47,11 @@ struct DesignLoadOptions {
 // Reads the design at `path` into `design` and, when it was read, applies its side file.
 DesignLoad loadDesign(Tembs& design, const std::string& path,
                       const DesignLoadOptions& options = {});
+
+// The records of a design file as DST bytes: a DST file as it is (refused when larger than
+// `dstLimit`), any other format as the DST a converter would write of it, so that what reads
+// DST records (the stitch-out replay) takes every format. A file that is no design of its
+// format gives the reason as the error.
+FileBytes designAsDstBytes(const std::string& path, std::size_t dstLimit);
 
 } // namespace loomscope

@@ -99,6 +99,9 @@ std::string designInfoJson(const Tembs& design, const std::vector<TColor>& color
     out.reserve(256 + 120 * static_cast<std::size_t>(design.Graphlist().Count()));
     // JSON is UTF-8: a name in code page 936 is given as its characters.
     out += "{\"name\":" + jsonString(pathDisplayText(design.dstfilename()));
+    out += ",\"format\":\"";
+    out += formatName(design.format());
+    out += '"';
     out += ",\"stitches\":" + std::to_string(design.stitchs());
     out += ",\"colors\":" + std::to_string(design.colorcount());
     out += ",\"sequins\":" + std::to_string(design.sequins());

@@ -253,6 +253,7 @@ template <typename Feed> DstReadStatus Tembs::readrecords(std::size_t n, Feed&& 
         return keepPreviousDesign(DstReadStatus::CannotOpen);
 
     clearblocks();
+    Fthreadcolours.clear();
     FObjectlist.reserve(points.blocks.size());
     for (std::size_t i = 0; i < points.blocks.size(); ++i) {
         const BlockSpan& span = shape.spans[i];

@@ -1,6 +1,7 @@
 #include "folderlist.h"
 
 #include "colorsequencefile.h"
+#include "embroideryformats.h"
 #include "fileio.h"
 
 #include <algorithm>
@@ -123,7 +124,7 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
     designs.reserve(entries.size());
     for (const FolderEntry& entry : entries) {
         // Designs only: a folder that happens to be called "x.dst" is not one.
-        if (!entry.regularFile || !hasDstExtension(entry.name))
+        if (!entry.regularFile || !formatOfFileName(entry.name))
             continue;
         std::string name = withoutExtension(entry.name);
         std::string side = sideFileOf(name);
@@ -132,6 +133,11 @@ std::vector<DesignEntry> listDesigns(const std::string& folder)
     std::sort(designs.begin(), designs.end(), [](const DesignEntry& x, const DesignEntry& y) {
         return fileManagerLess(x.fileName, y.fileName);
     });
+    std::unordered_map<std::string, int> uses;
+    for (const DesignEntry& d : designs)
+        ++uses[asciiLowered(d.name)];
+    for (DesignEntry& d : designs)
+        d.nameShared = uses[asciiLowered(d.name)] > 1;
     return designs;
 }
 

@@ -16,6 +16,9 @@ struct DesignEntry {
     // The side file beside it as the folder spells it ("ROSE.LSC"), found in any letter case
     // while the folder was listed; empty when there is none.
     std::string sideFile;
+    // Another design of the folder has the same name in another format ("ROSE.DST" and
+    // "ROSE.PES"): lists show the whole file name so that the two stay apart.
+    bool nameShared = false;
     friend bool operator==(const DesignEntry&, const DesignEntry&) = default;
 };
 

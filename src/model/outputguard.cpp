@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "colorsequencefile.h"
+#include "embroideryformats.h"
 #include "fileio.h"
 
 #include <climits>
@@ -73,7 +74,7 @@ bool isSideFileNameOf(const std::string& output, const std::string& designPath)
 bool isDesignOrSideFile(const std::string& output)
 {
     const std::string ext = asciiLowered(extensionOf(output));
-    return (ext == ".dst" || ext == ".lsc") && fileExists(output);
+    return (ext == ".lsc" || formatOfFileName(fileNamePart(output))) && fileExists(output);
 }
 
 std::optional<std::string> overwrittenInput(const std::string& output, const ToolInputs& inputs)

@@ -27,7 +27,8 @@ ToolInputs designInputs(const std::string& designPath, std::vector<std::string> 
 // the design's with ".lsc" in any letter case, in the design's folder.
 bool isSideFileNameOf(const std::string& output, const std::string& designPath);
 
-// Whether `output` is an existing design or side file (".dst" or ".lsc" in any letter case):
+// Whether `output` is an existing design or side file (a design's extension or ".lsc" in any
+// letter case):
 // no picture, page or report is ever written over one, whichever design it belongs to.
 bool isDesignOrSideFile(const std::string& output);
 

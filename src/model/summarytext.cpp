@@ -23,7 +23,7 @@ std::string readFailureReason(DstReadStatus status, const std::string& systemErr
     case DstReadStatus::Read:
         return {};
     case DstReadStatus::WrongExtension:
-        return "not a DST design (the name does not end in .dst)";
+        return "not a design (the name does not end in .dst, .pes, .pec, .jef, .exp, .vp3 or .xxx)";
     case DstReadStatus::TooShort:
         return "the file is too short to hold a design";
     case DstReadStatus::CannotOpen:

@@ -1,6 +1,7 @@
 #include "tembs.h"
 
 #include "codepage.h"
+#include "embroideryformats.h"
 #include "fileio.h"
 #include "palette.h"
 
@@ -15,7 +16,7 @@ Tembs::~Tembs() = default;
 
 DstReadStatus Tembs::loadfromfile(const std::string& filepath)
 {
-    if (!hasDstExtension(filepath))
+    if (!formatOfFileName(fileNamePart(filepath)))
         return DstReadStatus::WrongExtension;
     return loadcontent(filepath);
 }
@@ -24,7 +25,78 @@ DstReadStatus Tembs::loadcontent(const std::string& filepath)
 {
     Fcolorcard = "default";
     ffilename = withoutExtension(fileNamePart(filepath));
-    return readdst(filepath);
+    // By the name's extension; a name that says nothing (a file manager's copy under a
+    // made-up name) by the signature of the formats that have one, else as DST.
+    std::optional<DesignFormat> format = formatOfFileName(fileNamePart(filepath));
+    if (!format)
+        format = formatOfContent(filepath);
+    if (*format == DesignFormat::Dst) {
+        const DstReadStatus status = readdst(filepath);
+        if (status == DstReadStatus::Read)
+            Fformat = DesignFormat::Dst;
+        return status;
+    }
+    return readOtherFormat(filepath, *format);
+}
+
+std::optional<DesignFormat> Tembs::formatOfContent(const std::string& filepath)
+{
+    ReadableFile file(filepath);
+    std::uint8_t start[8] = {};
+    const std::size_t n = file.isOpen() ? file.readAt(0, start, sizeof start) : 0;
+    const std::string_view head(reinterpret_cast<const char*>(start), n);
+    if (head.starts_with("#PES"))
+        return DesignFormat::Pes;
+    if (head.starts_with("#PEC"))
+        return DesignFormat::Pec;
+    if (head.starts_with("%vsm%"))
+        return DesignFormat::Vp3;
+    return DesignFormat::Dst;
+}
+
+DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat format)
+{
+    // Read whole: these formats keep their threads and offsets anywhere in the file. Their
+    // largest real designs are a few megabytes.
+    const FileBytes file = readWholeFile(filepath, kMaxOtherFormatBytes);
+    freadError = file.tooLarge ? std::string() : file.error;
+    if (file.tooLarge)
+        return keepPreviousDesign(DstReadStatus::TooLarge);
+    if (!file.error.empty())
+        return keepPreviousDesign(file.missing ? DstReadStatus::Missing
+                                               : DstReadStatus::CannotOpen);
+    const CommandRead read = readDesign(format, file.bytes);
+    if (!read.design) {
+        freadError = read.reason;
+        return keepPreviousDesign(DstReadStatus::CannotOpen);
+    }
+    const CommandDesign& design = *read.design;
+    // Drawn as the DST a converter would write of it, so that every consumer of the design
+    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design.
+    const DstReadStatus status = readdstbytes(toDstBytes(design, ffilename));
+    if (status != DstReadStatus::Read)
+        return status;
+    // Its facts as its makers' software counts them: stitches only, the extent of the
+    // commands alone, and the file's own threads, one per colour block.
+    const DesignFacts facts = commandFacts(design);
+    Fformat = format;
+    Fstitchs = facts.stitches;
+    Fcolorcount = facts.colours;
+    FColorindex = Fcolorcount;
+    Fwidth = facts.widthMm;
+    Fheight = facts.heightMm;
+    Fsequins = 0;
+    for (std::size_t i = 0; i < design.threads.size() && i < std::size_t(Fcolorcount); ++i)
+        Fthreadcolours.push_back(design.threads[i].colour.value_or(paletteColor(int(i))));
+    for (TGraphObject* block : FObjectlist) {
+        const auto i = static_cast<std::size_t>(block->FColorindex);
+        if (i >= design.threads.size())
+            continue;
+        const DesignThread& thread = design.threads[i];
+        block->FColor = Fthreadcolours[i];
+        block->FColorname = !thread.name.empty() ? thread.name : thread.code;
+    }
+    return DstReadStatus::Read;
 }
 
 void Tembs::clear()

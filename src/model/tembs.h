@@ -1,12 +1,14 @@
 #pragma once
 
 #include "colorsequencefile.h"
+#include "embroideryformats.h"
 #include "geometry.h"
 #include "tgraphlist.h"
 
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,7 +18,7 @@ namespace loomscope {
 // What became of a request to read a DST file.
 enum class DstReadStatus {
     Read,           // every field describes the file
-    WrongExtension, // not ".dst" in any letter case: nothing changed
+    WrongExtension, // not a design's extension in any letter case: nothing changed
     TooShort,       // fewer than 523 bytes: name set, blocks of the previous design kept
     CannotOpen,     // could not be opened or mapped: as TooShort
     TooLarge,       // more records than the reader accepts: as TooShort
@@ -26,6 +28,8 @@ enum class DstReadStatus {
 // More records than this (a 50 MB file, 16 times the largest real design) are refused: it
 // keeps every running position within 32 bits and the memory of a read bounded.
 inline constexpr std::size_t kMaxDstRecords = std::size_t{1} << 24;
+// The other formats are read whole; a file larger than this is not a design.
+inline constexpr std::size_t kMaxOtherFormatBytes = std::size_t{64} << 20;
 
 // Summary of a design, copied out by its users.
 struct Tdstinfo {
@@ -49,7 +53,9 @@ public:
     Tembs(const Tembs&) = delete;
     Tembs& operator=(const Tembs&) = delete;
 
-    // Reads a DST file. A name whose extension is not ".dst" (any letter case) is ignored.
+    // Reads a design file: DST, or PES, PEC, JEF, EXP, VP3 or XXX by its extension (any letter
+    // case); any other name is ignored. The other formats are drawn as DST designs, with
+    // their own facts and thread colours.
     DstReadStatus loadfromfile(const std::string& filepath);
     // The same whatever the file is called: a file manager's sandboxed thumbnailer is given a
     // copy under a made-up name.
@@ -108,10 +114,17 @@ public:
     // denied"); empty after a read that opened the file.
     const std::string& readError() const { return freadError; }
     Tdstinfo info() const { return {Fstitchs, Fcolorcount, Fwidth, Fheight, Fsequins}; }
+    // The format of the design read last.
+    DesignFormat format() const { return Fformat; }
+    // The thread colours the file itself gives, one per colour index; empty for formats that
+    // name none (DST, EXP).
+    const std::vector<TColor>& threadColours() const { return Fthreadcolours; }
 
 private:
     DstReadStatus readdst(const std::string& filepath);
     template <typename Feed> DstReadStatus readrecords(std::size_t n, Feed&& feed);
+    static std::optional<DesignFormat> formatOfContent(const std::string& filepath);
+    DstReadStatus readOtherFormat(const std::string& filepath, DesignFormat format);
     DstReadStatus keepPreviousDesign(DstReadStatus why);
     void addblock(TPointList points, TColor colour, int colourIndex, bool sequin);
     void clearblocks();
@@ -136,6 +149,8 @@ private:
     TPointF Flastpoint1;
     std::string ffilename;
     std::string freadError;
+    DesignFormat Fformat = DesignFormat::Dst;
+    std::vector<TColor> Fthreadcolours;
 };
 
 } // namespace loomscope

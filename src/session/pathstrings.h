@@ -30,4 +30,8 @@ inline std::string pathBytes(const QString& path)
 // the same way, it is the one the user picked. Empty when no file is found.
 std::string existingPathBytes(const QString& path);
 
+// The open dialog's filters: every design the program reads, then each format alone, each
+// matching its extension in any letter case ("ROSE.DST" from Windows as "rose.dst").
+QString designOpenFilters();
+
 } // namespace loomscope

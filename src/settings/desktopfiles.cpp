@@ -52,6 +52,25 @@ std::vector<std::string> dstMimeAliases()
     return {"application/x-dst", "application/x-embroidery-dst"};
 }
 
+std::vector<std::string> designMimeTypes()
+{
+    std::vector<std::string> types{kDstMimeType};
+    for (const DesignMimeType& t : kOtherDesignTypes)
+        types.emplace_back(t.type);
+    return types;
+}
+
+namespace {
+// "a;b;" as a desktop entry lists types.
+std::string typeList()
+{
+    std::string list;
+    for (const std::string& type : designMimeTypes())
+        list += type + ';';
+    return list;
+}
+} // namespace
+
 std::string desktopProgramPath(const std::string& executableFolder)
 {
     std::string folder = executableFolder;
@@ -105,7 +124,7 @@ std::string desktopEntryText(const std::string& programPath)
            "Name=LoomScope\n"
            "GenericName=Embroidery Design Viewer\n"
            "GenericName[zh_CN]=刺绣花样查看器\n"
-           "Comment=View machine-embroidery designs in the DST format\n"
+           "Comment=View machine-embroidery designs (DST, PES, PEC, JEF, EXP, VP3, XXX)\n"
            "Comment[zh_CN]=查看 DST 格式的刺绣花样\n"
            "Icon=" +
            std::string(kApplicationIconName) +
@@ -118,10 +137,10 @@ std::string desktopEntryText(const std::string& programPath)
            "\n"
            "Terminal=false\n"
            "MimeType=" +
-           kDstMimeType +
-           ";\n"
+           typeList() +
+           "\n"
            "Categories=Graphics;Viewer;\n"
-           "Keywords=embroidery;DST;stitch;刺绣;\n"
+           "Keywords=embroidery;DST;PES;JEF;EXP;VP3;stitch;刺绣;\n"
            "Actions=Open;Preview;\n"
            "\n"
            "[Desktop Action Open]\n"
@@ -157,8 +176,19 @@ std::string mimePackageText(const std::vector<std::string>& aliases)
         "    </magic>\n";
     for (const std::string& alias : aliases)
         text += "    <alias type=\"" + alias + "\"/>\n";
-    text += "  </mime-type>\n"
-            "</mime-info>\n";
+    text += "  </mime-type>\n";
+    for (const DesignMimeType& t : kOtherDesignTypes) {
+        text += "  <mime-type type=\"" + std::string(t.type) + "\">\n";
+        text += "    <comment>" + std::string(t.comment) + "</comment>\n";
+        text += "    <icon name=\"" + std::string(kDesignFileIconName) + "\"/>\n";
+        text += "    <glob pattern=\"*." + std::string(t.extension) + "\"/>\n";
+        if (t.signature)
+            text += "    <magic priority=\"50\">\n"
+                    "      <match type=\"string\" offset=\"0\" value=\"" +
+                    std::string(t.signature) + "\"/>\n    </magic>\n";
+        text += "  </mime-type>\n";
+    }
+    text += "</mime-info>\n";
     return text;
 }
 
@@ -172,7 +202,7 @@ std::string thumbnailerText(const std::string& programPath)
            execProgramArgument(programPath) +
            " --thumbnail -s %s %i %o\n"
            "MimeType=" +
-           kDstMimeType + ";\n";
+           typeList() + "\n";
 }
 
 } // namespace loomscope

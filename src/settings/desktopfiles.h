@@ -1,8 +1,9 @@
 #pragma once
 
 // The files by which a Linux desktop knows the program: its desktop entry (how to start it
-// and which files it opens), the MIME package that makes ".dst" files a type of their own,
-// and the thumbnailer entry that lets file managers ask the program for a DST file's picture.
+// and which files it opens), the MIME package that makes ".dst" files (and the other design
+// formats it reads) types of their own, and the thumbnailer entry that lets file managers
+// ask the program for a design's picture.
 // They are made here from the absolute path of the program, both for a per-user association
 // and for installation.
 
@@ -20,6 +21,26 @@ inline constexpr const char* kDesignFileIconName = "application-x-tajima-dst";
 
 // Names other programs have given DST files; ours are declared as aliases of them.
 std::vector<std::string> dstMimeAliases();
+
+// The types of the other formats the program reads. shared-mime-info has none of them, so the
+// package declares each: its glob (in any letter case), and the signature where the format
+// has one.
+struct DesignMimeType {
+    const char* type;
+    const char* extension; // without the dot
+    const char* comment;
+    const char* signature; // at offset 0; null for a format without one
+};
+inline constexpr DesignMimeType kOtherDesignTypes[] = {
+    {"application/x-embroidery-pes", "pes", "PES embroidery file", "#PES"},
+    {"application/x-embroidery-pec", "pec", "PEC embroidery file", "#PEC"},
+    {"application/x-embroidery-jef", "jef", "JEF embroidery file", nullptr},
+    {"application/x-embroidery-exp", "exp", "EXP embroidery file", nullptr},
+    {"application/x-embroidery-vp3", "vp3", "VP3 embroidery file", "%vsm%"},
+    {"application/x-embroidery-xxx", "xxx", "XXX embroidery file", nullptr},
+};
+// Every design type the program opens: DST's, then the others'.
+std::vector<std::string> designMimeTypes();
 
 // The program the desktop starts: the front program "loomscope" in the folder of this one.
 std::string desktopProgramPath(const std::string& executableFolder);

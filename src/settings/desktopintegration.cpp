@@ -86,7 +86,7 @@ bool readStep(const std::string& path, std::string& text, IntegrationOutcome& ou
 
 std::vector<std::string> dstTypes()
 {
-    std::vector<std::string> types = {kDstMimeType};
+    std::vector<std::string> types = designMimeTypes();
     for (const std::string& alias : dstMimeAliases())
         types.push_back(alias);
     return types;
@@ -146,7 +146,9 @@ bool associate(const IntegrationSetup& setup, IntegrationOutcome& outcome)
     std::string text;
     if (!readStep(main, text, outcome))
         return false;
-    return writeStep(main, withDefaultApplication(text, kDstMimeType, kDesktopFileName), outcome);
+    for (const std::string& type : designMimeTypes())
+        text = withDefaultApplication(text, type, kDesktopFileName);
+    return writeStep(main, text, outcome);
 }
 
 bool definesType(const std::string& xml, const std::string& type)

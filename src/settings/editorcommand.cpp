@@ -2,6 +2,7 @@
 
 #include "desktopexec.h"
 #include "model/codepage.h"
+#include "model/embroideryformats.h"
 #include "model/fileio.h"
 #include "model/uitext.h"
 #include "session/processlaunch.h"
@@ -39,7 +40,7 @@ std::optional<std::string> editorTarget(const std::string& designPath)
         return std::nullopt;
     if (auto emb = findFileInAnyCase(folder, name + ".emb"))
         return emb;
-    if (hasDstExtension(designPath) && fileExists(designPath))
+    if (formatOfFileName(fileNamePart(designPath)) && fileExists(designPath))
         return designPath;
     return findFileInAnyCase(folder, name + ".dst");
 }

@@ -1,6 +1,7 @@
 #include "failedthumbnails.h"
 
 #include "model/codepage.h"
+#include "model/embroideryformats.h"
 #include "model/fileio.h"
 #include "model/uitext.h"
 #include "model/uritext.h"
@@ -27,7 +28,7 @@ bool namesDstFile(const std::string& uri)
     // A query or fragment is not part of the file name.
     if (const auto cut = path.find_first_of("?#"); cut != std::string::npos)
         path.erase(cut);
-    return hasDstExtension(path);
+    return formatOfFileName(fileNamePart(path)).has_value();
 }
 
 } // namespace

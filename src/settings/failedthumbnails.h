@@ -8,7 +8,8 @@ namespace loomscope {
 // until the file changes (GNOME keeps one PNG per file under
 // $XDG_CACHE_HOME/thumbnails/fail/<program>/, naming the file in its "Thumb::URI" text).
 // After a thumbnailer for DST files appears, those records would hide it: this removes the
-// records of every file whose name ends in ".dst" (any letter case) and returns how many.
+// records of every design file (".dst", ".pes" and the other formats read, any letter case)
+// and returns how many.
 // Records of other files stay. `error` gets the first record that could not be removed.
 int clearFailedDstThumbnails(const std::string& cacheHome, std::string* error = nullptr);
 

@@ -47,7 +47,9 @@ TEST(InfoCommand, PrintsTheDesignAsJson)
     const InfoRun run = info(dir.file("rose.dst"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_NE(run.out.find("{\"name\":\"rose\",\"stitches\":"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("{\"name\":\"rose\",\"format\":\"dst\",\"stitches\":"),
+              std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("\"colors\":2,\"sequins\":0,\"width_mm\":85.3,\"height_mm\":100,"
                            "\"width_inch\":3.358,\"height_inch\":3.937,\"colorcard\":\"default\""),
               std::string::npos)
@@ -93,8 +95,8 @@ TEST(InfoCommand, FailsClearly)
     EXPECT_NE(missing.err.find("none.dst"), std::string::npos);
     EXPECT_EQ(missing.out, "");
 
-    testsupport::writeFile(dir.file("rose.exp"), twoColourDesign());
-    EXPECT_EQ(info(dir.file("rose.exp")).status, 2);
+    testsupport::writeFile(dir.file("rose.txt"), twoColourDesign());
+    EXPECT_EQ(info(dir.file("rose.txt")).status, 2);
 
     testsupport::writeFile(dir.file("rose.dst"), twoColourDesign());
     auto side = encodeColorSequence("C", std::vector<TColor>{1, 2}, {});

@@ -267,7 +267,7 @@ TEST(DstReader, OnlyDstNamesAreRead)
     Tembs named;
     named.loadfromfile(dir.file("d.e.dst"));
     EXPECT_EQ(named.dstfilename(), "d.e");
-    for (const char* name : {"a.exp", "noextension", "a.dst.bak", "dst"}) {
+    for (const char* name : {"a.txt", "noextension", "a.dst.bak", "dst"}) {
         testsupport::writeFile(dir.file(name), b.fullyReadFile());
         Tembs design;
         EXPECT_EQ(design.loadfromfile(dir.file(name)), DstReadStatus::WrongExtension) << name;

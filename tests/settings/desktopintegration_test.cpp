@@ -217,11 +217,16 @@ TEST(Association, TwiceGivesTheSameFilesAndPutsUsBeforeTheUsersEarlierChoice)
     ASSERT_TRUE(second.ok()) << second.errors.front();
     EXPECT_EQ(tree(desktop.root.path()), afterFirst);
 
-    EXPECT_EQ(readText(desktop.config("mimeapps.list")),
-              "[Default Applications]\n"
-              "application/x-tajima-dst=loomscope.desktop;old-viewer.desktop;\n"
-              "text/plain=gedit.desktop;\n"
-              "\n[Added Associations]\napplication/x-tajima-dst=loomscope.desktop;\n");
+    // Every design type is ours; the user's other programs stay behind ours.
+    std::string defaults = "[Default Applications]\n"
+                           "application/x-tajima-dst=loomscope.desktop;old-viewer.desktop;\n"
+                           "text/plain=gedit.desktop;\n";
+    std::string added = "[Added Associations]\napplication/x-tajima-dst=loomscope.desktop;\n";
+    for (const DesignMimeType& t : kOtherDesignTypes) {
+        defaults += std::string(t.type) + "=loomscope.desktop;\n";
+        added += std::string(t.type) + "=loomscope.desktop;\n";
+    }
+    EXPECT_EQ(readText(desktop.config("mimeapps.list")), defaults + "\n" + added);
     EXPECT_EQ(readText(desktop.config("gnome-mimeapps.list")),
               "[Default Applications]\napplication/x-dst=loomscope.desktop;old-viewer.desktop;\n");
     EXPECT_EQ(readText(desktop.data("applications/loomscope.desktop")), desktopEntryText(program));
@@ -234,6 +239,8 @@ TEST(Association, TwiceGivesTheSameFilesAndPutsUsBeforeTheUsersEarlierChoice)
               (std::vector<std::string>{"update-mime-database", desktop.data("mime")}));
     if (findProgram("update-mime-database")) {
         EXPECT_NE(readText(desktop.data("mime/globs2")).find("application/x-tajima-dst:*.dst"),
+                  std::string::npos);
+        EXPECT_NE(readText(desktop.data("mime/globs2")).find("application/x-embroidery-pes:*.pes"),
                   std::string::npos);
         EXPECT_NE(readText(desktop.data("mime/aliases")).find("application/x-dst"),
                   std::string::npos);

@@ -1,0 +1,47 @@
+#pragma once
+
+// What every format fuzz target checks: the reader stays inside the input and keeps its own
+// promises (one thread per block, an End last), and the DST bytes made of the design read back
+// with the same size and colour count.
+
+#include "model/dstrecords.h"
+#include "model/embroideryformats.h"
+#include "model/tembs.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace loomscope::fuzz {
+
+inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t>),
+                              const std::uint8_t* data, std::size_t size)
+{
+    const CommandRead read = reader({data, size});
+    if (!read.design) {
+        if (read.reason.empty())
+            __builtin_trap();
+        return;
+    }
+    const CommandDesign& design = *read.design;
+    if (design.commands.empty() || design.commands.back().kind != StitchKind::End)
+        __builtin_trap();
+    const DesignFacts facts = commandFacts(design);
+    const auto blocks = static_cast<std::size_t>(facts.colours);
+    if (design.threads.size() != (design.format == DesignFormat::Exp ? 0 : blocks))
+        __builtin_trap();
+
+    Tembs dst;
+    const auto bytes = toDstBytes(design);
+    if (dst.readdstbytes(bytes) != DstReadStatus::Read) {
+        // Tembs takes a file of two records or more; a design of one record (or of none,
+        // when it is only its End) makes a shorter one.
+        if (bytes.size() >= kDstHeaderSize + 2 * 3 + 7)
+            __builtin_trap();
+        return;
+    }
+    if (dst.width() != facts.widthMm || dst.height() != facts.heightMm ||
+        dst.colorcount() != facts.colours || dst.stitchs() < facts.stitches)
+        __builtin_trap();
+}
+
+} // namespace loomscope::fuzz

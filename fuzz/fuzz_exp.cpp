@@ -1,0 +1,8 @@
+// Any bytes as a EXP file: the reader, and the DST bytes of what it read.
+#include "formatfuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    loomscope::fuzz::checkFormatReader(loomscope::readExp, data, size);
+    return 0;
+}

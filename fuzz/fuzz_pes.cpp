@@ -1,0 +1,8 @@
+// Any bytes as a PES file: the reader, and the DST bytes of what it read.
+#include "formatfuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    loomscope::fuzz::checkFormatReader(loomscope::readPes, data, size);
+    return 0;
+}

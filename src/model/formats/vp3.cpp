@@ -1,0 +1,174 @@
+// VP3: Pfaff's and Husqvarna Viking's design file. Big-endian nested blocks, each a 3-byte tag
+// and a 32-bit length: the file, the design, and one section per colour that gives its thread,
+// where it starts and its stitches. Positions in the headers are in 1/1000 mm with y upwards;
+// the stitches are 0.1 mm moves with y downwards.
+
+#include "formatreading.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace loomscope {
+
+using namespace formats;
+
+namespace {
+
+constexpr std::uint8_t kMagic[] = {'%', 'v', 's', 'm', '%', 0};
+constexpr std::uint8_t kFileTag[] = {0, 2, 0};
+constexpr std::uint8_t kDesignTag[] = {0, 3, 0};
+constexpr std::uint8_t kSectionTag[] = {0, 5, 0};
+constexpr std::uint8_t kStitchTag[] = {0, 1, 0};
+constexpr std::uint8_t kStitchStart[] = {0x0A, 0xF6, 0x00};
+constexpr std::uint8_t kDesignMark[] = {'x', 'x', 'P', 'P', 1, 0};
+
+// A string: a 16-bit length and as many bytes (UTF-16 in the headers, 8-bit in the threads).
+std::span<const std::uint8_t> string16(ByteCursor& in)
+{
+    return in.take(in.u16be());
+}
+
+// A tag and the length after it: the end of the block, never past the end of `in`.
+std::size_t blockEnd(ByteCursor& in, std::span<const std::uint8_t> tag)
+{
+    if (!in.expect(tag))
+        return 0;
+    const std::size_t length = in.u32be();
+    return in.position() + std::min(length, in.remaining());
+}
+
+// 1/1000 mm to the nearest 0.1 mm, halves away from zero. Commands are in 0.1 mm, so where
+// two sections start between different tenths the size may come out 0.1 mm off.
+std::int64_t toTenthMm(std::int64_t thousandths)
+{
+    return thousandths >= 0 ? (thousandths + 50) / 100 : -((-thousandths + 50) / 100);
+}
+
+// The stitch bytes of one section, from where the needle was put at its start.
+bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, CommandSink& sink)
+{
+    while (end - i >= 2) {
+        if (d[i] != 0x80) {
+            // The stitches' y grows downwards.
+            if (!sink.add(StitchKind::Stitch, signed8(d[i]), -signed8(d[i + 1])))
+                return false;
+            i += 2;
+            continue;
+        }
+        const std::uint8_t code = d[i + 1];
+        if (code == 0x01) {
+            // A long stitch, 16-bit x and y; the 80 02 after it is read as the no-op it is.
+            if (end - i < 6)
+                break;
+            const auto dx = static_cast<std::int16_t>(d[i + 2] << 8 | d[i + 3]);
+            const auto dy = static_cast<std::int16_t>(d[i + 4] << 8 | d[i + 5]);
+            if (!sink.add(StitchKind::Stitch, dx, -dy))
+                return false;
+            i += 6;
+            continue;
+        }
+        if (code == 0x03 && !sink.add(StitchKind::Trim, 0, 0))
+            return false;
+        i += 2; // 80 02 and codes no writer is known to use do nothing
+    }
+    return true;
+}
+
+} // namespace
+
+CommandRead readVp3(std::span<const std::uint8_t> bytes)
+{
+    ByteCursor in(bytes, 0, bytes.size());
+    if (!in.expect(kMagic))
+        return refused("not a VP3 file: it does not start with \"%vsm%\"");
+    string16(in); // the program that wrote it
+    const std::size_t fileEnd = blockEnd(in, kFileTag);
+    if (!in.ok())
+        return refused("the VP3 file block is missing");
+    in = ByteCursor(bytes, in.position(), fileEnd);
+    string16(in); // settings
+    in.skip(16);  // extents, which the stitches give
+    in.skip(4);   // a stitch count, zero in some files
+    in.skip(5);   // section and design counts with bytes between
+    const std::size_t designEnd = blockEnd(in, kDesignTag);
+    if (!in.ok())
+        return refused("the VP3 design block is missing");
+    in = ByteCursor(bytes, in.position(), designEnd);
+    // Section starts are given from the design's centre.
+    const std::int64_t centreX = in.i32be();
+    const std::int64_t centreY = in.i32be();
+    in.skip(3 + 16 + 8); // the half sizes and the size, which the stitches give
+    string16(in);        // notes
+    in.skip(18);         // scale and rotation
+    if (!in.expect(kDesignMark))
+        return refused("the VP3 design block has a layout not known here");
+    string16(in); // the program again
+    const std::size_t sections = in.u16be();
+    if (!in.ok())
+        return refused("the VP3 design block is cut short");
+
+    CommandSink sink(DesignFormat::Vp3, bytes.size() / 2);
+    std::vector<DesignThread> threads;
+    // Where each section's commands begin, and how far its start lies from the 0.1 mm grid
+    // (in 1/1000 mm): the design's size is measured at the file's own precision.
+    struct Offset {
+        std::size_t first;
+        std::int64_t dx, dy;
+    };
+    std::vector<Offset> offsets;
+    // Every section takes more than 30 bytes, so the count cannot outrun the file.
+    for (std::size_t k = 0; k < sections && in.remaining() > 0; ++k) {
+        const std::size_t sectionEnd = blockEnd(in, kSectionTag);
+        ByteCursor section(bytes, in.position(), sectionEnd);
+        const std::int64_t startX = section.i32be();
+        const std::int64_t startY = section.i32be();
+        const std::size_t colours = section.u8();
+        section.skip(1); // how the colours of a thread of many pass into each other
+        DesignThread thread;
+        for (std::size_t c = 0; c < colours; ++c) {
+            const auto colour = section.take(6); // RGB, then a byte and a 16-bit length
+            if (c == 0 && section.ok())
+                thread.colour = rgb(colour[0], colour[1], colour[2]);
+        }
+        section.skip(2); // thread type and weight
+        thread.code = latin1ToUtf8(string16(section));
+        thread.name = latin1ToUtf8(string16(section));
+        thread.brand = latin1ToUtf8(string16(section));
+        section.skip(8); // the move from the section's first to its last stitch
+        const std::size_t stitchEnd = blockEnd(section, kStitchTag);
+        section.expect(kStitchStart);
+        if (!in.ok() || !section.ok())
+            break; // a cut section: the sections before it are the design
+        if (k > 0 && !sink.add(StitchKind::ColourChange, 0, 0))
+            break;
+        const std::int64_t x = toTenthMm(centreX + startX);
+        const std::int64_t y = toTenthMm(centreY + startY);
+        offsets.push_back({sink.size(), centreX + startX - 100 * x, centreY + startY - 100 * y});
+        if (!sink.addAt(StitchKind::Jump, x, y))
+            break;
+        threads.push_back(std::move(thread));
+        if (!readStitches(bytes.data(), section.position(), std::max(stitchEnd, section.position()),
+                          sink))
+            break;
+        in.skip(sectionEnd - in.position());
+    }
+    CommandRead read = sink.finish(std::move(threads));
+    if (read.design && !read.design->commands.empty()) {
+        std::array<std::int64_t, 4> e{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
+        const std::vector<DesignCommand>& commands = read.design->commands;
+        for (std::size_t k = 0, o = 0; k < commands.size(); ++k) {
+            while (o + 1 < offsets.size() && offsets[o + 1].first <= k)
+                ++o;
+            const std::int64_t dx = offsets.empty() || offsets[0].first > k ? 0 : offsets[o].dx;
+            const std::int64_t dy = offsets.empty() || offsets[0].first > k ? 0 : offsets[o].dy;
+            const std::int64_t x = 100 * std::int64_t{commands[k].x} + dx;
+            const std::int64_t y = 100 * std::int64_t{commands[k].y} + dy;
+            e = {std::min(e[0], x), std::min(e[1], y), std::max(e[2], x), std::max(e[3], y)};
+        }
+        read.design->fineExtent = e;
+    }
+    return read;
+}
+
+} // namespace loomscope
