@@ -230,6 +230,10 @@ std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_vi
         if (c.kind == StitchKind::End)
             break;
     }
+    // A design of one stitch is a design: a jump of no length keeps its file from reading as
+    // one too short to hold any.
+    if (out.size() == kDstHeaderSize + 3)
+        out.insert(out.end(), {0x00, 0x00, 0x83});
     // The end record, then an end record and an end-of-file byte more: Tembs leaves out the
     // last seven bytes of a file, so that every record before them is read.
     out.insert(out.end(), {0x00, 0x00, 0xF3, 0x00, 0x00, 0xF3, 0x1A});

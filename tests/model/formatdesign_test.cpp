@@ -136,4 +136,9 @@ TEST(OtherFormats, AFolderListsEveryFormatAndKeepsTwoFormatsOfOneNameApart)
     EXPECT_EQ(design.loadfromfile(work.file("rose.pes")), DstReadStatus::CannotOpen);
     EXPECT_FALSE(design.readError().empty());
     EXPECT_EQ(design.loadfromfile(work.file("notes.txt")), DstReadStatus::WrongExtension);
+
+    // One stitch is a design of one stitch, not a file too short for one.
+    testsupport::writeFile(work.file("one.exp"), {5, 5});
+    ASSERT_EQ(design.loadfromfile(work.file("one.exp")), DstReadStatus::Read) << design.readError();
+    EXPECT_EQ(design.stitchs(), 1);
 }
