@@ -50,13 +50,30 @@ class ShapePass {
 public:
     void feed(const std::uint8_t* r, std::size_t count)
     {
-        for (const std::uint8_t* end = r + 3 * count; r != end; r += 3, ++k_) {
-            addDstMove(r, x_, y_);
-            extent.include(x_, y_);
-            const std::uint8_t c = r[2];
+        // The position and extent in locals: the record bytes may alias anything, so members
+        // would be stored and loaded again at every record.
+        std::int32_t x = x_;
+        std::int32_t y = y_;
+        DstExtent e = extent;
+        for (const std::uint8_t *p = r, *end = r + 3 * count; p != end; p += 3) {
+            addDstMove(p, x, y);
+            e.minX = std::min(e.minX, x);
+            e.maxX = std::max(e.maxX, x);
+            e.minY = std::min(e.minY, y);
+            e.maxY = std::max(e.maxY, y);
+        }
+        x_ = x;
+        y_ = y;
+        extent = e;
+        // The blocks, from the control bytes alone.
+        std::size_t k = k_;
+        std::size_t run = count_;
+        bool open = open_;
+        for (const std::uint8_t *p = r + 2, *end = r + 3 * count + 2; p != end; p += 3, ++k) {
+            const std::uint8_t c = *p;
             if (isStitchControl(c)) {
-                open_ = true;
-                ++count_;
+                open = true;
+                ++run;
                 continue; // the common case: nothing else to do
             }
             if (c == kSequinToggle) {
@@ -64,20 +81,26 @@ public:
                     blockSequin_ = true;
                 sequinMode_ = !sequinMode_;
             }
-            if (open_)
-                ++count_;
+            if (open)
+                ++run;
             if (isBreakControl(c)) {
                 if (sequinMode_) {
                     ++sequins;
                 } else {
-                    if (open_)
-                        close(k_ + 1);
-                    open_ = false;
+                    if (open) {
+                        count_ = run;
+                        close(k + 1);
+                        run = 0;
+                    }
+                    open = false;
                 }
             }
             if (c == kColourChange)
                 ++index_;
         }
+        k_ = k;
+        count_ = run;
+        open_ = open;
     }
     void finish()
     {
@@ -128,6 +151,9 @@ public:
     {
         return values_.empty() ? convert(p) : values_[static_cast<std::size_t>(p - lo_)];
     }
+    // The table (position lowest() first), or null when there is none.
+    const float* table() const { return values_.empty() ? nullptr : values_.data(); }
+    std::int32_t lowest() const { return lo_; }
 
 private:
     static constexpr std::int64_t kMaxEntries = 1 << 16;
@@ -159,20 +185,34 @@ public:
             first = {toX_(x), toV_(-y), 0};
         }
         // In runs: the records up to the next block only move; a block's records are points.
+        // Position and tables in locals: the record bytes may alias anything.
+        std::int32_t x = x_;
+        std::int32_t y = y_;
+        const float* xs = toX_.table();
+        const float* vs = toV_.table();
+        const std::int32_t xlo = toX_.lowest();
+        const std::int32_t vlo = toV_.lowest();
         while (count > 0) {
             if (k_ < begin_) {
                 const std::size_t skip = std::min<std::size_t>(begin_ - k_, count);
                 for (const std::uint8_t* end = r + 3 * skip; r != end; r += 3)
-                    addDstMove(r, x_, y_);
+                    addDstMove(r, x, y);
                 k_ += skip;
                 count -= skip;
                 continue;
             }
             const std::size_t take = std::min(points_.size() - filled_, count);
             TPoint3F* out = points_.data() + filled_;
-            for (const std::uint8_t* end = r + 3 * take; r != end; r += 3) {
-                addDstMove(r, x_, y_);
-                *out++ = point(r[2]);
+            if (xs && vs) {
+                for (const std::uint8_t* end = r + 3 * take; r != end; r += 3, ++out) {
+                    addDstMove(r, x, y);
+                    *out = {xs[x - xlo], vs[-y - vlo], r[2]};
+                }
+            } else {
+                for (const std::uint8_t* end = r + 3 * take; r != end; r += 3, ++out) {
+                    addDstMove(r, x, y);
+                    *out = {toX_(x), toV_(-y), r[2]};
+                }
             }
             k_ += take;
             count -= take;
@@ -183,6 +223,8 @@ public:
                 startBlock();
             }
         }
+        x_ = x;
+        y_ = y;
     }
     TPoint3F point(std::uint8_t control) const { return {toX_(x_), toV_(-y_), control}; }
     bool complete() const { return span_ == spans_.size(); }
