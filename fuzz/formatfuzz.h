@@ -8,6 +8,7 @@
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,14 +34,17 @@ inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t
     Tembs dst;
     const auto bytes = toDstBytes(design);
     if (dst.readdstbytes(bytes) != DstReadStatus::Read) {
-        // Tembs takes a file of two records or more; a design of one record (or of none,
-        // when it is only its End) makes a shorter one.
-        if (bytes.size() >= kDstHeaderSize + 2 * 3 + 7)
+        // Tembs takes a file of one record or more; a design of none (only its End) makes a
+        // shorter one.
+        if (bytes.size() > kDstHeaderSize + 7)
             __builtin_trap();
         return;
     }
-    if (dst.width() != facts.widthMm || dst.height() != facts.heightMm ||
-        dst.colorcount() != facts.colours || dst.stitchs() < facts.stitches)
+    // A size measured finer than 0.1 mm (VP3) may differ from the drawn one by that much.
+    const double grid = design.fineExtent ? 0.1 + 1e-9 : 0;
+    if (std::abs(dst.width() - facts.widthMm) > grid ||
+        std::abs(dst.height() - facts.heightMm) > grid || dst.colorcount() != facts.colours ||
+        dst.stitchs() < facts.stitches)
         __builtin_trap();
 }
 
