@@ -27,7 +27,7 @@ namespace {
 constexpr std::size_t kTrailer = 7;
 constexpr float kRectMargin = 20;
 // Records read from a file at a time.
-constexpr std::size_t kPieceRecords = 1 << 15;
+constexpr std::size_t kPieceRecords = 1 << 17;
 
 std::size_t recordCountOf(std::uint64_t fileSize)
 {

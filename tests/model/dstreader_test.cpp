@@ -334,7 +334,7 @@ TEST(DstReader, AFileReadInPiecesGivesTheDesignItsBytesGive)
     // Enough records for several pieces, with blocks, sequin sections and colour changes
     // crossing the places where one piece ends and the next begins.
     DstBuilder b;
-    for (int i = 0; i < 40000; ++i) {
+    for (int i = 0; i < 150000; ++i) {
         b.stitch(i % 7 - 3, i % 5 - 2);
         if (i % 997 == 0)
             b.jumpBy(40, -30);
