@@ -1,6 +1,7 @@
 // The real PES, PEC, JEF, EXP, VP3 and XXX files beside the project against the facts a peer
 // library read from them (facts.tsv), and their DST bytes read back. Skipped when the files are
 // not there.
+#include "model/colortable.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
 #include "testenv.h"
@@ -67,9 +68,8 @@ std::optional<std::filesystem::path> formatsDir()
 
 } // namespace
 
-// A reading agrees with a row when the counts, the block colours and the stitches of every
-// block are equal and both sizes are within 0.15 mm. VP3 sections start at 1/1000 mm, which
-// commands in 0.1 mm can only round: its sizes may be 0.1 mm off.
+// A reading agrees with a row when the counts, the block colours, the stitches of every block
+// and both sizes are equal (VP3 sizes measured at the file's 1/1000 mm).
 TEST(FormatCorpus, EveryFileGivesTheFactsOfItsRow)
 {
     SKIP_WITHOUT_FORMATS(dir);
@@ -143,6 +143,31 @@ TEST(FormatCorpus, EveryReaderTakesEveryOtherFormatsFiles)
             }
             const std::size_t blocks = commandFacts(*read.design).blockStitches.size();
             EXPECT_EQ(read.design->threads.size(), f == DesignFormat::Exp ? 0 : blocks);
+        }
+    }
+}
+
+// The same facts as the program shows them: each file opened as a design, as --info, the
+// browser and the print window open it, with its thread colours one per colour index.
+TEST(FormatCorpus, EveryFileOpensAsADesignWithItsMakersFactsAndThreads)
+{
+    SKIP_WITHOUT_FORMATS(dir);
+    for (const FactsRow& row : factsRows(*dir)) {
+        SCOPED_TRACE(row.file);
+        Tembs design;
+        ASSERT_EQ(design.loadfromfile((*dir / row.file).string()), DstReadStatus::Read)
+            << design.readError();
+        EXPECT_EQ(formatName(design.format()), row.format);
+        EXPECT_EQ(design.stitchs(), row.stitches);
+        EXPECT_EQ(design.colorcount(), row.colours);
+        EXPECT_NEAR(design.width(), row.width, 1e-9);
+        EXPECT_NEAR(design.height(), row.height, 1e-9);
+        EXPECT_EQ(design.sequins(), 0);
+        if (!row.blockColours.empty()) {
+            std::vector<std::string> shown;
+            for (const TColor c : colorTableFromBlocks(design))
+                shown.push_back(colorToHtml(c));
+            EXPECT_EQ(joined(shown), row.blockColours);
         }
     }
 }

@@ -1,89 +1,23 @@
-// Designs in the other formats as the program opens them: the facts and thread colours every
-// route shows (read through the design, as --info, the browser and the print page read it),
-// a side file over the file's own threads, a copy under a made-up name, and the folder list.
+// Designs in the other formats as the program opens them: a side file over the file's own
+// threads, a copy under a made-up name, the folder list, a refused file and a lone stitch.
 #include "model/colorsequencefile.h"
 #include "model/colortable.h"
 #include "model/designfile.h"
 #include "model/embroideryformats.h"
 #include "model/folderlist.h"
-#include "model/numberformat.h"
 #include "model/tembs.h"
 #include "testenv.h"
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace loomscope;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::optional<fs::path> formatsDir()
-{
-    const fs::path dir = fs::path(LOOMSCOPE_SOURCE_DIR) / ".." / "shared" / "corpus" / "formats";
-    std::error_code ec;
-    return fs::is_directory(dir, ec) ? std::optional(dir) : std::nullopt;
-}
-
-std::vector<std::string> split(const std::string& text, char by)
-{
-    std::vector<std::string> cells;
-    std::stringstream in(text);
-    std::string cell;
-    while (std::getline(in, cell, by))
-        cells.push_back(cell);
-    return cells;
-}
-
-std::string hex(TColor c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", redOf(c), greenOf(c), blueOf(c));
-    return text;
-}
-
-} // namespace
-
-TEST(OtherFormats, EveryRealFileOpensWithItsMakersFactsAndThreads)
-{
-    const auto dir = formatsDir();
-    if (!dir)
-        GTEST_SKIP() << "no corpus of real files beside the project";
-    std::ifstream in(*dir / "facts.tsv");
-    std::string line;
-    std::getline(in, line); // the header
-    int files = 0;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> cells = split(line, '\t');
-        if (cells.size() < 6)
-            continue;
-        SCOPED_TRACE(cells[0]);
-        Tembs design;
-        ASSERT_EQ(design.loadfromfile((*dir / cells[0]).string()), DstReadStatus::Read)
-            << design.readError();
-        EXPECT_STREQ(formatName(design.format()), cells[1].c_str());
-        EXPECT_EQ(design.stitchs(), std::stoi(cells[2]));
-        EXPECT_EQ(design.colorcount(), std::stoi(cells[3]));
-        EXPECT_NEAR(design.width(), std::stod(cells[4]), 0.051);
-        EXPECT_NEAR(design.height(), std::stod(cells[5]), 0.051);
-        EXPECT_EQ(design.sequins(), 0);
-        if (cells.size() > 6 && !cells[6].empty()) {
-            std::vector<std::string> shown;
-            for (TColor c : colorTableFromBlocks(design))
-                shown.push_back(hex(c));
-            EXPECT_EQ(shown, split(cells[6], ' '));
-        }
-        ++files;
-    }
-    EXPECT_EQ(files, 63);
-}
-
 TEST(OtherFormats, ASideFileStillWinsAndACopyUnderAnyNameIsReadByItsSignature)
 {
-    const auto dir = formatsDir();
+    const auto corpus = testsupport::corpusDir();
+    const auto dir = corpus ? std::optional(*corpus / "formats") : std::nullopt;
     if (!dir)
         GTEST_SKIP() << "no corpus of real files beside the project";
     testsupport::TempDir work;
@@ -92,7 +26,7 @@ TEST(OtherFormats, ASideFileStillWinsAndACopyUnderAnyNameIsReadByItsSignature)
 
     Tembs own;
     ASSERT_EQ(loadDesign(own, pes, {SideFiles::LookUp, {}}).status, DstReadStatus::Read);
-    EXPECT_EQ(hex(colorTableFromBlocks(own)[1]), "#0B3D91");
+    EXPECT_EQ(colorToHtml(colorTableFromBlocks(own)[1]), "#0B3D91");
 
     // A side file of the same name, as for a DST design, gives every block its colour.
     const std::vector<TColor> red(static_cast<std::size_t>(own.colorcount()), rgb(255, 0, 0));
@@ -102,7 +36,7 @@ TEST(OtherFormats, ASideFileStillWinsAndACopyUnderAnyNameIsReadByItsSignature)
     const DesignLoad load = loadDesign(sided, pes, {SideFiles::LookUp, {}});
     ASSERT_EQ(load.status, DstReadStatus::Read);
     for (TColor c : colorTableFromBlocks(sided))
-        EXPECT_EQ(hex(c), "#FF0000");
+        EXPECT_EQ(colorToHtml(c), "#FF0000");
 
     // A file manager's copy under a made-up name: the signature says what it is.
     const std::string copy = work.file("tumbler-XXXXXX");
