@@ -395,12 +395,12 @@ BENCHMARK(BM_ThumbnailWork20k)->Unit(benchmark::kMillisecond)->Iterations(30);
 // formats costs what a DST one does.
 void BM_ThumbnailWorkPesAgainstDst(benchmark::State& state)
 {
-    const fs::path pes = fs::path(LOOMSCOPE_SOURCE_DIR) / ".." / "shared" / "corpus" / "formats" /
-                         "embcat__Cake_3.pes";
-    if (!fs::exists(pes)) {
+    const auto found = bench::corpusFormatsFile("embcat__Cake_3.pes");
+    if (!found) {
         state.SkipWithError("no corpus of real files beside the project");
         return;
     }
+    const fs::path pes = *found;
     const fs::path dst = fs::temp_directory_path() / "loomscope-bench-cake.dst";
     if (!fs::exists(dst))
         writeBytes(dst, designAsDstBytes(pes.string(), SIZE_MAX).bytes);

@@ -1,6 +1,7 @@
 // Reading designs: records per second, peak heap per record, scaling, and --info end to end.
 
 #include "benchdesigns.h"
+#include "model/designfile.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
 
@@ -87,7 +88,9 @@ const std::string& millionRecordFile()
     return path;
 }
 
-void readFile(benchmark::State& state, const std::string& path)
+// Items per second are records when `records` is 0, else that many per read (the design's
+// records as DST, for a file of another format whose stitch count leaves out its jumps).
+void readFile(benchmark::State& state, const std::string& path, std::size_t recordsPerRead = 0)
 {
     std::size_t records = 0;
     std::size_t peakPerRecord = 0;
@@ -96,7 +99,7 @@ void readFile(benchmark::State& state, const std::string& path)
         gPeak = gCurrent;
         Tembs design;
         design.loadfromfile(path);
-        records = static_cast<std::size_t>(design.stitchs());
+        records = recordsPerRead ? recordsPerRead : static_cast<std::size_t>(design.stitchs());
         peakPerRecord = (gPeak - before) / std::max<std::size_t>(records, 1);
         benchmark::DoNotOptimize(design.Graphlist().Count());
     }
@@ -426,20 +429,61 @@ void BM_ReadDstBytesMillion(benchmark::State& state)
 }
 BENCHMARK(BM_ReadDstBytesMillion)->Unit(benchmark::kMillisecond);
 
-#define FORMAT_BENCHMARK(Name, reader, generate)                                                   \
+// A file of the format holding the million-record design, written once.
+std::string formatFile(const char* extension, const Bytes& bytes)
+{
+    const std::string path =
+        std::filesystem::temp_directory_path() / ("loomscope-bench-1m." + std::string(extension));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+// Each format's reader alone, then the whole open of its file as the program opens it (read,
+// the records as DST would hold them, the blocks), against BM_LoadGeneratedMillion: the same
+// design as a DST file.
+#define FORMAT_BENCHMARK(Name, reader, generate, extension)                                        \
     void BM_Read##Name##Million(benchmark::State& state)                                           \
     {                                                                                              \
         static const Bytes bytes = generate(millionMoves());                                       \
         readFormat(state, reader, bytes);                                                          \
     }                                                                                              \
-    BENCHMARK(BM_Read##Name##Million)->Unit(benchmark::kMillisecond)
+    BENCHMARK(BM_Read##Name##Million)->Unit(benchmark::kMillisecond);                             \
+    void BM_Open##Name##Million(benchmark::State& state)                                           \
+    {                                                                                              \
+        static const std::string path = formatFile(extension, generate(millionMoves()));           \
+        readFile(state, path, kMillion);                                                           \
+    }                                                                                              \
+    BENCHMARK(BM_Open##Name##Million)->Unit(benchmark::kMillisecond)
 
-FORMAT_BENCHMARK(Pes, readPes, generatedPes);
-FORMAT_BENCHMARK(Pec, readPec, generatedPec);
-FORMAT_BENCHMARK(Jef, readJef, generatedJef);
-FORMAT_BENCHMARK(Exp, readExp, generatedExp);
-FORMAT_BENCHMARK(Vp3, readVp3, generatedVp3);
-FORMAT_BENCHMARK(Xxx, readXxx, generatedXxx);
+FORMAT_BENCHMARK(Pes, readPes, generatedPes, "pes");
+FORMAT_BENCHMARK(Pec, readPec, generatedPec, "pec");
+FORMAT_BENCHMARK(Jef, readJef, generatedJef, "jef");
+FORMAT_BENCHMARK(Exp, readExp, generatedExp, "exp");
+FORMAT_BENCHMARK(Vp3, readVp3, generatedVp3, "vp3");
+FORMAT_BENCHMARK(Xxx, readXxx, generatedXxx, "xxx");
+
+// A real PES design against the DST a converter would write of it, each opened as the
+// program opens it: what a thumbnail or a browser row of the design costs beyond its drawing.
+void BM_OpenPesAgainstDst(benchmark::State& state)
+{
+    const auto pes = bench::corpusFormatsFile("embcat__Cake_3.pes");
+    if (!pes) {
+        state.SkipWithError("no corpus of real files beside the project");
+        return;
+    }
+    static const std::string dst = [&] {
+        const std::string path = std::filesystem::temp_directory_path() / "loomscope-bench-cake.dst";
+        const FileBytes bytes = designAsDstBytes(pes->string(), SIZE_MAX);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.bytes.data()),
+                   static_cast<std::streamsize>(bytes.bytes.size()));
+        return path;
+    }();
+    state.SetLabel(state.range(0) ? "pes" : "dst");
+    readFile(state, state.range(0) ? pes->string() : dst);
+}
+BENCHMARK(BM_OpenPesAgainstDst)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Making the DST bytes of the million-record design read from PES.
 void BM_ToDstBytesMillion(benchmark::State& state)

@@ -1,8 +1,8 @@
 #pragma once
 
 // What every format fuzz target checks: the reader stays inside the input and keeps its own
-// promises (one thread per block, an End last), and the DST bytes made of the design read back
-// with the same size and colour count.
+// promises (one thread per block, an End last), the DST bytes made of the design read back
+// with the same size and colour count, and its records read as moves draw what those bytes do.
 
 #include "model/dstrecords.h"
 #include "model/embroideryformats.h"
@@ -39,6 +39,22 @@ inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t
         if (bytes.size() > kDstHeaderSize + 7)
             __builtin_trap();
         return;
+    }
+    // The program reads the records as moves, without the bytes: the same design, point for
+    // point.
+    Tembs steps;
+    if (steps.readdststeps(dstSteps(design)) != DstReadStatus::Read ||
+        steps.Graphlist().Count() != dst.Graphlist().Count() || steps.dstrect() != dst.dstrect())
+        __builtin_trap();
+    for (int b = 0; b < dst.Graphlist().Count(); ++b) {
+        const TPointList& got = steps.Graphlist().Items(b)->FPointList;
+        const TPointList& want = dst.Graphlist().Items(b)->FPointList;
+        if (got.size() != want.size() ||
+            steps.Graphlist().Items(b)->FColorindex != dst.Graphlist().Items(b)->FColorindex)
+            __builtin_trap();
+        for (std::size_t k = 0; k < want.size(); ++k)
+            if (got[k].X != want[k].X || got[k].Y != want[k].Y || got[k].Z != want[k].Z)
+                __builtin_trap();
     }
     // A size measured finer than 0.1 mm (VP3) may differ from the drawn one by that much.
     const double grid = design.fineExtent ? 0.1 + 1e-9 : 0;

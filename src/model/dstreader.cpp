@@ -48,14 +48,16 @@ struct BlockSpan {
 // index; inside a sequin section breaks are sequins and close nothing.
 class ShapePass {
 public:
-    void feed(const std::uint8_t* r, std::size_t count)
+    // `Record`: the three bytes of a file's record, or a DstStep.
+    template <typename Record> void feed(const Record* r, std::size_t count)
     {
+        const Record* const end = dstRecordsOn(r, count);
         // The position and extent in locals: the record bytes may alias anything, so members
         // would be stored and loaded again at every record.
         std::int32_t x = x_;
         std::int32_t y = y_;
         DstExtent e = extent;
-        for (const std::uint8_t *p = r, *end = r + 3 * count; p != end; p += 3) {
+        for (const Record* p = r; p != end; p = dstRecordsOn(p, 1)) {
             addDstMove(p, x, y);
             e.minX = std::min(e.minX, x);
             e.maxX = std::max(e.maxX, x);
@@ -69,8 +71,8 @@ public:
         std::size_t k = k_;
         std::size_t run = count_;
         bool open = open_;
-        for (const std::uint8_t *p = r + 2, *end = r + 3 * count + 2; p != end; p += 3, ++k) {
-            const std::uint8_t c = *p;
+        for (const Record* p = r; p != end; p = dstRecordsOn(p, 1), ++k) {
+            const std::uint8_t c = dstControl(p);
             if (isStitchControl(c)) {
                 open = true;
                 ++run;
@@ -176,7 +178,7 @@ public:
         blocks.reserve(spans.size());
         startBlock();
     }
-    void feed(const std::uint8_t* r, std::size_t count)
+    template <typename Record> void feed(const Record* r, std::size_t count)
     {
         if (k_ == 0 && count > 0) {
             std::int32_t x = 0;
@@ -195,29 +197,29 @@ public:
         while (count > 0) {
             if (k_ < begin_) {
                 const std::size_t skip = std::min<std::size_t>(begin_ - k_, count);
-                for (const std::uint8_t* end = r + 3 * skip; r != end; r += 3)
+                for (const Record* end = dstRecordsOn(r, skip); r != end; r = dstRecordsOn(r, 1))
                     addDstMove(r, x, y);
                 k_ += skip;
                 count -= skip;
                 continue;
             }
-            const std::size_t take = std::min(points_.size() - filled_, count);
-            TPoint3F* out = points_.data() + filled_;
+            // Appended to room reserved at the block's size: a point is written once, not
+            // cleared first.
+            const std::size_t take = std::min(want_ - points_.size(), count);
             if (xs && vs) {
-                for (const std::uint8_t* end = r + 3 * take; r != end; r += 3, ++out) {
+                for (const Record* end = dstRecordsOn(r, take); r != end; r = dstRecordsOn(r, 1)) {
                     addDstMove(r, x, y);
-                    *out = {xs[x - xlo], vs[-y - vlo], r[2]};
+                    points_.push_back({xs[x - xlo], vs[-y - vlo], dstControl(r)});
                 }
             } else {
-                for (const std::uint8_t* end = r + 3 * take; r != end; r += 3, ++out) {
+                for (const Record* end = dstRecordsOn(r, take); r != end; r = dstRecordsOn(r, 1)) {
                     addDstMove(r, x, y);
-                    *out = {toX_(x), toV_(-y), r[2]};
+                    points_.push_back({toX_(x), toV_(-y), dstControl(r)});
                 }
             }
             k_ += take;
             count -= take;
-            filled_ += take;
-            if (filled_ == points_.size()) {
+            if (points_.size() == want_) {
                 blocks.push_back(std::move(points_));
                 ++span_;
                 startBlock();
@@ -235,9 +237,10 @@ public:
 private:
     void startBlock()
     {
-        filled_ = 0;
         begin_ = span_ < spans_.size() ? spans_[span_].first : SIZE_MAX;
-        points_ = std::vector<TPoint3F>(span_ < spans_.size() ? spans_[span_].count : 0);
+        want_ = span_ < spans_.size() ? spans_[span_].count : 0;
+        points_ = {};
+        points_.reserve(want_);
     }
 
     const std::vector<BlockSpan>& spans_;
@@ -248,7 +251,7 @@ private:
     std::size_t k_ = 0;
     std::size_t span_ = 0;
     std::size_t begin_ = 0;
-    std::size_t filled_ = 0;
+    std::size_t want_ = 0;
     std::vector<TPoint3F> points_;
 };
 
@@ -381,6 +384,19 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
     const std::uint8_t* records = bytes.data() + kDstHeaderSize;
     return readrecords(n, [&](auto& pass) {
         pass.feed(records, n);
+        return true;
+    });
+}
+
+DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps)
+{
+    Fcolorcard = "default";
+    if (steps.empty())
+        return keepPreviousDesign(DstReadStatus::TooShort);
+    if (steps.size() > kMaxDstRecords)
+        return keepPreviousDesign(DstReadStatus::TooLarge);
+    return readrecords(steps.size(), [&](auto& pass) {
+        pass.feed(steps.data(), steps.size());
         return true;
     });
 }

@@ -68,6 +68,40 @@ inline void addDstMove(const std::uint8_t* r, std::int32_t& x, std::int32_t& y)
     y += m0.dy + m1.dy + m2.dy;
 }
 
+// A record as its move and control byte, before it is packed into three bytes: the records
+// of the other formats' designs, which are read as DST without packing and unpacking them.
+struct DstStep {
+    std::int16_t dx = 0;
+    std::int16_t dy = 0;
+    std::uint8_t control = 0;
+    friend bool operator==(const DstStep&, const DstStep&) = default;
+};
+
+inline void addDstMove(const DstStep* s, std::int32_t& x, std::int32_t& y)
+{
+    x += s->dx;
+    y += s->dy;
+}
+
+// What the reader needs of either kind of record: its control byte, and where the record n
+// records on begins.
+inline std::uint8_t dstControl(const std::uint8_t* r)
+{
+    return r[2];
+}
+inline std::uint8_t dstControl(const DstStep* s)
+{
+    return s->control;
+}
+inline const std::uint8_t* dstRecordsOn(const std::uint8_t* r, std::size_t n)
+{
+    return r + 3 * n;
+}
+inline const DstStep* dstRecordsOn(const DstStep* s, std::size_t n)
+{
+    return s + n;
+}
+
 // Smallest and largest position reached, always containing the origin.
 struct DstExtent {
     std::int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;

@@ -137,13 +137,13 @@ constexpr std::uint8_t kStitchControl = 0x03;
 constexpr std::uint8_t kJumpControl = 0x83;
 constexpr std::uint8_t kColourChangeControl = 0xC3;
 
-void appendRecord(std::vector<std::uint8_t>& out, int dx, int dy, std::uint8_t control)
+void appendRecord(std::vector<std::uint8_t>& out, const DstStep& step)
 {
-    const auto& x = kXBits[static_cast<std::size_t>(dx + kLongestDstMove)];
-    const auto& y = kYBits[static_cast<std::size_t>(dy + kLongestDstMove)];
+    const auto& x = kXBits[static_cast<std::size_t>(step.dx + kLongestDstMove)];
+    const auto& y = kYBits[static_cast<std::size_t>(step.dy + kLongestDstMove)];
     out.push_back(x[0] | y[0]);
     out.push_back(x[1] | y[1]);
-    out.push_back(static_cast<std::uint8_t>(x[2] | y[2] | control));
+    out.push_back(static_cast<std::uint8_t>(x[2] | y[2] | step.control));
 }
 
 // A move too long for one record is cut into equal pieces.
@@ -155,25 +155,41 @@ std::size_t recordsForMove(std::int64_t dx, std::int64_t dy)
     return static_cast<std::size_t>((longest + kLongestDstMove - 1) / kLongestDstMove);
 }
 
-// The pieces of a move: jumps, then the last one with the command's own control bits.
-void appendMove(std::vector<std::uint8_t>& out, std::int64_t dx, std::int64_t dy,
-                std::size_t pieces, std::uint8_t control)
+// The record of a move of at most kLongestDstMove on either axis. Its control byte also holds
+// the move's largest steps, as in the file.
+DstStep step(std::int64_t dx, std::int64_t dy, std::uint8_t control)
 {
-    if (pieces == 1) {
-        appendRecord(out, static_cast<int>(dx), static_cast<int>(dy), control);
-        return;
-    }
+    const auto x = static_cast<std::size_t>(dx + kLongestDstMove);
+    const auto y = static_cast<std::size_t>(dy + kLongestDstMove);
+    return {static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy),
+            static_cast<std::uint8_t>(control | kXBits[x][2] | kYBits[y][2])};
+}
+
+// A move of several records: jumps, then the last one with the command's own control bits.
+// Out of line, as it is rare: the loop of single records stays small.
+[[gnu::noinline]] void appendPieces(std::vector<DstStep>& out, std::int64_t dx, std::int64_t dy,
+                                    std::size_t pieces, std::uint8_t control)
+{
     const auto n = static_cast<std::int64_t>(pieces);
     std::int64_t doneX = 0;
     std::int64_t doneY = 0;
     for (std::int64_t k = 1; k <= n; ++k) {
         const std::int64_t toX = dx * k / n;
         const std::int64_t toY = dy * k / n;
-        appendRecord(out, static_cast<int>(toX - doneX), static_cast<int>(toY - doneY),
-                     k < n ? kJumpControl : control);
+        out.push_back(step(toX - doneX, toY - doneY, k < n ? kJumpControl : control));
         doneX = toX;
         doneY = toY;
     }
+}
+
+// The records of a move.
+void appendMove(std::vector<DstStep>& out, std::int64_t dx, std::int64_t dy, std::size_t pieces,
+                std::uint8_t control)
+{
+    if (pieces == 1)
+        out.push_back(step(dx, dy, control));
+    else
+        appendPieces(out, dx, dy, pieces, control);
 }
 
 // DST has no trim of its own: a trim is a jump of the same move, and so is the move to an End.
@@ -197,43 +213,62 @@ int headerField(std::int64_t v)
 
 } // namespace
 
-std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label)
+std::vector<DstStep> dstSteps(const CommandDesign& design)
 {
-    std::vector<std::uint8_t> out(kDstHeaderSize, ' ');
-    out.reserve(kDstHeaderSize + 3 * design.commands.size() + 16);
-    const std::int64_t startX = design.commands.empty() ? 0 : design.commands.front().x;
-    const std::int64_t startY = design.commands.empty() ? 0 : design.commands.front().y;
-    std::int64_t x = startX;
-    std::int64_t y = startY;
-    std::int64_t minX = x, maxX = x, minY = y, maxY = y;
+    std::vector<DstStep> out;
+    // Room for a long move in every few commands, as real designs have, without growing.
+    out.reserve(design.commands.size() + design.commands.size() / 8 + 2);
+    std::int64_t x = design.commands.empty() ? 0 : design.commands.front().x;
+    std::int64_t y = design.commands.empty() ? 0 : design.commands.front().y;
     std::size_t records = 0;
-    int colourChanges = 0;
     for (const DesignCommand& c : design.commands) {
         const std::int64_t dx = c.x - x;
         const std::int64_t dy = c.y - y;
         // An End where the needle is writes nothing; one elsewhere is jumped to.
         if (c.kind == StitchKind::End && dx == 0 && dy == 0)
             break;
-        const std::size_t pieces = recordsForMove(dx, dy);
+        // A colour change that moves would carry the move's bits in its control byte, and
+        // read as no colour change: the needle is jumped there first.
+        const bool changeAfterMove = c.kind == StitchKind::ColourChange && (dx != 0 || dy != 0);
+        const std::size_t pieces = recordsForMove(dx, dy) + (changeAfterMove ? 1 : 0);
         if (records + pieces > kMaxDstRecords)
             break;
-        appendMove(out, dx, dy, pieces, controlOf(c.kind));
         records += pieces;
+        if (changeAfterMove) {
+            appendMove(out, dx, dy, pieces - 1, kJumpControl);
+            out.push_back(step(0, 0, kColourChangeControl));
+        } else {
+            appendMove(out, dx, dy, pieces, controlOf(c.kind));
+        }
         x = c.x;
         y = c.y;
+        if (c.kind == StitchKind::End)
+            break;
+    }
+    if (out.size() == 1)
+        out.push_back(step(0, 0, kJumpControl));
+    return out;
+}
+
+std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label)
+{
+    const std::vector<DstStep> steps = dstSteps(design);
+    std::vector<std::uint8_t> out(kDstHeaderSize, ' ');
+    out.reserve(kDstHeaderSize + 3 * steps.size() + 7);
+    // The header's extents are from the start, which is where the records begin.
+    std::int64_t x = 0, y = 0, minX = 0, maxX = 0, minY = 0, maxY = 0;
+    int colourChanges = 0;
+    for (const DstStep& s : steps) {
+        appendRecord(out, s);
+        x += s.dx;
+        y += s.dy;
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
-        if (c.kind == StitchKind::ColourChange)
+        if (s.control == kColourChangeControl)
             ++colourChanges;
-        if (c.kind == StitchKind::End)
-            break;
     }
-    // A design of one stitch is a design: a jump of no length keeps its file from reading as
-    // one too short to hold any.
-    if (out.size() == kDstHeaderSize + 3)
-        out.insert(out.end(), {0x00, 0x00, 0x83});
     // The end record, then an end record and an end-of-file byte more: Tembs leaves out the
     // last seven bytes of a file, so that every record before them is read.
     out.insert(out.end(), {0x00, 0x00, 0xF3, 0x00, 0x00, 0xF3, 0x1A});
@@ -243,17 +278,15 @@ std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_vi
     for (const char ch : label)
         if (ch >= 0x20 && ch < 0x7F && name.size() < 16)
             name += ch;
-    const std::int64_t lastX = x - startX;
-    const std::int64_t lastY = y - startY;
     char header[200];
     const int n = std::snprintf(
         header, sizeof header,
         "LA:%-16.16s\rST:%7d\rCO:%3d\r+X:%5d\r-X:%5d\r+Y:%5d\r-Y:%5d\rAX:%c%5d\rAY:%c%5d\r"
         "MX:+%5d\rMY:+%5d\rPD:******\r\x1A",
-        name.c_str(), static_cast<int>(std::min<std::size_t>(records, 9'999'999)),
-        std::min(colourChanges, 999), headerField(maxX - startX), headerField(startX - minX),
-        headerField(maxY - startY), headerField(startY - minY), lastX < 0 ? '-' : '+',
-        headerField(std::abs(lastX)), lastY < 0 ? '-' : '+', headerField(std::abs(lastY)), 0, 0);
+        name.c_str(), static_cast<int>(std::min<std::size_t>(steps.size(), 9'999'999)),
+        std::min(colourChanges, 999), headerField(maxX), headerField(-minX), headerField(maxY),
+        headerField(-minY), x < 0 ? '-' : '+', headerField(std::abs(x)), y < 0 ? '-' : '+',
+        headerField(std::abs(y)), 0, 0);
     std::copy(header, header + std::min<int>(n, static_cast<int>(sizeof header) - 1), out.begin());
     return out;
 }

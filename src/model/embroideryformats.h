@@ -8,6 +8,7 @@
 // could sew (millions of commands, positions kilometres apart) is refused with the reason.
 
 #include "colour.h"
+#include "dstrecords.h"
 
 #include <array>
 #include <cstddef>
@@ -94,11 +95,15 @@ struct DesignFacts {
 };
 DesignFacts commandFacts(const CommandDesign& design);
 
-// The DST file a converter would write for the design: a 512-byte header ("LA:" and the
-// label, counts and extents), relative records starting at the first command's position,
-// the end record and trailing bytes, laid out so that Tembs reads every record. Moves longer
-// than a record can hold are split into jumps; a trim is a jump; the End command, or a
-// design longer than the DST reader accepts, ends the records.
+// The records of the DST a converter would write for the design, starting at the first
+// command's position. Moves longer than a record can hold are split into jumps; a trim is a
+// jump; the End command, or a design longer than the DST reader accepts, ends the records. A
+// design of one record gets a jump of no length after it, so that its file is not too short
+// to read.
+std::vector<DstStep> dstSteps(const CommandDesign& design);
+
+// That DST file: a 512-byte header ("LA:" and the label, counts and extents), the records of
+// dstSteps, the end record and trailing bytes, laid out so that Tembs reads every record.
 std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label = {});
 
 } // namespace loomscope

@@ -72,8 +72,9 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
     }
     const CommandDesign& design = *read.design;
     // Drawn as the DST a converter would write of it, so that every consumer of the design
-    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design.
-    const DstReadStatus status = readdstbytes(toDstBytes(design, ffilename));
+    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design; its
+    // records are read as moves, never packed into DST bytes and decoded again.
+    const DstReadStatus status = readdststeps(dstSteps(design));
     if (status != DstReadStatus::Read)
         return status;
     // Its facts as its makers' software counts them: stitches only, the extent of the

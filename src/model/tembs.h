@@ -63,6 +63,9 @@ public:
     // Reads DST bytes (512-byte header, then 3-byte records); the file reader's engine, also
     // used by tests and fuzzing. Fills every field as loadfromfile does, except the name.
     DstReadStatus readdstbytes(std::span<const std::uint8_t> bytes);
+    // The same from records given as moves (dstSteps of a design of another format): the
+    // design is what readdstbytes makes of the file those records would be written to.
+    DstReadStatus readdststeps(std::span<const DstStep> steps);
     // Forgets the design: no blocks, counts, extent or points, scale 0, as a new design. The
     // name and colour card stay.
     void clear();

@@ -1026,7 +1026,7 @@ TEST(FormatToDst, LongMovesBecomeJumpsEndingInTheCommandsOwnRecord)
         {StitchKind::Stitch, 121, -121, 1, 0x03},  {StitchKind::Stitch, 122, 0, 2, 0x03},
         {StitchKind::Stitch, -500, 300, 5, 0x03},  {StitchKind::Jump, 1000, -1000, 9, 0x83},
         {StitchKind::Trim, 0, 0, 1, 0x83},         {StitchKind::Trim, 0, 250, 3, 0x83},
-        {StitchKind::ColourChange, 0, 0, 1, 0xC3}, {StitchKind::ColourChange, 200, 1, 2, 0xC3},
+        {StitchKind::ColourChange, 0, 0, 1, 0xC3}, {StitchKind::ColourChange, 200, 1, 3, 0xC3},
         {StitchKind::End, 0, 0, 1, 0x83}, // a lone stitch gets a jump of no length after it
         {StitchKind::End, 0, -300, 3, 0x83},
     };

@@ -102,22 +102,18 @@ public:
     CommandSink(DesignFormat format, std::size_t expectedCommands);
 
     // A command moved by (dx, dy) from the current position.
-    bool add(StitchKind kind, std::int64_t dx, std::int64_t dy)
+    [[gnu::always_inline]] bool add(StitchKind kind, std::int64_t dx, std::int64_t dy)
     {
         return addAt(kind, x_ + dx, y_ + dy);
     }
     // A command at the absolute position (x, y).
-    bool addAt(StitchKind kind, std::int64_t x, std::int64_t y)
+    [[gnu::always_inline]] bool addAt(StitchKind kind, std::int64_t x, std::int64_t y)
     {
-        if (!refusal_.empty())
-            return false;
-        if (commands_.size() >= kMaxDesignCommands)
-            return refuse("more than 5,000,000 commands");
-        if (x > kMaxDesignCoordinate || x < -kMaxDesignCoordinate || y > kMaxDesignCoordinate ||
-            y < -kMaxDesignCoordinate)
-            return refuse("a position lies more than 1.6 km from the start");
-        if (kind == StitchKind::ColourChange && ++colourChanges_ > kMaxColourChanges)
-            return refuse("more than 65,535 colour changes");
+        // Every record of a file comes here: the common case is kept small enough to be
+        // inlined into the readers' loops, everything else is left to addChecked.
+        if (refused_ || commands_.size() >= kMaxDesignCommands ||
+            kind == StitchKind::ColourChange || beyondLimit(x) || beyondLimit(y)) [[unlikely]]
+            return addChecked(kind, x, y);
         x_ = x;
         y_ = y;
         commands_.push_back({kind, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
@@ -135,9 +131,17 @@ public:
     CommandRead finish(std::vector<DesignThread> threads, bool namesThreads = true);
 
 private:
+    static bool beyondLimit(std::int64_t v)
+    {
+        return static_cast<std::uint64_t>(v + kMaxDesignCoordinate) >
+               2 * static_cast<std::uint64_t>(kMaxDesignCoordinate);
+    }
+    // The limits, the colour changes counted, and a refusal that stays.
+    bool addChecked(StitchKind kind, std::int64_t x, std::int64_t y);
     bool refuse(std::string reason)
     {
         refusal_ = std::move(reason);
+        refused_ = true;
         return false;
     }
 
@@ -147,6 +151,7 @@ private:
     std::int64_t y_ = 0;
     std::size_t colourChanges_ = 0;
     std::string refusal_;
+    bool refused_ = false;
 };
 
 inline CommandRead refused(std::string reason)

@@ -119,6 +119,14 @@ std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8
     std::size_t i = kStitchesAt;
     while (i < end) {
         const std::uint8_t b = block[i];
+        // Most records are stitches of two 7-bit coordinates.
+        if (!(b & 0x80) && i + 1 < end && !(block[i + 1] & 0x80)) {
+            const std::uint8_t c = block[i + 1];
+            if (!sink.add(StitchKind::Stitch, b < 0x40 ? b : b - 0x80, c < 0x40 ? -c : 0x80 - c))
+                break;
+            i += 2;
+            continue;
+        }
         if (b == 0xFF)
             break;
         if (b == 0xFE && i + 1 < end && block[i + 1] == 0xB0) {
