@@ -44,8 +44,8 @@ inline std::vector<std::uint8_t> generatedDesign(std::size_t records, int halfWi
 // A file of the corpus's other formats, when it is there.
 inline std::optional<std::filesystem::path> corpusFormatsFile(const char* name)
 {
-    const std::filesystem::path path = std::filesystem::path(LOOMSCOPE_SOURCE_DIR) / ".." /
-                                       "shared" / "corpus" / "formats" / name;
+    const std::filesystem::path path =
+        std::filesystem::path(LOOMSCOPE_SOURCE_DIR) / ".." / "shared" / "corpus" / "formats" / name;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return std::nullopt;

@@ -1,6 +1,7 @@
 // Reading designs: records per second, peak heap per record, scaling, and --info end to end.
 
 #include "benchdesigns.h"
+#include "benchformats.h"
 #include "model/designfile.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
@@ -174,214 +175,9 @@ BENCHMARK(BM_InfoProcessMillion)->Unit(benchmark::kMillisecond)->UseRealTime();
 // the same design as DST bytes in memory: records per second of each.
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct Move {
-    StitchKind kind;
-    int dx, dy;
-};
-
-// The moves generatedDesign writes as DST: rows of 3.5 mm stitches across 200 x 150 mm, a jump
-// to every row and after every 300 stitches, a colour change after every 50,000 stitches.
-std::vector<Move> generatedMoves(std::size_t records)
-{
-    std::vector<Move> moves;
-    moves.reserve(records + 16);
-    int x = 0, y = 0;
-    auto add = [&](StitchKind kind, int dx, int dy) {
-        moves.push_back({kind, dx, dy});
-        x += dx;
-        y += dy;
-    };
-    std::size_t stitches = 0;
-    for (int row = 0; moves.size() < records; ++row) {
-        const int rowY = (row * 4) % 1500 - 750;
-        const int from = row % 2 ? 1000 : -1000;
-        add(StitchKind::Jump, from - x, rowY - y);
-        add(StitchKind::Stitch, 0, 0);
-        const int step = row % 2 ? -35 : 35;
-        for (int at = from; std::abs(at) <= 1000 && moves.size() < records; at += step) {
-            add(StitchKind::Stitch, step, (at / 35) % 3 - 1);
-            if (++stitches % 300 == 0) {
-                add(StitchKind::Jump, 2, 2);
-                add(StitchKind::Stitch, 0, 0);
-            }
-            if (stitches % 50000 == 0) {
-                add(StitchKind::ColourChange, 0, 0);
-                add(StitchKind::Stitch, 0, 0);
-            }
-        }
-    }
-    return moves;
-}
-
-void put(Bytes& b, std::initializer_list<int> values)
-{
-    for (const int v : values)
-        b.push_back(static_cast<std::uint8_t>(v));
-}
-
-// Cuts a move into pieces of at most `longest` on either axis.
-template <typename Emit> void inPieces(int dx, int dy, int longest, Emit emit)
-{
-    const int pieces = std::max(
-        {1, (std::abs(dx) + longest - 1) / longest, (std::abs(dy) + longest - 1) / longest});
-    int doneX = 0, doneY = 0;
-    for (int k = 1; k <= pieces; ++k) {
-        emit(dx * k / pieces - doneX, dy * k / pieces - doneY);
-        doneX = dx * k / pieces;
-        doneY = dy * k / pieces;
-    }
-}
-
-// A PEC block: 7-bit stitches, 12-bit jumps, y downwards.
-Bytes pecBlock(const std::vector<Move>& moves)
-{
-    Bytes records;
-    auto longValue = [&](int v) { put(records, {0x90 | ((v >> 8) & 0x0F), v & 0xFF}); };
-    for (const Move& m : moves) {
-        if (m.kind == StitchKind::ColourChange)
-            put(records, {0xFE, 0xB0, 2});
-        else if (m.kind == StitchKind::Stitch)
-            put(records, {m.dx & 0x7F, -m.dy & 0x7F});
-        else
-            inPieces(m.dx, m.dy, 2047, [&](int dx, int dy) {
-                longValue(dx);
-                longValue(-dy);
-            });
-    }
-    put(records, {0xFF, 0});
-    Bytes b(0x200, ' ');
-    std::copy_n("LA:BENCH", 8, b.begin());
-    b[0x30] = 0;
-    b[0x31] = 5;
-    const auto n = static_cast<int>(records.size() + 0x10);
-    put(b, {0, 0, n, n >> 8, n >> 16, 0x31, 0xFF, 0xF0, 0, 0, 0, 0, 0xE0, 1, 0xB0, 1});
-    b.insert(b.end(), records.begin(), records.end());
-    return b;
-}
-
-// JEF and EXP: two-byte stitches with y upwards, moves as escapes of at most 127.
-Bytes escapeRecords(const std::vector<Move>& moves, int jumpCode)
-{
-    Bytes b;
-    for (const Move& m : moves) {
-        if (m.kind == StitchKind::ColourChange)
-            put(b, {0x80, 0x01, 0, 0});
-        else if (m.kind == StitchKind::Stitch)
-            put(b, {m.dx, m.dy});
-        else
-            inPieces(m.dx, m.dy, 127, [&](int dx, int dy) { put(b, {0x80, jumpCode, dx, dy}); });
-    }
-    return b;
-}
-
-Bytes generatedPec(const std::vector<Move>& moves)
-{
-    Bytes b = {'#', 'P', 'E', 'C', '0', '0', '0', '1'};
-    const Bytes block = pecBlock(moves);
-    b.insert(b.end(), block.begin(), block.end());
-    return b;
-}
-
-Bytes generatedPes(const std::vector<Move>& moves)
-{
-    Bytes b = {'#', 'P', 'E', 'S', '0', '0', '0', '1', 16, 0, 0, 0, 0, 0, 0, 0};
-    const Bytes block = pecBlock(moves);
-    b.insert(b.end(), block.begin(), block.end());
-    return b;
-}
-
-Bytes generatedJef(const std::vector<Move>& moves)
-{
-    Bytes b(0x74 + 8, 0);
-    b[0] = 0x74 + 8;
-    b[0x18] = 1;
-    b[0x74] = 10;
-    const Bytes records = escapeRecords(moves, 0x02);
-    b.insert(b.end(), records.begin(), records.end());
-    put(b, {0x80, 0x10});
-    return b;
-}
-
-Bytes generatedExp(const std::vector<Move>& moves)
-{
-    return escapeRecords(moves, 0x04);
-}
-
-// One section per colour, whose start is where the needle is; a jump inside a section is a
-// trim and a long stitch, the only longer move VP3 stitch data has.
-Bytes generatedVp3(const std::vector<Move>& moves)
-{
-    auto u32be = [](Bytes& b, std::size_t v) {
-        put(b, {static_cast<int>(v >> 24), static_cast<int>(v >> 16), static_cast<int>(v >> 8),
-                static_cast<int>(v)});
-    };
-    auto block = [&](int tag, const Bytes& content) {
-        Bytes b = {0, static_cast<std::uint8_t>(tag), 0};
-        u32be(b, content.size());
-        b.insert(b.end(), content.begin(), content.end());
-        return b;
-    };
-    std::vector<Bytes> sections;
-    int x = 0, y = 0;
-    std::size_t k = 0;
-    while (k < moves.size()) {
-        Bytes section;
-        u32be(section, static_cast<std::size_t>(x * 100));
-        u32be(section, static_cast<std::size_t>(y * 100));
-        put(section, {1, 0, 0xFF, 0, 0, 0, 0, 0, 5, 40, 0, 0, 0, 0, 0, 0});
-        section.resize(section.size() + 8, 0);
-        Bytes stitches = {0x0A, 0xF6, 0};
-        for (; k < moves.size() && moves[k].kind != StitchKind::ColourChange; ++k) {
-            const Move& m = moves[k];
-            if (m.kind == StitchKind::Stitch)
-                put(stitches, {m.dx, -m.dy});
-            else
-                put(stitches,
-                    {0x80, 0x03, 0x80, 0x01, m.dx >> 8, m.dx, -m.dy >> 8, -m.dy, 0x80, 2});
-            x += m.dx;
-            y += m.dy;
-        }
-        ++k;
-        const Bytes stitchBlock = block(1, stitches);
-        section.insert(section.end(), stitchBlock.begin(), stitchBlock.end());
-        put(section, {0});
-        sections.push_back(block(5, section));
-    }
-    Bytes design(8 + 3 + 24 + 2, 0);
-    put(design, {'d', 'd', 0, 0, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0});
-    put(design, {'x', 'x', 'P', 'P', 1, 0, 0, 0, static_cast<int>(sections.size()) >> 8,
-                 static_cast<int>(sections.size())});
-    for (const Bytes& section : sections)
-        design.insert(design.end(), section.begin(), section.end());
-    Bytes file(2 + 20, 0);
-    put(file, {0, static_cast<int>(sections.size()), 0x0C, 0, 1});
-    const Bytes designBlock = block(3, design);
-    file.insert(file.end(), designBlock.begin(), designBlock.end());
-    Bytes b = {'%', 'v', 's', 'm', '%', 0, 0, 0};
-    const Bytes fileBlock = block(2, file);
-    b.insert(b.end(), fileBlock.begin(), fileBlock.end());
-    return b;
-}
-
-Bytes generatedXxx(const std::vector<Move>& moves)
-{
-    Bytes b(0x100, 0);
-    b[0x27] = 1;
-    for (const Move& m : moves) {
-        if (m.kind == StitchKind::ColourChange)
-            put(b, {0x7F, 0x08, 0, 0});
-        else if (m.kind == StitchKind::Stitch)
-            put(b, {m.dx, m.dy});
-        else
-            put(b, {0x7E, m.dx, m.dx >> 8, m.dy, m.dy >> 8});
-    }
-    const std::size_t end = b.size();
-    for (int i = 0; i < 4; ++i)
-        b[0xFC + i] = static_cast<std::uint8_t>(end >> 8 * i);
-    put(b, {0x7F, 0x7F, 3, 0x14, 0, 0, 0, 0xED, 0x17, 0x1F});
-    return b;
-}
+using bench::generatedMoves;
+using bench::Move;
+using namespace bench::formats;
 
 const std::vector<Move>& millionMoves()
 {
@@ -435,7 +231,8 @@ std::string formatFile(const char* extension, const Bytes& bytes)
     const std::string path =
         std::filesystem::temp_directory_path() / ("loomscope-bench-1m." + std::string(extension));
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -448,7 +245,7 @@ std::string formatFile(const char* extension, const Bytes& bytes)
         static const Bytes bytes = generate(millionMoves());                                       \
         readFormat(state, reader, bytes);                                                          \
     }                                                                                              \
-    BENCHMARK(BM_Read##Name##Million)->Unit(benchmark::kMillisecond);                             \
+    BENCHMARK(BM_Read##Name##Million)->Unit(benchmark::kMillisecond);                              \
     void BM_Open##Name##Million(benchmark::State& state)                                           \
     {                                                                                              \
         static const std::string path = formatFile(extension, generate(millionMoves()));           \
@@ -473,7 +270,8 @@ void BM_OpenPesAgainstDst(benchmark::State& state)
         return;
     }
     static const std::string dst = [&] {
-        const std::string path = std::filesystem::temp_directory_path() / "loomscope-bench-cake.dst";
+        const std::string path =
+            std::filesystem::temp_directory_path() / "loomscope-bench-cake.dst";
         const FileBytes bytes = designAsDstBytes(pes->string(), SIZE_MAX);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.bytes.data()),

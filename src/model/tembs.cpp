@@ -56,16 +56,20 @@ std::optional<DesignFormat> Tembs::formatOfContent(const std::string& filepath)
 
 DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat format)
 {
-    // Read whole: these formats keep their threads and offsets anywhere in the file. Their
-    // largest real designs are a few megabytes.
-    const FileBytes file = readWholeFile(filepath, kMaxOtherFormatBytes);
-    freadError = file.tooLarge ? std::string() : file.error;
-    if (file.tooLarge)
-        return keepPreviousDesign(DstReadStatus::TooLarge);
-    if (!file.error.empty())
-        return keepPreviousDesign(file.missing ? DstReadStatus::Missing
-                                               : DstReadStatus::CannotOpen);
-    const CommandRead read = readDesign(format, file.bytes);
+    CommandRead read;
+    {
+        // Read whole: these formats keep their threads and offsets anywhere in the file. Their
+        // largest real designs are a few megabytes. The bytes are let go once the commands
+        // are out of them, so that the blocks can take their memory.
+        const FileBytes file = readWholeFile(filepath, kMaxOtherFormatBytes);
+        freadError = file.tooLarge ? std::string() : file.error;
+        if (file.tooLarge)
+            return keepPreviousDesign(DstReadStatus::TooLarge);
+        if (!file.error.empty())
+            return keepPreviousDesign(file.missing ? DstReadStatus::Missing
+                                                   : DstReadStatus::CannotOpen);
+        read = readDesign(format, file.bytes);
+    }
     if (!read.design) {
         freadError = read.reason;
         return keepPreviousDesign(DstReadStatus::CannotOpen);

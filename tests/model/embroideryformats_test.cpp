@@ -945,7 +945,7 @@ TEST(FormatFacts, CountedOverEveryCommand)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DesignFacts facts = commandFacts({DesignFormat::Exp, c.commands, {}});
+        const DesignFacts facts = commandFacts({DesignFormat::Exp, c.commands, {}, {}});
         EXPECT_EQ(facts.stitches, c.stitches);
         EXPECT_EQ(facts.colours, static_cast<int>(c.blocks.size()));
         EXPECT_EQ(facts.blockStitches, c.blocks);
@@ -1033,7 +1033,7 @@ TEST(FormatToDst, LongMovesBecomeJumpsEndingInTheCommandsOwnRecord)
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << int(c.kind) << ' ' << c.dx << ' ' << c.dy);
         const CommandDesign design{
-            DesignFormat::Exp, {{StitchKind::Stitch, 7, 9}, {c.kind, 7 + c.dx, 9 + c.dy}}, {}};
+            DesignFormat::Exp, {{StitchKind::Stitch, 7, 9}, {c.kind, 7 + c.dx, 9 + c.dy}}, {}, {}};
         const auto records = dstRecords(toDstBytes(design));
         ASSERT_EQ(records.size(), 1 + c.records);
         int x = 0, y = 0;
@@ -1057,6 +1057,7 @@ TEST(FormatToDst, HeaderRecordsAndTrailerAsAConverterWrites)
                                 {K::Stitch, 80, 95},
                                 {K::End, 80, 95},
                                 {K::Stitch, 5000, 5000}},
+                               {},
                                {}};
     const Bytes bytes = toDstBytes(design, "R\xC3\xA9sum\xC3\xA9 of a long name");
     const std::string header(bytes.begin(), bytes.begin() + kDstHeaderSize);
@@ -1115,7 +1116,7 @@ TEST(FormatToDst, TembsReadsTheExtentAndTheBlocks)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CommandDesign design{DesignFormat::Jef, c.commands, {}};
+        const CommandDesign design{DesignFormat::Jef, c.commands, {}, {}};
         const DesignFacts facts = commandFacts(design);
         Tembs dst;
         ASSERT_EQ(dst.readdstbytes(toDstBytes(design)), DstReadStatus::Read);

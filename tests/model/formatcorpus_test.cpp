@@ -114,7 +114,8 @@ TEST(FormatCorpus, EveryFileIsDrawnAsItsDstBytesAre)
     for (const FactsRow& row : factsRows(*dir)) {
         SCOPED_TRACE(row.file);
         const std::string path = (*dir / row.file).string();
-        const CommandRead read = readDesign(*formatOfFileName(row.file), testsupport::readFile(path));
+        const CommandRead read =
+            readDesign(*formatOfFileName(row.file), testsupport::readFile(path));
         ASSERT_TRUE(read.design) << read.reason;
         const DesignFacts facts = commandFacts(*read.design);
         Tembs dst;
@@ -140,7 +141,8 @@ TEST(FormatCorpus, EveryFileIsDrawnAsItsDstBytesAre)
             for (std::size_t k = 0; k < want.FPointList.size(); ++k) {
                 const TPoint3F& p = got.FPointList[k];
                 const TPoint3F& q = want.FPointList[k];
-                ASSERT_TRUE(p.X == q.X && p.Y == q.Y && p.Z == q.Z) << "block " << b << " point " << k;
+                ASSERT_TRUE(p.X == q.X && p.Y == q.Y && p.Z == q.Z)
+                    << "block " << b << " point " << k;
             }
         }
     }
