@@ -418,7 +418,10 @@ void BM_ThumbnailWorkPesAgainstDst(benchmark::State& state)
     const std::string dst = (fs::temp_directory_path() / "loomscope-bench-pes-as.dst").string();
     writeBytes(dst, designAsDstBytes(pes, SIZE_MAX).bytes);
     Tembs design;
-    design.loadfromfile(pes);
+    if (design.loadfromfile(pes) != DstReadStatus::Read) {
+        state.SkipWithError("the PES design could not be read");
+        return;
+    }
     if (const std::string error =
             writecolorfile(sideFilePath(dst), "default", design.threadColours(), {});
         !error.empty()) {

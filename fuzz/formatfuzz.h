@@ -33,28 +33,35 @@ inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t
 
     Tembs dst;
     const auto bytes = toDstBytes(design);
-    if (dst.readdstbytes(bytes) != DstReadStatus::Read) {
+    const DstReadStatus status = dst.readdstbytes(bytes);
+    // The program reads the records as moves, without the bytes: the same outcome, and the
+    // same design point for point.
+    Tembs steps;
+    if (steps.readdststeps(dstSteps(design)) != status)
+        __builtin_trap();
+    if (status != DstReadStatus::Read) {
         // Tembs takes a file of one record or more; a design of none (only its End) makes a
         // shorter one.
         if (bytes.size() > kDstHeaderSize + 7)
             __builtin_trap();
         return;
     }
-    // The program reads the records as moves, without the bytes: the same design, point for
-    // point.
-    Tembs steps;
-    if (steps.readdststeps(dstSteps(design)) != DstReadStatus::Read ||
-        steps.Graphlist().Count() != dst.Graphlist().Count() || steps.dstrect() != dst.dstrect())
+    if (steps.Graphlist().Count() != dst.Graphlist().Count() || steps.dstrect() != dst.dstrect() ||
+        steps.firstpoint() != dst.firstpoint() || steps.lastpoint() != dst.lastpoint() ||
+        steps.colorcount() != dst.colorcount() || steps.stitchs() != dst.stitchs())
         __builtin_trap();
     for (int b = 0; b < dst.Graphlist().Count(); ++b) {
-        const TPointList& got = steps.Graphlist().Items(b)->FPointList;
-        const TPointList& want = dst.Graphlist().Items(b)->FPointList;
-        if (got.size() != want.size() ||
-            steps.Graphlist().Items(b)->FColorindex != dst.Graphlist().Items(b)->FColorindex)
+        const TGraphObject& got = *steps.Graphlist().Items(b);
+        const TGraphObject& want = *dst.Graphlist().Items(b);
+        if (got.FPointList.size() != want.FPointList.size() ||
+            got.FColorindex != want.FColorindex || got.Fissequin != want.Fissequin)
             __builtin_trap();
-        for (std::size_t k = 0; k < want.size(); ++k)
-            if (got[k].X != want[k].X || got[k].Y != want[k].Y || got[k].Z != want[k].Z)
+        for (std::size_t k = 0; k < want.FPointList.size(); ++k) {
+            const TPoint3F& p = got.FPointList[k];
+            const TPoint3F& q = want.FPointList[k];
+            if (p.X != q.X || p.Y != q.Y || p.Z != q.Z)
                 __builtin_trap();
+        }
     }
     // A size measured finer than 0.1 mm (VP3) may differ from the drawn one by that much.
     const double grid = design.fineExtent ? 0.1 + 1e-9 : 0;

@@ -391,7 +391,8 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
 DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps)
 {
     Fcolorcard = "default";
-    if (steps.empty())
+    // As the file of these records: one record and the trailer are too short to be a design.
+    if (steps.size() < 2)
         return keepPreviousDesign(DstReadStatus::TooShort);
     if (steps.size() > kMaxDstRecords)
         return keepPreviousDesign(DstReadStatus::TooLarge);

@@ -1097,6 +1097,17 @@ TEST(FormatToDst, TembsReadsTheExtentAndTheBlocks)
           {K::End, 50, 40}},
          {0, 1, 1},
          {4, 3, 2}},
+        // A colour change away from the needle is jumped to first: its record moves nothing,
+        // or the move's bits in its control byte would hide the change.
+        {"a change that moves",
+         {{K::Stitch, 0, 0},
+          {K::Stitch, 10, 0},
+          {K::ColourChange, 300, 0},
+          {K::Stitch, 310, 0},
+          {K::Stitch, 320, 0},
+          {K::End, 320, 0}},
+         {0, 1},
+         {3, 2}},
         // The start is far from the origin, a trim cuts the block, a long stitch takes jumps
         // and a change before the first stitch moves to the second colour.
         {"far from the origin",

@@ -133,7 +133,8 @@ public:
 private:
     static bool beyondLimit(std::int64_t v)
     {
-        return static_cast<std::uint64_t>(v + kMaxDesignCoordinate) >
+        // In unsigned arithmetic, so that no value overflows.
+        return static_cast<std::uint64_t>(v) + kMaxDesignCoordinate >
                2 * static_cast<std::uint64_t>(kMaxDesignCoordinate);
     }
     // The limits, the colour changes counted, and a refusal that stays.
