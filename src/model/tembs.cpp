@@ -74,16 +74,19 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
         freadError = read.reason;
         return keepPreviousDesign(DstReadStatus::CannotOpen);
     }
-    const CommandDesign& design = *read.design;
-    // Drawn as the DST a converter would write of it, so that every consumer of the design
-    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design; its
-    // records are read as moves, never packed into DST bytes and decoded again.
-    const DstReadStatus status = readdststeps(dstSteps(design));
-    if (status != DstReadStatus::Read)
-        return status;
     // Its facts as its makers' software counts them: stitches only, the extent of the
     // commands alone, and the file's own threads, one per colour block.
-    const DesignFacts facts = commandFacts(design);
+    const DesignFacts facts = commandFacts(*read.design);
+    // Drawn as the DST a converter would write of it, so that every consumer of the design
+    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design; its
+    // records are read as moves, never packed into DST bytes and decoded again. The commands
+    // are let go before the blocks are made, as the bytes were before them.
+    const std::vector<DstStep> steps = dstSteps(*read.design);
+    const std::vector<DesignThread> threads = std::move(read.design->threads);
+    read.design.reset();
+    const DstReadStatus status = readdststeps(steps);
+    if (status != DstReadStatus::Read)
+        return status;
     Fformat = format;
     Fstitchs = facts.stitches;
     Fcolorcount = facts.colours;
@@ -91,13 +94,13 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
     Fwidth = facts.widthMm;
     Fheight = facts.heightMm;
     Fsequins = 0;
-    for (std::size_t i = 0; i < design.threads.size() && i < std::size_t(Fcolorcount); ++i)
-        Fthreadcolours.push_back(design.threads[i].colour.value_or(paletteColor(int(i))));
+    for (std::size_t i = 0; i < threads.size() && i < std::size_t(Fcolorcount); ++i)
+        Fthreadcolours.push_back(threads[i].colour.value_or(paletteColor(int(i))));
     for (TGraphObject* block : FObjectlist) {
         const auto i = static_cast<std::size_t>(block->FColorindex);
-        if (i >= design.threads.size())
+        if (i >= threads.size())
             continue;
-        const DesignThread& thread = design.threads[i];
+        const DesignThread& thread = threads[i];
         block->FColor = Fthreadcolours[i];
         block->FColorname = !thread.name.empty() ? thread.name : thread.code;
     }
