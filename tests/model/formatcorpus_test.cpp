@@ -1,6 +1,7 @@
 // The real PES, PEC, JEF, EXP, VP3 and XXX files beside the project against the facts a peer
 // library read from them (facts.tsv), and their DST bytes read back. Skipped when the files are
 // not there.
+#include "drawnalike.h"
 #include "model/colortable.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
@@ -129,22 +130,7 @@ TEST(FormatCorpus, EveryFileIsDrawnAsItsDstBytesAre)
 
         Tembs opened;
         ASSERT_EQ(opened.loadfromfile(path), DstReadStatus::Read);
-        EXPECT_EQ(opened.dstrect(), dst.dstrect());
-        EXPECT_EQ(opened.firstpoint(), dst.firstpoint());
-        EXPECT_EQ(opened.lastpoint(), dst.lastpoint());
-        ASSERT_EQ(opened.Graphlist().Count(), dst.Graphlist().Count());
-        for (int b = 0; b < dst.Graphlist().Count(); ++b) {
-            const TGraphObject& got = *opened.Graphlist().Items(b);
-            const TGraphObject& want = *dst.Graphlist().Items(b);
-            ASSERT_EQ(got.FColorindex, want.FColorindex) << "block " << b;
-            ASSERT_EQ(got.FPointList.size(), want.FPointList.size()) << "block " << b;
-            for (std::size_t k = 0; k < want.FPointList.size(); ++k) {
-                const TPoint3F& p = got.FPointList[k];
-                const TPoint3F& q = want.FPointList[k];
-                ASSERT_TRUE(p.X == q.X && p.Y == q.Y && p.Z == q.Z)
-                    << "block " << b << " point " << k;
-            }
-        }
+        EXPECT_TRUE(testsupport::drawnAlike(opened, dst));
     }
 }
 
