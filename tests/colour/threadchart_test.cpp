@@ -155,8 +155,9 @@ TEST(ThreadChart, ShippedChartsReadWhole)
         for (const ChartEntry& e : read.entries)
             EXPECT_EQ(e.code.find_first_of(" /*\""), std::string::npos)
                 << chart.file << ": " << e.code;
-        if (std::string(chart.file) == "Isacord.tch")
+        if (std::string(chart.file) == "Isacord.tch") {
             for (const ChartEntry& e : read.entries)
                 EXPECT_EQ(e.code.size(), 4u) << e.code;
+        }
     }
 }

@@ -7,7 +7,6 @@
 #include "model/tembs.h"
 #include "testenv.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -37,15 +36,7 @@ std::array<int, 4> parseFour(const std::string& text)
 std::vector<PeerRow> peerRows(const std::filesystem::path& dir)
 {
     std::vector<PeerRow> rows;
-    std::ifstream in(dir / "peer-reference.tsv");
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::stringstream ss(line);
-        std::string cell;
-        while (std::getline(ss, cell, '\t'))
-            cells.push_back(cell);
+    for (const std::vector<std::string>& cells : testsupport::tsvRows(dir / "peer-reference.tsv")) {
         if (cells.size() < 15)
             continue;
         PeerRow row;

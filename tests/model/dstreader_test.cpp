@@ -15,6 +15,8 @@
 using namespace loomscope;
 using loomscope::tools::DstBuilder;
 using loomscope::tools::DstKind;
+using testsupport::blockIndices;
+using testsupport::blockSizes;
 
 namespace {
 
@@ -27,22 +29,6 @@ std::vector<std::uint8_t> controlBytes(std::initializer_list<std::uint8_t> contr
     for (std::uint8_t c : controls)
         b.raw(0, 0, c);
     return b.fullyReadFile();
-}
-
-std::vector<int> blockSizes(const Tembs& design)
-{
-    std::vector<int> sizes;
-    for (const TGraphObject* block : design.Graphlist())
-        sizes.push_back(static_cast<int>(block->FPointList.size()));
-    return sizes;
-}
-
-std::vector<int> blockIndices(const Tembs& design)
-{
-    std::vector<int> indices;
-    for (const TGraphObject* block : design.Graphlist())
-        indices.push_back(block->FColorindex);
-    return indices;
 }
 
 } // namespace

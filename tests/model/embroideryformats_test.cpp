@@ -1,6 +1,7 @@
 // Reading PES, PEC, JEF, EXP, VP3 and XXX files into commands, the facts counted from them, and
 // the DST bytes made of them. Every file here is built byte by byte from the formats' layouts:
 // the builders encode design moves (y upwards) the way each format stores them.
+#include "drawnalike.h"
 #include "model/dstrecords.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
@@ -532,14 +533,6 @@ std::vector<DesignCommand> withoutEnd(std::vector<DesignCommand> commands)
     if (!commands.empty() && commands.back().kind == StitchKind::End)
         commands.pop_back();
     return commands;
-}
-
-std::vector<int> blockIndices(const Tembs& design)
-{
-    std::vector<int> indices;
-    for (const TGraphObject* block : design.Graphlist())
-        indices.push_back(block->FColorindex);
-    return indices;
 }
 
 } // namespace
@@ -1134,11 +1127,8 @@ TEST(FormatToDst, TembsReadsTheExtentAndTheBlocks)
         EXPECT_DOUBLE_EQ(dst.width(), facts.widthMm);
         EXPECT_DOUBLE_EQ(dst.height(), facts.heightMm);
         EXPECT_EQ(dst.colorcount(), facts.colours);
-        EXPECT_EQ(blockIndices(dst), c.blockIndices);
-        std::vector<int> sizes;
-        for (const TGraphObject* block : dst.Graphlist())
-            sizes.push_back(static_cast<int>(block->FPointList.size()));
-        EXPECT_EQ(sizes, c.blockSizes);
+        EXPECT_EQ(testsupport::blockIndices(dst), c.blockIndices);
+        EXPECT_EQ(testsupport::blockSizes(dst), c.blockSizes);
     }
 }
 

@@ -8,9 +8,7 @@
 #include "testenv.h"
 
 #include <cmath>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace loomscope;
 
@@ -30,15 +28,7 @@ struct FactsRow {
 std::vector<FactsRow> factsRows(const std::filesystem::path& dir)
 {
     std::vector<FactsRow> rows;
-    std::ifstream in(dir / "facts.tsv");
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::stringstream ss(line);
-        std::string cell;
-        while (std::getline(ss, cell, '\t'))
-            cells.push_back(cell);
+    for (std::vector<std::string> cells : testsupport::tsvRows(dir / "facts.tsv")) {
         cells.resize(std::max<std::size_t>(cells.size(), 8));
         rows.push_back({cells[0], cells[1], std::stoi(cells[2]), std::stoi(cells[3]),
                         std::stod(cells[4]), std::stod(cells[5]), cells[6], cells[7]});

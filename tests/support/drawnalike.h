@@ -3,6 +3,7 @@
 #include "model/tembs.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace loomscope::testsupport {
 
@@ -32,6 +33,24 @@ inline ::testing::AssertionResult drawnAlike(const Tembs& got, const Tembs& want
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// The colour index of each block, in order.
+inline std::vector<int> blockIndices(const Tembs& design)
+{
+    std::vector<int> indices;
+    for (const TGraphObject* block : design.Graphlist())
+        indices.push_back(block->FColorindex);
+    return indices;
+}
+
+// The number of points of each block, in order.
+inline std::vector<int> blockSizes(const Tembs& design)
+{
+    std::vector<int> sizes;
+    for (const TGraphObject* block : design.Graphlist())
+        sizes.push_back(static_cast<int>(block->FPointList.size()));
+    return sizes;
 }
 
 } // namespace loomscope::testsupport

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace loomscope::testsupport {
@@ -48,6 +49,23 @@ std::vector<std::uint8_t> readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::vector<std::string>> tsvRows(const std::filesystem::path& path)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line); // header
+    while (std::getline(in, line)) {
+        std::vector<std::string> cells;
+        std::stringstream ss(line);
+        std::string cell;
+        while (std::getline(ss, cell, '\t'))
+            cells.push_back(cell);
+        rows.push_back(std::move(cells));
+    }
+    return rows;
 }
 
 std::optional<std::filesystem::path> corpusDir()

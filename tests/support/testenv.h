@@ -25,6 +25,9 @@ private:
 void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> readFile(const std::string& path);
 
+// The rows of a table of tab-separated cells, its header line left out.
+std::vector<std::vector<std::string>> tsvRows(const std::filesystem::path& path);
+
 // The folder of real design files beside the project, when it is there.
 std::optional<std::filesystem::path> corpusDir();
 
