@@ -6,7 +6,8 @@
 // lie, once to decode the positions again straight into blocks allocated at their size. A file
 // is read piece by piece for each pass rather than held whole, so that a read needs little
 // more memory than the points it makes (a million-record design is read in a few
-// milliseconds, and shops open such designs all day).
+// milliseconds, and shops open such designs all day). The designs of the other formats come
+// here as the records of their DST, given as moves (DstStep), and go through the same passes.
 
 #include "dstrecords.h"
 #include "fileio.h"

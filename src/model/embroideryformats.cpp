@@ -137,13 +137,15 @@ constexpr std::uint8_t kStitchControl = 0x03;
 constexpr std::uint8_t kJumpControl = 0x83;
 constexpr std::uint8_t kColourChangeControl = 0xC3;
 
+// The three bytes of a record of dstSteps, whose control byte already holds the third byte's
+// steps of the move.
 void appendRecord(std::vector<std::uint8_t>& out, const DstStep& step)
 {
     const auto& x = kXBits[static_cast<std::size_t>(step.dx + kLongestDstMove)];
     const auto& y = kYBits[static_cast<std::size_t>(step.dy + kLongestDstMove)];
     out.push_back(x[0] | y[0]);
     out.push_back(x[1] | y[1]);
-    out.push_back(static_cast<std::uint8_t>(x[2] | y[2] | step.control));
+    out.push_back(step.control);
 }
 
 // A move too long for one record is cut into equal pieces.
