@@ -33,8 +33,7 @@ CommandRead readExp(std::span<const std::uint8_t> bytes)
         bool added;
         switch (code) {
         case 0x01: // a colour change, which is also how a machine is told to stop
-            added = sink.add(StitchKind::ColourChange, 0, 0) &&
-                    (dx == 0 && dy == 0 ? true : sink.add(StitchKind::Jump, dx, dy));
+            added = sink.addThenJump(StitchKind::ColourChange, dx, dy);
             break;
         case 0x02: // sewn: the makers' software counts these as stitches
             added = sink.add(StitchKind::Stitch, dx, dy);

@@ -106,6 +106,12 @@ public:
     {
         return addAt(kind, x_ + dx, y_ + dy);
     }
+    // A trim or a colour change where the needle is, then, when its record also holds a move,
+    // a jump by that move: the thread is cut or changed before the needle travels.
+    bool addThenJump(StitchKind kind, std::int64_t dx, std::int64_t dy)
+    {
+        return add(kind, 0, 0) && ((dx == 0 && dy == 0) || add(StitchKind::Jump, dx, dy));
+    }
     // A command at the absolute position (x, y).
     [[gnu::always_inline]] bool addAt(StitchKind kind, std::int64_t x, std::int64_t y)
     {

@@ -163,8 +163,7 @@ CommandRead readJef(std::span<const std::uint8_t> bytes)
         if (code == 0x02)
             added = sink.add(StitchKind::Jump, dx, dy);
         else // a colour change; writers leave its move at zero, but a move there is kept
-            added = sink.add(StitchKind::ColourChange, 0, 0) &&
-                    (dx == 0 && dy == 0 ? true : sink.add(StitchKind::Jump, dx, dy));
+            added = sink.addThenJump(StitchKind::ColourChange, dx, dy);
         if (!added)
             break;
     }

@@ -58,15 +58,12 @@ CommandRead readXxx(std::span<const std::uint8_t> bytes)
             i += 4;
             // Writers leave the move of a trim or a colour change at zero, but one stores the
             // move to the next stitch there.
-            const bool moves = dx != 0 || dy != 0;
             if (code == 0x01)
                 added = sink.add(StitchKind::Jump, dx, dy);
             else if (code == 0x03)
-                added = sink.add(StitchKind::Trim, 0, 0) &&
-                        (!moves || sink.add(StitchKind::Jump, dx, dy));
+                added = sink.addThenJump(StitchKind::Trim, dx, dy);
             else if (isColourChange(code))
-                added = sink.add(StitchKind::ColourChange, 0, 0) &&
-                        (!moves || sink.add(StitchKind::Jump, dx, dy));
+                added = sink.addThenJump(StitchKind::ColourChange, dx, dy);
             else if (code != 0x18) // 0x18 comes just before the end and does nothing
                 break;             // a code no writer is known to use
         }
