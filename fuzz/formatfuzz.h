@@ -1,8 +1,10 @@
 #pragma once
 
 // What every format fuzz target checks: the reader stays inside the input and keeps its own
-// promises (one thread per block, an End last), the DST bytes made of the design read back
-// with the same size and colour count, and its records read as moves draw what those bytes do.
+// promises (one thread per block, an End last); the program's own read, which makes the
+// records and facts as it goes, gives what the list of commands gives; the DST bytes made of
+// the design read back with the same size and colour count, and its records read as moves
+// draw what those bytes do.
 
 #include "model/dstrecords.h"
 #include "model/embroideryformats.h"
@@ -14,12 +16,14 @@
 
 namespace loomscope::fuzz {
 
-inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t>),
-                              const std::uint8_t* data, std::size_t size)
+inline void checkFormatReader(DesignFormat format, const std::uint8_t* data, std::size_t size)
 {
-    const CommandRead read = reader({data, size});
+    const CommandRead read = readDesign(format, {data, size});
+    const StepRead drawn = readDesignSteps(format, {data, size});
+    if (drawn.read != read.design.has_value())
+        __builtin_trap();
     if (!read.design) {
-        if (read.reason.empty())
+        if (read.reason.empty() || drawn.reason != read.reason)
             __builtin_trap();
         return;
     }
@@ -27,6 +31,8 @@ inline void checkFormatReader(CommandRead (*reader)(std::span<const std::uint8_t
     if (design.commands.empty() || design.commands.back().kind != StitchKind::End)
         __builtin_trap();
     const DesignFacts facts = commandFacts(design);
+    if (drawn.facts != facts || drawn.threads != design.threads || drawn.steps != dstSteps(design))
+        __builtin_trap();
     const auto blocks = static_cast<std::size_t>(facts.colours);
     if (design.threads.size() != (design.format == DesignFormat::Exp ? 0 : blocks))
         __builtin_trap();

@@ -3,6 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    loomscope::fuzz::checkFormatReader(loomscope::readJef, data, size);
+    loomscope::fuzz::checkFormatReader(loomscope::DesignFormat::Jef, data, size);
     return 0;
 }

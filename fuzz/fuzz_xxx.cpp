@@ -3,6 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    loomscope::fuzz::checkFormatReader(loomscope::readXxx, data, size);
+    loomscope::fuzz::checkFormatReader(loomscope::DesignFormat::Xxx, data, size);
     return 0;
 }

@@ -13,6 +13,10 @@ namespace loomscope {
 
 inline constexpr std::size_t kDstHeaderSize = 512;
 
+// More records than this (a 50 MB file, 16 times the largest real design) are refused: it
+// keeps every running position within 32 bits and the memory of a read bounded.
+inline constexpr std::size_t kMaxDstRecords = std::size_t{1} << 24;
+
 struct DstMove {
     int dx = 0;
     int dy = 0;
@@ -70,9 +74,11 @@ inline void addDstMove(const std::uint8_t* r, std::int32_t& x, std::int32_t& y)
 
 // A record as its move and control byte, before it is packed into three bytes: the records
 // of the other formats' designs, which are read as DST without packing and unpacking them.
+// As small as a file's record (a move of one record is at most 121 either way), so that a
+// design's records take no more memory than its DST file.
 struct DstStep {
-    std::int16_t dx = 0;
-    std::int16_t dy = 0;
+    std::int8_t dx = 0;
+    std::int8_t dy = 0;
     std::uint8_t control = 0;
     friend bool operator==(const DstStep&, const DstStep&) = default;
 };

@@ -1,8 +1,8 @@
 #include "embroideryformats.h"
 
+#include "commandstream.h"
 #include "dstrecords.h"
-#include "numberformat.h"
-#include "tembs.h"
+#include "formats/formatreading.h"
 
 #include <algorithm>
 #include <array>
@@ -11,25 +11,82 @@
 
 namespace loomscope {
 
-CommandRead readDesign(DesignFormat format, std::span<const std::uint8_t> bytes)
+namespace {
+
+template <typename Sink> bool readInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
-    switch (format) {
+    using namespace formats;
+    switch (sink.format()) {
     case DesignFormat::Pes:
-        return readPes(bytes);
+        return readPesInto(bytes, sink);
     case DesignFormat::Pec:
-        return readPec(bytes);
+        return readPecInto(bytes, sink);
     case DesignFormat::Jef:
-        return readJef(bytes);
+        return readJefInto(bytes, sink);
     case DesignFormat::Exp:
-        return readExp(bytes);
+        return readExpInto(bytes, sink);
     case DesignFormat::Vp3:
-        return readVp3(bytes);
+        return readVp3Into(bytes, sink);
     case DesignFormat::Xxx:
-        return readXxx(bytes);
+        return readXxxInto(bytes, sink);
     case DesignFormat::Dst:
         break;
     }
-    return {std::nullopt, "DST files are read as records, not as commands"};
+    return sink.refuse("DST files are read as records, not as commands");
+}
+
+} // namespace
+
+CommandRead readDesign(DesignFormat format, std::span<const std::uint8_t> bytes)
+{
+    formats::CommandListSink sink(format);
+    if (!readInto(bytes, sink))
+        return {std::nullopt, sink.refusal()};
+    formats::CommandList& out = sink.output();
+    CommandRead read;
+    read.design = CommandDesign{format, std::move(out.commands), std::move(sink.threads()),
+                                out.facts.fineExtent()};
+    return read;
+}
+
+CommandRead readPes(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Pes, bytes);
+}
+CommandRead readPec(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Pec, bytes);
+}
+CommandRead readJef(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Jef, bytes);
+}
+CommandRead readExp(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Exp, bytes);
+}
+CommandRead readVp3(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Vp3, bytes);
+}
+CommandRead readXxx(std::span<const std::uint8_t> bytes)
+{
+    return readDesign(DesignFormat::Xxx, bytes);
+}
+
+StepRead readDesignSteps(DesignFormat format, std::span<const std::uint8_t> bytes)
+{
+    formats::StepSink sink(format);
+    StepRead read;
+    read.read = readInto(bytes, sink);
+    if (!read.read) {
+        read.reason = sink.refusal();
+        return read;
+    }
+    read.steps = sink.output().steps.finish();
+    read.facts = sink.output().facts.facts();
+    read.threads = std::move(sink.threads());
+    return read;
 }
 
 namespace {
@@ -61,150 +118,28 @@ std::optional<DesignFormat> formatOfFileName(std::string_view name)
 
 DesignFacts commandFacts(const CommandDesign& design)
 {
-    DesignFacts facts;
-    facts.blockStitches.push_back(0);
-    if (design.commands.empty()) {
-        facts.colours = 1;
-        return facts;
-    }
-    std::int32_t minX = design.commands.front().x;
-    std::int32_t maxX = minX;
-    std::int32_t minY = design.commands.front().y;
-    std::int32_t maxY = minY;
-    for (const DesignCommand& c : design.commands) {
-        minX = std::min(minX, c.x);
-        maxX = std::max(maxX, c.x);
-        minY = std::min(minY, c.y);
-        maxY = std::max(maxY, c.y);
-        if (c.kind == StitchKind::Stitch) {
-            ++facts.stitches;
-            ++facts.blockStitches.back();
-        } else if (c.kind == StitchKind::ColourChange) {
-            facts.blockStitches.push_back(0);
-        }
-    }
-    facts.colours = static_cast<int>(facts.blockStitches.size());
+    DesignFactCounter counter;
+    counter.put(design.commands);
+    DesignFacts facts = counter.facts();
     if (const auto& fine = design.fineExtent) {
-        facts.widthMm = roundTo1AwayFromZero(double((*fine)[2] - (*fine)[0]) / 1000);
-        facts.heightMm = roundTo1AwayFromZero(double((*fine)[3] - (*fine)[1]) / 1000);
-        return facts;
+        facts.widthMm = millimetresOfThousandths((*fine)[2] - (*fine)[0]);
+        facts.heightMm = millimetresOfThousandths((*fine)[3] - (*fine)[1]);
     }
-    facts.widthMm = roundTo1AwayFromZero((std::int64_t{maxX} - minX) / 10.0);
-    facts.heightMm = roundTo1AwayFromZero((std::int64_t{maxY} - minY) / 10.0);
     return facts;
 }
 
 namespace {
 
-// The longest move of one DST record on either axis.
-constexpr int kLongestDstMove = 121;
-
-// The record bits of one axis for every move -121..121: each balanced ternary digit of the
-// move sets the plus or the minus bit of its weight.
-using AxisBits = std::array<std::array<std::uint8_t, 3>, 2 * kLongestDstMove + 1>;
-
-struct WeightBits {
-    int byte;
-    int plus;
-    int minus;
-};
-
-constexpr AxisBits makeAxisBits(const std::array<WeightBits, 5>& weights)
-{
-    AxisBits table{};
-    for (int v = -kLongestDstMove; v <= kLongestDstMove; ++v) {
-        auto& bytes = table[static_cast<std::size_t>(v + kLongestDstMove)];
-        int rest = v;
-        for (const WeightBits& w : weights) { // weights 1, 3, 9, 27, 81
-            int digit = ((rest % 3) + 3) % 3;
-            if (digit == 2)
-                digit = -1;
-            rest = (rest - digit) / 3;
-            if (digit != 0)
-                bytes[static_cast<std::size_t>(w.byte)] |=
-                    static_cast<std::uint8_t>(1 << (digit > 0 ? w.plus : w.minus));
-        }
-    }
-    return table;
-}
-
-constexpr AxisBits kXBits =
-    makeAxisBits({WeightBits{0, 0, 1}, {1, 0, 1}, {0, 2, 3}, {1, 2, 3}, {2, 2, 3}});
-constexpr AxisBits kYBits =
-    makeAxisBits({WeightBits{0, 7, 6}, {1, 7, 6}, {0, 5, 4}, {1, 5, 4}, {2, 5, 4}});
-
-constexpr std::uint8_t kStitchControl = 0x03;
-constexpr std::uint8_t kJumpControl = 0x83;
-constexpr std::uint8_t kColourChangeControl = 0xC3;
-
 // The three bytes of a record of dstSteps, whose control byte already holds the third byte's
 // steps of the move.
 void appendRecord(std::vector<std::uint8_t>& out, const DstStep& step)
 {
-    const auto& x = kXBits[static_cast<std::size_t>(step.dx + kLongestDstMove)];
-    const auto& y = kYBits[static_cast<std::size_t>(step.dy + kLongestDstMove)];
+    using namespace dststeps;
+    const auto& x = kXBits[static_cast<std::size_t>(step.dx + kLongestMove)];
+    const auto& y = kYBits[static_cast<std::size_t>(step.dy + kLongestMove)];
     out.push_back(x[0] | y[0]);
     out.push_back(x[1] | y[1]);
     out.push_back(step.control);
-}
-
-// A move too long for one record is cut into equal pieces.
-std::size_t recordsForMove(std::int64_t dx, std::int64_t dy)
-{
-    const std::int64_t longest = std::max(std::abs(dx), std::abs(dy));
-    if (longest <= kLongestDstMove)
-        return 1;
-    return static_cast<std::size_t>((longest + kLongestDstMove - 1) / kLongestDstMove);
-}
-
-// The record of a move of at most kLongestDstMove on either axis. Its control byte also holds
-// the move's largest steps, as in the file.
-DstStep step(std::int64_t dx, std::int64_t dy, std::uint8_t control)
-{
-    const auto x = static_cast<std::size_t>(dx + kLongestDstMove);
-    const auto y = static_cast<std::size_t>(dy + kLongestDstMove);
-    return {static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy),
-            static_cast<std::uint8_t>(control | kXBits[x][2] | kYBits[y][2])};
-}
-
-// A move of several records: jumps, then the last one with the command's own control bits.
-// Out of line, as it is rare: the loop of single records stays small.
-[[gnu::noinline]] void appendPieces(std::vector<DstStep>& out, std::int64_t dx, std::int64_t dy,
-                                    std::size_t pieces, std::uint8_t control)
-{
-    const auto n = static_cast<std::int64_t>(pieces);
-    std::int64_t doneX = 0;
-    std::int64_t doneY = 0;
-    for (std::int64_t k = 1; k <= n; ++k) {
-        const std::int64_t toX = dx * k / n;
-        const std::int64_t toY = dy * k / n;
-        out.push_back(step(toX - doneX, toY - doneY, k < n ? kJumpControl : control));
-        doneX = toX;
-        doneY = toY;
-    }
-}
-
-// The records of a move.
-void appendMove(std::vector<DstStep>& out, std::int64_t dx, std::int64_t dy, std::size_t pieces,
-                std::uint8_t control)
-{
-    if (pieces == 1)
-        out.push_back(step(dx, dy, control));
-    else
-        appendPieces(out, dx, dy, pieces, control);
-}
-
-// DST has no trim of its own: a trim is a jump of the same move, and so is the move to an End.
-std::uint8_t controlOf(StitchKind kind)
-{
-    switch (kind) {
-    case StitchKind::Stitch:
-        return kStitchControl;
-    case StitchKind::ColourChange:
-        return kColourChangeControl;
-    default:
-        return kJumpControl;
-    }
 }
 
 // The header fields hold five digits.
@@ -217,39 +152,10 @@ int headerField(std::int64_t v)
 
 std::vector<DstStep> dstSteps(const CommandDesign& design)
 {
-    std::vector<DstStep> out;
-    // Room for a long move in every few commands, as real designs have, without growing.
-    out.reserve(design.commands.size() + design.commands.size() / 8 + 2);
-    std::int64_t x = design.commands.empty() ? 0 : design.commands.front().x;
-    std::int64_t y = design.commands.empty() ? 0 : design.commands.front().y;
-    std::size_t records = 0;
-    for (const DesignCommand& c : design.commands) {
-        const std::int64_t dx = c.x - x;
-        const std::int64_t dy = c.y - y;
-        // An End where the needle is writes nothing; one elsewhere is jumped to.
-        if (c.kind == StitchKind::End && dx == 0 && dy == 0)
-            break;
-        // A colour change that moves would carry the move's bits in its control byte, and
-        // read as no colour change: the needle is jumped there first.
-        const bool changeAfterMove = c.kind == StitchKind::ColourChange && (dx != 0 || dy != 0);
-        const std::size_t pieces = recordsForMove(dx, dy) + (changeAfterMove ? 1 : 0);
-        if (records + pieces > kMaxDstRecords)
-            break;
-        records += pieces;
-        if (changeAfterMove) {
-            appendMove(out, dx, dy, pieces - 1, kJumpControl);
-            out.push_back(step(0, 0, kColourChangeControl));
-        } else {
-            appendMove(out, dx, dy, pieces, controlOf(c.kind));
-        }
-        x = c.x;
-        y = c.y;
-        if (c.kind == StitchKind::End)
-            break;
-    }
-    if (out.size() == 1)
-        out.push_back(step(0, 0, kJumpControl));
-    return out;
+    DstStepWriter writer;
+    writer.reserve(design.commands.size());
+    writer.put(design.commands);
+    return writer.finish();
 }
 
 std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label)
@@ -268,7 +174,7 @@ std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_vi
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
-        if (s.control == kColourChangeControl)
+        if (s.control == dststeps::kColourChangeControl)
             ++colourChanges;
     }
     // The end record, then an end record and an end-of-file byte more: Tembs leaves out the

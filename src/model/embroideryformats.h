@@ -2,8 +2,9 @@
 
 // Readers of the embroidery formats beside DST: Brother PES and PEC, Janome JEF, Melco EXP,
 // Pfaff/Viking VP3 and Singer XXX. Each turns the bytes of a file into one list of absolute
-// commands and the threads of its colour blocks; what is drawn from them, and how, is for the
-// callers. Nothing is trusted that the file says about itself: counts, offsets and lengths
+// commands and the threads of its colour blocks (readDesign); what is drawn from them, and
+// how, is for the callers. For a design that is only drawn, the same reader makes the records
+// of its DST and its facts as it reads, with no list in between (readDesignSteps). Nothing is trusted that the file says about itself: counts, offsets and lengths
 // are checked against the bytes there are, and a file that would make a design no machine
 // could sew (millions of commands, positions kilometres apart) is refused with the reason.
 
@@ -92,6 +93,7 @@ struct DesignFacts {
     double widthMm = 0;             // over every command position, the origin not added
     double heightMm = 0;            //   (max - min) / 10 to one decimal, halves away from zero
     std::vector<int> blockStitches; // Stitch commands of each colour block
+    friend bool operator==(const DesignFacts&, const DesignFacts&) = default;
 };
 DesignFacts commandFacts(const CommandDesign& design);
 
@@ -101,6 +103,18 @@ DesignFacts commandFacts(const CommandDesign& design);
 // design of one record gets a jump of no length after it, so that its file is not too short
 // to read.
 std::vector<DstStep> dstSteps(const CommandDesign& design);
+
+// What drawing a design needs of its file: the records of its DST (dstSteps), its facts
+// (commandFacts) and its threads, as readDesign's design would give them, made as the file is
+// read so that no list of commands is kept; or, `read` false, the reason the file was refused.
+struct StepRead {
+    bool read = false;
+    std::string reason;
+    std::vector<DstStep> steps;
+    DesignFacts facts;
+    std::vector<DesignThread> threads;
+};
+StepRead readDesignSteps(DesignFormat format, std::span<const std::uint8_t> bytes);
 
 // That DST file: a 512-byte header ("LA:" and the label, counts and extents), the records of
 // dstSteps, the end record and trailing bytes, laid out so that Tembs reads every record.

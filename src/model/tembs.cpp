@@ -56,11 +56,11 @@ std::optional<DesignFormat> Tembs::formatOfContent(const std::string& filepath)
 
 DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat format)
 {
-    CommandRead read;
+    StepRead read;
     {
         // Read whole: these formats keep their threads and offsets anywhere in the file. Their
-        // largest real designs are a few megabytes. The bytes are let go once the commands
-        // are out of them, so that the blocks can take their memory.
+        // largest real designs are a few megabytes. The bytes are let go once the records
+        // are made of them, so that the blocks can take their memory.
         const FileBytes file = readWholeFile(filepath, kMaxOtherFormatBytes);
         freadError = file.tooLarge ? std::string() : file.error;
         if (file.tooLarge)
@@ -68,32 +68,30 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
         if (!file.error.empty())
             return keepPreviousDesign(file.missing ? DstReadStatus::Missing
                                                    : DstReadStatus::CannotOpen);
-        read = readDesign(format, file.bytes);
+        // Drawn as the DST a converter would write of it, so that every consumer of the
+        // design (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST
+        // design; its records are made as the file is read and given as moves, never packed
+        // into DST bytes and decoded again. Its facts are counted on the way, as its makers'
+        // software counts them: stitches only, and the extent of the commands alone.
+        read = readDesignSteps(format, file.bytes);
     }
-    if (!read.design) {
+    if (!read.read) {
         freadError = read.reason;
         return keepPreviousDesign(DstReadStatus::CannotOpen);
     }
-    // Its facts as its makers' software counts them: stitches only, the extent of the
-    // commands alone, and the file's own threads, one per colour block.
-    const DesignFacts facts = commandFacts(*read.design);
-    // Drawn as the DST a converter would write of it, so that every consumer of the design
-    // (blocks, extent, marks, pictures, the stitch-out) treats it exactly as a DST design; its
-    // records are read as moves, never packed into DST bytes and decoded again. The commands
-    // are let go before the blocks are made, as the bytes were before them.
-    const std::vector<DstStep> steps = dstSteps(*read.design);
-    const std::vector<DesignThread> threads = std::move(read.design->threads);
-    read.design.reset();
-    const DstReadStatus status = readdststeps(steps);
+    const DstReadStatus status = readdststeps(read.steps);
     if (status != DstReadStatus::Read)
         return status;
+    read.steps = {};
     Fformat = format;
-    Fstitchs = facts.stitches;
-    Fcolorcount = facts.colours;
+    Fstitchs = read.facts.stitches;
+    Fcolorcount = read.facts.colours;
     FColorindex = Fcolorcount;
-    Fwidth = facts.widthMm;
-    Fheight = facts.heightMm;
+    Fwidth = read.facts.widthMm;
+    Fheight = read.facts.heightMm;
     Fsequins = 0;
+    // The file's own threads, one per colour block.
+    const std::vector<DesignThread>& threads = read.threads;
     for (std::size_t i = 0; i < threads.size() && i < std::size_t(Fcolorcount); ++i)
         Fthreadcolours.push_back(threads[i].colour.value_or(paletteColor(int(i))));
     for (TGraphObject* block : FObjectlist) {

@@ -25,9 +25,6 @@ enum class DstReadStatus {
     Missing,        // no file of that name (gone since it was listed): as CannotOpen
 };
 
-// More records than this (a 50 MB file, 16 times the largest real design) are refused: it
-// keeps every running position within 32 bits and the memory of a read bounded.
-inline constexpr std::size_t kMaxDstRecords = std::size_t{1} << 24;
 // The other formats are read whole; a file larger than this is not a design.
 inline constexpr std::size_t kMaxOtherFormatBytes = std::size_t{64} << 20;
 

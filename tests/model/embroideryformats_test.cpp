@@ -546,16 +546,21 @@ TEST(FormatRead, EveryCommandKindOfEachFormat)
         EXPECT_EQ(read.design->format, c.format);
         EXPECT_EQ(describe(read.design->commands), describe(c.commands));
         EXPECT_EQ(read.design->threads, c.threads);
+        EXPECT_TRUE(testsupport::readAlike(c.format, c.bytes, read));
     }
 }
 
 // The first `size` bytes of a file, followed in memory by bytes the reader must not read:
 // reading past the end would make a design that depends on them.
+// The program's own read of it must agree.
 CommandRead readCut(const FormatCase& c, std::size_t size, std::uint8_t beyond)
 {
     Bytes memory(c.bytes.begin(), c.bytes.begin() + static_cast<std::ptrdiff_t>(size));
     memory.resize(size + 32, beyond);
-    return readDesign(c.format, std::span<const std::uint8_t>(memory.data(), size));
+    const std::span<const std::uint8_t> cut(memory.data(), size);
+    CommandRead read = readDesign(c.format, cut);
+    EXPECT_TRUE(testsupport::readAlike(c.format, cut, read));
+    return read;
 }
 
 TEST(FormatRead, EveryCutOfAFileIsRefusedOrAShorterDesign)

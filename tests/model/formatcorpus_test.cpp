@@ -135,6 +135,7 @@ TEST(FormatCorpus, EveryReaderTakesEveryOtherFormatsFiles)
                                      DesignFormat::Exp, DesignFormat::Vp3, DesignFormat::Xxx}) {
             SCOPED_TRACE(row.file + " read as " + formatName(f));
             const CommandRead read = readDesign(f, bytes);
+            EXPECT_TRUE(testsupport::readAlike(f, bytes, read));
             if (!read.design) {
                 EXPECT_FALSE(read.reason.empty());
                 continue;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "model/embroideryformats.h"
 #include "model/tembs.h"
 
 #include <gtest/gtest.h>
+#include <span>
 #include <vector>
 
 namespace loomscope::testsupport {
@@ -32,6 +34,31 @@ inline ::testing::AssertionResult drawnAlike(const Tembs& got, const Tembs& want
                 return ::testing::AssertionFailure() << "block " << b << " point " << k;
         }
     }
+    return ::testing::AssertionSuccess();
+}
+
+// Whether the program's own read of a file, which makes the DST records and the facts as it
+// goes, gives what the list of commands of `read` gives: the same records, facts and threads,
+// or the same refusal.
+inline ::testing::AssertionResult
+readAlike(DesignFormat format, std::span<const std::uint8_t> bytes, const CommandRead& read)
+{
+    const StepRead drawn = readDesignSteps(format, bytes);
+    if (drawn.read != read.design.has_value())
+        return ::testing::AssertionFailure()
+               << (drawn.read ? "read, where the list refuses: " + read.reason
+                              : "refused, where the list reads: " + drawn.reason);
+    if (!read.design)
+        return drawn.reason == read.reason ? ::testing::AssertionSuccess()
+                                           : ::testing::AssertionFailure()
+                                                 << "refused as \"" << drawn.reason << "\", not \""
+                                                 << read.reason << '"';
+    if (drawn.steps != dstSteps(*read.design))
+        return ::testing::AssertionFailure() << "the records differ";
+    if (drawn.facts != commandFacts(*read.design))
+        return ::testing::AssertionFailure() << "the facts differ";
+    if (drawn.threads != read.design->threads)
+        return ::testing::AssertionFailure() << "the threads differ";
     return ::testing::AssertionSuccess();
 }
 

@@ -3,20 +3,21 @@
 
 #include "formatreading.h"
 
-namespace loomscope {
+namespace loomscope::formats {
 
-using namespace formats;
-
-CommandRead readExp(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readExpInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     if (bytes.size() < 2)
-        return refused("too short for an EXP file: it holds no record");
-    CommandSink sink(DesignFormat::Exp, bytes.size() / 2);
+        return sink.refuse("too short for an EXP file: it holds no record");
+    sink.reserve(bytes.size() / 2);
     const std::uint8_t* d = bytes.data();
     const std::size_t size = bytes.size();
     std::size_t i = 0;
     // A last odd byte is not a record.
     while (size - i >= 2) {
+        i = sink.addStitches(d, i, size, byteStitch);
+        if (size - i < 2)
+            break;
         if (d[i] != 0x80) {
             // The file's y grows upwards.
             if (!sink.add(StitchKind::Stitch, signed8(d[i]), signed8(d[i + 1])))
@@ -54,4 +55,7 @@ CommandRead readExp(std::span<const std::uint8_t> bytes)
     return sink.finish({}, false);
 }
 
-} // namespace loomscope
+template bool readExpInto(std::span<const std::uint8_t>, CommandListSink&);
+template bool readExpInto(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats

@@ -3,6 +3,7 @@
 // What the format readers share: a cursor that cannot read past its end, the design being
 // built with its limits, and the PEC block that PES files carry inside them.
 
+#include "model/commandstream.h"
 #include "model/embroideryformats.h"
 
 #include <algorithm>
@@ -18,6 +19,19 @@ namespace loomscope::formats {
 inline int signed8(std::uint8_t b)
 {
     return b < 0x80 ? b : b - 0x100;
+}
+
+// A stitch record of two signed bytes, x then y, as EXP, JEF and VP3 write most records (y
+// growing upwards; VP3 negates it): its length (2), or 0 where fewer bytes are left or the
+// first one is the 0x80 that starts their other records.
+inline std::size_t byteStitch(const std::uint8_t* p, std::size_t left, std::int32_t& dx,
+                              std::int32_t& dy)
+{
+    if (left < 2 || p[0] == 0x80)
+        return 0;
+    dx = signed8(p[0]);
+    dy = signed8(p[1]);
+    return 2;
 }
 
 // Reads numbers and texts from bytes[position, end). A read past the end reads zeros and
@@ -93,18 +107,130 @@ private:
 // Text in Latin-1, the 8-bit encoding of the thread names and codes, as UTF-8.
 std::string latin1ToUtf8(std::span<const std::uint8_t> bytes);
 
-// The commands of a design as a reader finds them, positions summed up from the origin. Every
-// add checks the limits of embroideryformats.h; once one is passed the design is refused and
-// every further add returns false, so a reader stops at its next record.
-class CommandSink {
+// Where a reader's commands go: a list of them (readDesign), or the records of their DST and
+// the design's facts, made as they come (readDesignSteps). Each command comes at its absolute
+// position (x, y) and with its move (dx, dy) from the one before.
+struct CommandList {
+    std::vector<DesignCommand> commands;
+    // Only for the fine extent of a design measured finer than its commands.
+    DesignFactCounter facts;
+    void reserve(std::size_t n) { commands.reserve(n); }
+    void put(StitchKind kind, std::int32_t x, std::int32_t y, std::int64_t, std::int64_t)
+    {
+        commands.push_back({kind, x, y});
+        facts.put(kind, x, y);
+    }
+    struct Stitches {
+        CommandList* list;
+        bool put(std::int32_t x, std::int32_t y, std::int64_t dx, std::int64_t dy)
+        {
+            list->put(StitchKind::Stitch, x, y, dx, dy);
+            return true;
+        }
+    };
+    Stitches beginStitches() { return {this}; }
+    void endStitches(const Stitches&) {}
+};
+struct StepOutput {
+    DstStepWriter steps;
+    DesignFactCounter facts;
+    void reserve(std::size_t n) { steps.reserve(n); }
+    [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y,
+                                    std::int64_t dx, std::int64_t dy)
+    {
+        steps.put(kind, dx, dy);
+        facts.put(kind, x, y);
+    }
+    struct Stitches {
+        DstStepWriter::Stitches steps;
+        DesignFactCounter::Stitches facts;
+        [[gnu::always_inline]] bool put(std::int32_t x, std::int32_t y, std::int64_t dx,
+                                        std::int64_t dy)
+        {
+            if (!steps.put(dx, dy))
+                return false;
+            facts.put(x, y);
+            return true;
+        }
+    };
+    Stitches beginStitches() { return {steps.beginStitches(), facts.beginStitches()}; }
+    void endStitches(const Stitches& run)
+    {
+        steps.endStitches(run.steps);
+        facts.endStitches(run.facts);
+    }
+};
+
+// The commands of a design as a reader finds them, positions summed up from the origin, passed
+// on to `Output`. Every add checks the limits of embroideryformats.h; once one is passed the
+// design is refused and every further add returns false, so a reader stops at its next record.
+template <typename Output> class CommandSink {
 public:
-    // `expectedCommands` reserves room (bounded here, whatever the file made of it).
-    CommandSink(DesignFormat format, std::size_t expectedCommands);
+    explicit CommandSink(DesignFormat format) : format_(format) {}
+    CommandSink(const CommandSink&) = delete;
+    CommandSink& operator=(const CommandSink&) = delete;
+
+    // Room for the commands a reader expects from the file's size: never more than the limit,
+    // so a hostile length costs nothing before the records are there.
+    void reserve(std::size_t expectedCommands)
+    {
+        out_.reserve(std::min(expectedCommands, std::size_t{1} << 20) + 1);
+    }
 
     // A command moved by (dx, dy) from the current position.
     [[gnu::always_inline]] bool add(StitchKind kind, std::int64_t dx, std::int64_t dy)
     {
-        return addAt(kind, x_ + dx, y_ + dy);
+        const std::int64_t x = x_ + dx;
+        const std::int64_t y = y_ + dy;
+        // Every record of a file comes here: the common case is kept small enough to be
+        // inlined into the readers' loops, everything else is left to addChecked. A refusal
+        // sets the count past the limit, so that one test finds both; the two positions are
+        // tested at once, at the cost of a few positions near the limit taking the long way.
+        if (commands_ >= kMaxDesignCommands || kind == StitchKind::ColourChange ||
+            (offset(x) | offset(y)) > 2 * static_cast<std::uint64_t>(kMaxDesignCoordinate))
+            [[unlikely]]
+            return addChecked(kind, x, y);
+        put(kind, x, y, dx, dy);
+        return true;
+    }
+    // The run of stitches that starts at bytes[i] and ends before `end`, as far as it goes
+    // without a check failing: `decode(record, bytes left, dx, dy)` gives the length of the
+    // stitch record there and its move, or 0 where there is none. Returns where the run
+    // stopped, for the reader to go on with its own decoding there. Most records of a design
+    // are such stitches: here the position, the count and the output's state are kept in
+    // registers rather than loaded and stored for every record.
+    template <typename Decode>
+    [[gnu::always_inline]] std::size_t addStitches(const std::uint8_t* bytes, std::size_t i,
+                                                   std::size_t end, Decode&& decode)
+    {
+        std::int64_t x = x_;
+        std::int64_t y = y_;
+        // None once refused: the count is then past the limit.
+        const std::size_t room =
+            commands_ < kMaxDesignCommands ? kMaxDesignCommands - commands_ : 0;
+        std::size_t taken = 0;
+        auto run = out_.beginStitches();
+        while (taken != room && i < end) {
+            std::int32_t dx = 0;
+            std::int32_t dy = 0;
+            const std::size_t length = decode(bytes + i, end - i, dx, dy);
+            const std::int64_t nextX = x + dx;
+            const std::int64_t nextY = y + dy;
+            if (length == 0 ||
+                (offset(nextX) | offset(nextY)) > 2 * std::uint64_t{kMaxDesignCoordinate} ||
+                !run.put(static_cast<std::int32_t>(nextX), static_cast<std::int32_t>(nextY), dx,
+                         dy))
+                break;
+            x = nextX;
+            y = nextY;
+            ++taken;
+            i += length;
+        }
+        out_.endStitches(run);
+        x_ = x;
+        y_ = y;
+        commands_ += taken;
+        return i;
     }
     // A trim or a colour change where the needle is, then, when its record also holds a move,
     // a jump by that move: the thread is cut or changed before the needle travels.
@@ -113,66 +239,114 @@ public:
         return add(kind, 0, 0) && ((dx == 0 && dy == 0) || add(StitchKind::Jump, dx, dy));
     }
     // A command at the absolute position (x, y).
-    [[gnu::always_inline]] bool addAt(StitchKind kind, std::int64_t x, std::int64_t y)
+    bool addAt(StitchKind kind, std::int64_t x, std::int64_t y)
     {
-        // Every record of a file comes here: the common case is kept small enough to be
-        // inlined into the readers' loops, everything else is left to addChecked.
-        if (refused_ || commands_.size() >= kMaxDesignCommands ||
-            kind == StitchKind::ColourChange || beyondLimit(x) || beyondLimit(y)) [[unlikely]]
+        if (beyondLimit(x) || beyondLimit(y))
             return addChecked(kind, x, y);
-        x_ = x;
-        y_ = y;
-        commands_.push_back({kind, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
-        return true;
+        // Both within the limit: their difference cannot overflow.
+        return add(kind, x - x_, y - y_);
     }
+    // From here on the needle lies (dx, dy) thousandths of a millimetre off the positions of
+    // the commands (see DesignFactCounter::measureFinely).
+    void measureFinely(std::int64_t dx, std::int64_t dy) { out_.facts.measureFinely(dx, dy); }
 
     // Colour changes + 1.
     std::size_t blocks() const { return colourChanges_ + 1; }
-    // The commands so far.
-    std::size_t size() const { return commands_.size(); }
 
-    // The design with an End command at the last position and `threads` cut or filled up
-    // (with threads of no colour) to one per block; or the refusal. A format that names no
-    // threads passes `namesThreads` false and gets an empty list.
-    CommandRead finish(std::vector<DesignThread> threads, bool namesThreads = true);
-
-private:
-    static bool beyondLimit(std::int64_t v)
-    {
-        // In unsigned arithmetic, so that no value overflows.
-        return static_cast<std::uint64_t>(v) + kMaxDesignCoordinate >
-               2 * static_cast<std::uint64_t>(kMaxDesignCoordinate);
-    }
-    // The limits, the colour changes counted, and a refusal that stays.
-    bool addChecked(StitchKind kind, std::int64_t x, std::int64_t y);
+    // The file is refused: returns false, for the reader to return.
     bool refuse(std::string reason)
     {
-        refusal_ = std::move(reason);
-        refused_ = true;
+        if (!refused_) {
+            refusal_ = std::move(reason);
+            refused_ = true;
+            commands_ = SIZE_MAX;
+        }
         return false;
+    }
+    // The design ends: an End command at the last position, and `threads` cut or filled up
+    // (with threads of no colour) to one per block. A format that names no threads passes
+    // `namesThreads` false and gets an empty list. Returns whether the design was read.
+    bool finish(std::vector<DesignThread> threads, bool namesThreads = true)
+    {
+        add(StitchKind::End, 0, 0);
+        if (namesThreads)
+            threads.resize(blocks());
+        else
+            threads.clear();
+        threads_ = std::move(threads);
+        return !refused_;
+    }
+
+    DesignFormat format() const { return format_; }
+    bool refused() const { return refused_; }
+    const std::string& refusal() const { return refusal_; }
+    Output& output() { return out_; }
+    std::vector<DesignThread>& threads() { return threads_; }
+
+private:
+    // v + limit, in unsigned arithmetic so that nothing overflows: within the limit when it is
+    // at most twice the limit.
+    static std::uint64_t offset(std::int64_t v)
+    {
+        return static_cast<std::uint64_t>(v) + kMaxDesignCoordinate;
+    }
+    static bool beyondLimit(std::int64_t v)
+    {
+        return offset(v) > 2 * static_cast<std::uint64_t>(kMaxDesignCoordinate);
+    }
+    [[gnu::always_inline]] void put(StitchKind kind, std::int64_t x, std::int64_t y,
+                                    std::int64_t dx, std::int64_t dy)
+    {
+        x_ = x;
+        y_ = y;
+        ++commands_;
+        out_.put(kind, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), dx, dy);
+    }
+    // The limits, the colour changes counted, and a refusal that stays.
+    [[gnu::noinline]] bool addChecked(StitchKind kind, std::int64_t x, std::int64_t y)
+    {
+        if (refused_)
+            return false;
+        if (commands_ >= kMaxDesignCommands)
+            return refuse("more than 5,000,000 commands");
+        if (beyondLimit(x) || beyondLimit(y))
+            return refuse("a position lies more than 1.6 km from the start");
+        if (kind == StitchKind::ColourChange && ++colourChanges_ > kMaxColourChanges)
+            return refuse("more than 65,535 colour changes");
+        put(kind, x, y, x - x_, y - y_);
+        return true;
     }
 
     DesignFormat format_;
-    std::vector<DesignCommand> commands_;
+    Output out_;
     std::int64_t x_ = 0;
     std::int64_t y_ = 0;
+    std::size_t commands_ = 0; // SIZE_MAX once refused
     std::size_t colourChanges_ = 0;
+    std::vector<DesignThread> threads_;
     std::string refusal_;
     bool refused_ = false;
 };
 
-inline CommandRead refused(std::string reason)
-{
-    return {std::nullopt, std::move(reason)};
-}
+using CommandListSink = CommandSink<CommandList>;
+using StepSink = CommandSink<StepOutput>;
+
+// The readers, one per format: each reads the file's commands into the sink and ends with its
+// finish, or refuses the file. Returns whether the design was read. Made for both sinks.
+template <typename Sink> bool readPesInto(std::span<const std::uint8_t> bytes, Sink& sink);
+template <typename Sink> bool readPecInto(std::span<const std::uint8_t> bytes, Sink& sink);
+template <typename Sink> bool readJefInto(std::span<const std::uint8_t> bytes, Sink& sink);
+template <typename Sink> bool readExpInto(std::span<const std::uint8_t> bytes, Sink& sink);
+template <typename Sink> bool readVp3Into(std::span<const std::uint8_t> bytes, Sink& sink);
+template <typename Sink> bool readXxxInto(std::span<const std::uint8_t> bytes, Sink& sink);
 
 // The PEC block that starts at `at` (its "LA:"), the whole of a PEC file after its signature
 // and the stitches of a PES file. Its commands go to the sink; returns the palette index of
-// each colour block as the block lists them, or nothing (with `reason`) when the block's
-// header does not fit in the file.
+// each colour block as the block lists them, or nothing (the sink refusing the file) when the
+// block's header does not fit in the file.
+template <typename Sink>
 std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8_t> bytes,
-                                                      std::size_t at, CommandSink& sink,
-                                                      std::string& reason);
+                                                      std::size_t at, Sink& sink);
 // The Brother thread of a PEC palette index (taken modulo the 65 entries; 0 has no colour).
 DesignThread pecPaletteThread(unsigned index);
 // A change to the colour already in use is a stop, not a new thread: the block keeps the thread

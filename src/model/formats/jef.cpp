@@ -6,9 +6,7 @@
 
 #include <array>
 
-namespace loomscope {
-
-using namespace formats;
+namespace loomscope::formats {
 
 namespace {
 
@@ -127,25 +125,28 @@ std::vector<DesignThread> blockThreads(std::span<const std::uint8_t> bytes, std:
 
 } // namespace
 
-CommandRead readJef(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readJefInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     if (bytes.size() < kThreadsAt)
-        return refused("too short for a JEF header (" + std::to_string(kThreadsAt) + " bytes)");
+        return sink.refuse("too short for a JEF header (" + std::to_string(kThreadsAt) + " bytes)");
     ByteCursor header(bytes, 0, bytes.size());
     const std::size_t stitchesAt = header.u32le();
     if (stitchesAt < kThreadsAt || stitchesAt > bytes.size())
-        return refused("not a JEF file: its stitch offset " + std::to_string(stitchesAt) +
-                       " lies outside the file");
+        return sink.refuse("not a JEF file: its stitch offset " + std::to_string(stitchesAt) +
+                           " lies outside the file");
     header.skip(kThreadCountAt - 4);
     // The thread indices lie between the header and the stitches; a count that does not fit
     // there is cut to what does.
     const std::size_t count = std::min<std::size_t>(header.u32le(), (stitchesAt - kThreadsAt) / 4);
 
-    CommandSink sink(DesignFormat::Jef, (bytes.size() - stitchesAt) / 2);
+    sink.reserve((bytes.size() - stitchesAt) / 2);
     const std::uint8_t* d = bytes.data();
     const std::size_t size = bytes.size();
     std::size_t i = stitchesAt;
     while (size - i >= 2) {
+        i = sink.addStitches(d, i, size, byteStitch);
+        if (size - i < 2)
+            break;
         if (d[i] != 0x80) {
             // The file's y grows upwards.
             if (!sink.add(StitchKind::Stitch, signed8(d[i]), signed8(d[i + 1])))
@@ -170,4 +171,7 @@ CommandRead readJef(std::span<const std::uint8_t> bytes)
     return sink.finish(blockThreads(bytes, std::min(count, sink.blocks())));
 }
 
-} // namespace loomscope
+template bool readJefInto(std::span<const std::uint8_t>, CommandListSink&);
+template bool readJefInto(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats

@@ -79,6 +79,17 @@ Coordinate coordinateAt(const std::uint8_t* p, std::size_t left)
     return {v < 0x800 ? v : v - 0x1000, static_cast<std::uint8_t>(c & 0x30), 2};
 }
 
+// Most records are stitches of two 7-bit coordinates: their length (2), or 0 for any other.
+// The file's y grows downwards.
+std::size_t plainStitch(const std::uint8_t* p, std::size_t left, std::int32_t& dx, std::int32_t& dy)
+{
+    if (left < 2 || ((p[0] | p[1]) & 0x80))
+        return 0;
+    dx = static_cast<std::int8_t>(p[0] << 1) >> 1;
+    dy = -(static_cast<std::int8_t>(p[1] << 1) >> 1);
+    return 2;
+}
+
 constexpr std::uint8_t kJumpFlag = 0x10;
 constexpr std::uint8_t kTrimFlag = 0x20;
 
@@ -99,12 +110,12 @@ void keepRepeatedThreads(std::vector<DesignThread>& threads)
             threads[k] = threads[k - 1];
 }
 
+template <typename Sink>
 std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8_t> bytes,
-                                                      std::size_t at, CommandSink& sink,
-                                                      std::string& reason)
+                                                      std::size_t at, Sink& sink)
 {
     if (at > bytes.size() || bytes.size() - at < kMinimumBlock) {
-        reason = "the PEC block at byte " + std::to_string(at) + " does not fit in the file";
+        sink.refuse("the PEC block at byte " + std::to_string(at) + " does not fit in the file");
         return std::nullopt;
     }
     const std::uint8_t* block = bytes.data() + at;
@@ -118,6 +129,9 @@ std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8
     const std::size_t end = std::min(bytes.size() - at, 0x200 + length);
     std::size_t i = kStitchesAt;
     while (i < end) {
+        i = sink.addStitches(block, i, end, plainStitch);
+        if (i >= end)
+            break;
         const std::uint8_t b = block[i];
         // Most records are stitches of two 7-bit coordinates.
         if (!(b & 0x80) && i + 1 < end && !(block[i + 1] & 0x80)) {
@@ -160,24 +174,17 @@ std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8
     return palette;
 }
 
-} // namespace loomscope::formats
-
-namespace loomscope {
-
-using namespace formats;
-
-CommandRead readPec(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readPecInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     static constexpr std::uint8_t kSignature[] = {'#', 'P', 'E', 'C'};
     constexpr std::size_t kBlockAt = 8;
     if (bytes.size() < kBlockAt ||
         !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()))
-        return refused("not a PEC file: it does not start with \"#PEC\"");
-    CommandSink sink(DesignFormat::Pec, bytes.size() / 2);
-    std::string reason;
-    const auto palette = readPecBlock(bytes, kBlockAt, sink, reason);
+        return sink.refuse("not a PEC file: it does not start with \"#PEC\"");
+    sink.reserve(bytes.size() / 2);
+    const auto palette = readPecBlock(bytes, kBlockAt, sink);
     if (!palette)
-        return refused(reason);
+        return false;
     std::vector<DesignThread> threads;
     for (const std::uint8_t index : *palette)
         threads.push_back(pecPaletteThread(index));
@@ -185,4 +192,11 @@ CommandRead readPec(std::span<const std::uint8_t> bytes)
     return sink.finish(std::move(threads));
 }
 
-} // namespace loomscope
+template std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8_t>,
+                                                               std::size_t, CommandListSink&);
+template std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8_t>,
+                                                               std::size_t, StepSink&);
+template bool readPecInto(std::span<const std::uint8_t>, CommandListSink&);
+template bool readPecInto(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats

@@ -7,9 +7,7 @@
 #include <cstring>
 #include <map>
 
-namespace loomscope {
-
-using namespace formats;
+namespace loomscope::formats {
 
 namespace {
 
@@ -109,23 +107,25 @@ std::vector<DesignThread> blockThreads(std::vector<DesignThread> listed,
 
 } // namespace
 
-CommandRead readPes(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readPesInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     if (bytes.size() < kPecOffsetAt + 4 || std::memcmp(bytes.data(), "#PES", 4) != 0)
-        return refused("not a PES file: it does not start with \"#PES\"");
+        return sink.refuse("not a PES file: it does not start with \"#PES\"");
     ByteCursor header(bytes, kPecOffsetAt, bytes.size());
     const std::size_t pecAt = header.u32le();
     if (pecAt < kPecOffsetAt + 4)
-        return refused("the PEC block offset " + std::to_string(pecAt) +
-                       " points into the PES header");
-    CommandSink sink(DesignFormat::Pes, (bytes.size() - std::min(pecAt, bytes.size())) / 2);
-    std::string reason;
-    const auto palette = readPecBlock(bytes, pecAt, sink, reason);
+        return sink.refuse("the PEC block offset " + std::to_string(pecAt) +
+                           " points into the PES header");
+    sink.reserve((bytes.size() - std::min(pecAt, bytes.size())) / 2);
+    const auto palette = readPecBlock(bytes, pecAt, sink);
     if (!palette)
-        return refused(reason);
+        return false;
     auto threads = blockThreads(headerThreads(bytes, pecAt), *palette);
     keepRepeatedThreads(threads);
     return sink.finish(std::move(threads));
 }
 
-} // namespace loomscope
+template bool readPesInto(std::span<const std::uint8_t>, CommandListSink&);
+template bool readPesInto(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats

@@ -9,9 +9,7 @@
 #include <array>
 #include <cstdint>
 
-namespace loomscope {
-
-using namespace formats;
+namespace loomscope::formats {
 
 namespace {
 
@@ -46,9 +44,20 @@ std::int64_t toTenthMm(std::int64_t thousandths)
 }
 
 // The stitch bytes of one section, from where the needle was put at its start.
-bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, CommandSink& sink)
+template <typename Sink>
+bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, Sink& sink)
 {
     while (end - i >= 2) {
+        // The stitches' y grows downwards.
+        i = sink.addStitches(
+            d, i, end,
+            [](const std::uint8_t* p, std::size_t left, std::int32_t& dx, std::int32_t& dy) {
+                const std::size_t length = byteStitch(p, left, dx, dy);
+                dy = -dy;
+                return length;
+            });
+        if (end - i < 2)
+            break;
         if (d[i] != 0x80) {
             // The stitches' y grows downwards.
             if (!sink.add(StitchKind::Stitch, signed8(d[i]), -signed8(d[i + 1])))
@@ -77,15 +86,15 @@ bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, Command
 
 } // namespace
 
-CommandRead readVp3(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readVp3Into(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     ByteCursor in(bytes, 0, bytes.size());
     if (!in.expect(kMagic))
-        return refused("not a VP3 file: it does not start with \"%vsm%\"");
+        return sink.refuse("not a VP3 file: it does not start with \"%vsm%\"");
     string16(in); // the program that wrote it
     const std::size_t fileEnd = blockEnd(in, kFileTag);
     if (!in.ok())
-        return refused("the VP3 file block is missing");
+        return sink.refuse("the VP3 file block is missing");
     in = ByteCursor(bytes, in.position(), fileEnd);
     string16(in); // settings
     in.skip(16);  // extents, which the stitches give
@@ -93,7 +102,7 @@ CommandRead readVp3(std::span<const std::uint8_t> bytes)
     in.skip(5);   // section and design counts with bytes between
     const std::size_t designEnd = blockEnd(in, kDesignTag);
     if (!in.ok())
-        return refused("the VP3 design block is missing");
+        return sink.refuse("the VP3 design block is missing");
     in = ByteCursor(bytes, in.position(), designEnd);
     // Section starts are given from the design's centre.
     const std::int64_t centreX = in.i32be();
@@ -102,21 +111,17 @@ CommandRead readVp3(std::span<const std::uint8_t> bytes)
     string16(in);        // notes
     in.skip(18);         // scale and rotation
     if (!in.expect(kDesignMark))
-        return refused("the VP3 design block has a layout not known here");
+        return sink.refuse("the VP3 design block has a layout not known here");
     string16(in); // the program again
     const std::size_t sections = in.u16be();
     if (!in.ok())
-        return refused("the VP3 design block is cut short");
+        return sink.refuse("the VP3 design block is cut short");
 
-    CommandSink sink(DesignFormat::Vp3, bytes.size() / 2);
+    sink.reserve(bytes.size() / 2);
+    // The size is measured at the file's own precision: each section's start lies off the
+    // 0.1 mm grid of the commands by its own 1/1000 mm.
+    sink.measureFinely(0, 0);
     std::vector<DesignThread> threads;
-    // Where each section's commands begin, and how far its start lies from the 0.1 mm grid
-    // (in 1/1000 mm): the design's size is measured at the file's own precision.
-    struct Offset {
-        std::size_t first;
-        std::int64_t dx, dy;
-    };
-    std::vector<Offset> offsets;
     // Every section takes more than 30 bytes, so the count cannot outrun the file.
     for (std::size_t k = 0; k < sections && in.remaining() > 0; ++k) {
         const std::size_t sectionEnd = blockEnd(in, kSectionTag);
@@ -144,7 +149,7 @@ CommandRead readVp3(std::span<const std::uint8_t> bytes)
             break;
         const std::int64_t x = toTenthMm(centreX + startX);
         const std::int64_t y = toTenthMm(centreY + startY);
-        offsets.push_back({sink.size(), centreX + startX - 100 * x, centreY + startY - 100 * y});
+        sink.measureFinely(centreX + startX - 100 * x, centreY + startY - 100 * y);
         if (!sink.addAt(StitchKind::Jump, x, y))
             break;
         threads.push_back(std::move(thread));
@@ -153,22 +158,10 @@ CommandRead readVp3(std::span<const std::uint8_t> bytes)
             break;
         in.skip(sectionEnd - in.position());
     }
-    CommandRead read = sink.finish(std::move(threads));
-    if (read.design && !read.design->commands.empty()) {
-        std::array<std::int64_t, 4> e{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
-        const std::vector<DesignCommand>& commands = read.design->commands;
-        for (std::size_t k = 0, o = 0; k < commands.size(); ++k) {
-            while (o + 1 < offsets.size() && offsets[o + 1].first <= k)
-                ++o;
-            const std::int64_t dx = offsets.empty() || offsets[0].first > k ? 0 : offsets[o].dx;
-            const std::int64_t dy = offsets.empty() || offsets[0].first > k ? 0 : offsets[o].dy;
-            const std::int64_t x = 100 * std::int64_t{commands[k].x} + dx;
-            const std::int64_t y = 100 * std::int64_t{commands[k].y} + dy;
-            e = {std::min(e[0], x), std::min(e[1], y), std::max(e[2], x), std::max(e[3], y)};
-        }
-        read.design->fineExtent = e;
-    }
-    return read;
+    return sink.finish(std::move(threads));
 }
 
-} // namespace loomscope
+template bool readVp3Into(std::span<const std::uint8_t>, CommandListSink&);
+template bool readVp3Into(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats

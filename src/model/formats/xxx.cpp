@@ -4,9 +4,7 @@
 
 #include "formatreading.h"
 
-namespace loomscope {
-
-using namespace formats;
+namespace loomscope::formats {
 
 namespace {
 
@@ -22,16 +20,28 @@ bool isColourChange(std::uint8_t code)
 
 } // namespace
 
-CommandRead readXxx(std::span<const std::uint8_t> bytes)
+template <typename Sink> bool readXxxInto(std::span<const std::uint8_t> bytes, Sink& sink)
 {
     if (bytes.size() < kHeaderSize)
-        return refused("too short for an XXX header (256 bytes)");
+        return sink.refuse("too short for an XXX header (256 bytes)");
     const std::uint8_t* d = bytes.data();
     const std::size_t size = bytes.size();
-    CommandSink sink(DesignFormat::Xxx, (size - kHeaderSize) / 2);
+    sink.reserve((size - kHeaderSize) / 2);
     std::size_t i = kHeaderSize;
     std::optional<std::size_t> endRecord;
     while (size - i >= 2) {
+        i = sink.addStitches(d, i, size,
+                             [](const std::uint8_t* p, std::size_t left, std::int32_t& dx,
+                                std::int32_t& dy) -> std::size_t {
+                                 // 0x7D to 0x7F start the other records; 0x80 is a stitch here.
+                                 if (left < 2 || (p[0] >= 0x7D && p[0] <= 0x7F))
+                                     return 0;
+                                 dx = signed8(p[0]);
+                                 dy = signed8(p[1]);
+                                 return 2;
+                             });
+        if (size - i < 2)
+            break;
         const std::uint8_t b = d[i];
         bool added = true;
         if (b == 0x7D || b == 0x7E) {
@@ -92,4 +102,7 @@ CommandRead readXxx(std::span<const std::uint8_t> bytes)
     return sink.finish(std::move(threads));
 }
 
-} // namespace loomscope
+template bool readXxxInto(std::span<const std::uint8_t>, CommandListSink&);
+template bool readXxxInto(std::span<const std::uint8_t>, StepSink&);
+
+} // namespace loomscope::formats
