@@ -165,20 +165,28 @@ void PixelCanvas::smoothLine(double x0, double y0, double x1, double y1, double 
 
 std::vector<std::uint8_t> PixelCanvas::rgbaBytes() const
 {
-    std::vector<std::uint8_t> out;
-    out.reserve(pixels_.size() * 4);
-    for (const std::uint32_t p : pixels_) {
+    std::vector<std::uint8_t> out(pixels_.size() * 4);
+    const std::size_t stride = static_cast<std::size_t>(width_) * 4;
+    for (int y = 0; y < height_; ++y)
+        rgbaRow(y, out.data() + static_cast<std::size_t>(y) * stride);
+    return out;
+}
+
+void PixelCanvas::rgbaRow(int y, std::uint8_t* out) const
+{
+    const std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+    for (int x = 0; x < width_; ++x, out += 4) {
+        const std::uint32_t p = row[x];
         const std::uint32_t a = p >> 24;
         if (a == 0) {
-            out.insert(out.end(), {0, 0, 0, 0});
+            out[0] = out[1] = out[2] = out[3] = 0;
             continue;
         }
-        out.push_back(static_cast<std::uint8_t>(unpremultiplied(p >> 16 & 0xFF, a)));
-        out.push_back(static_cast<std::uint8_t>(unpremultiplied(p >> 8 & 0xFF, a)));
-        out.push_back(static_cast<std::uint8_t>(unpremultiplied(p & 0xFF, a)));
-        out.push_back(static_cast<std::uint8_t>(a));
+        out[0] = static_cast<std::uint8_t>(unpremultiplied(p >> 16 & 0xFF, a));
+        out[1] = static_cast<std::uint8_t>(unpremultiplied(p >> 8 & 0xFF, a));
+        out[2] = static_cast<std::uint8_t>(unpremultiplied(p & 0xFF, a));
+        out[3] = static_cast<std::uint8_t>(a);
     }
-    return out;
 }
 
 } // namespace loomscope

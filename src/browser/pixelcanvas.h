@@ -46,6 +46,8 @@ public:
 
     // Rows of red, green, blue and alpha bytes, alpha undone: what a PNG holds.
     std::vector<std::uint8_t> rgbaBytes() const;
+    // The same of row y (0 <= y < height), into 4 * width bytes at `out`.
+    void rgbaRow(int y, std::uint8_t* out) const;
 
 private:
     bool spend(std::size_t pixels);
