@@ -33,6 +33,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <system_error>
 
 extern char** environ;
 
@@ -394,41 +395,48 @@ BENCHMARK(BM_ThumbnailWork20k)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 // A PES design against the DST a converter would write of it: the thumbnail of the other
 // formats costs what a DST one does. The largest real PES of the corpus (15,000 stitches), then
-// the generated design of 20,000 records, each against its DST drawn in the same colours. The
-// two are made in turn, in alternating order, so that the machine's drift falls on both alike;
-// the figures are the time of each and their ratio.
+// the generated design of 20,000 records, each against its DST drawn in the same colours. Both
+// designs have a side file of those colours, as a shop's designs kept by the program do: the
+// two pictures are the same, and so is finding the side file (a design without one has its
+// whole folder searched for another spelling of the name). The two are made in turn, in
+// alternating order, so that the machine's drift falls on both alike; the figures are the
+// time of each and their ratio.
 void BM_ThumbnailWorkPesAgainstDst(benchmark::State& state)
 {
-    std::string pes;
+    // In a folder of their own, so that the figures do not depend on what else is in /tmp.
+    const fs::path folder = fs::temp_directory_path() / "loomscope-bench-pes-against-dst";
+    fs::create_directories(folder);
+    const std::string pes = (folder / "design.pes").string();
+    std::error_code ignored;
+    fs::remove(pes, ignored);
     if (state.range(0) == 0) {
         const auto found = bench::corpusFormatsFile("embcat__Cake_3.pes");
         if (!found) {
             state.SkipWithError("no corpus of real files beside the project");
             return;
         }
-        pes = found->string();
+        // Linked, not copied: the corpus is not ours to copy.
+        fs::create_symlink(fs::absolute(*found), pes);
         state.SetLabel("Cake_3.pes");
     } else {
-        pes = (fs::temp_directory_path() / "loomscope-bench-pes-20k.pes").string();
         writeBytes(pes, bench::formats::generatedPes(bench::generatedMoves(20'000)));
         state.SetLabel("generated 20,000");
     }
-    // The DST in the PES's own thread colours, by a side file: the same picture to draw and to
-    // compress.
-    const std::string dst = (fs::temp_directory_path() / "loomscope-bench-pes-as.dst").string();
+    const std::string dst = (folder / "design-as.dst").string();
     writeBytes(dst, designAsDstBytes(pes, SIZE_MAX).bytes);
     Tembs design;
     if (design.loadfromfile(pes) != DstReadStatus::Read) {
         state.SkipWithError("the PES design could not be read");
         return;
     }
-    if (const std::string error =
-            writecolorfile(sideFilePath(dst), "default", design.threadColours(), {});
-        !error.empty()) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    const std::string out = fs::temp_directory_path() / "loomscope-bench-thumbnail-pes.png";
+    for (const std::string& path : {pes, dst})
+        if (const std::string error =
+                writecolorfile(sideFilePath(path), "default", design.threadColours(), {});
+            !error.empty()) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    const std::string out = (folder / "thumbnail.png").string();
     double seconds[2] = {0, 0};
     bool failed = false;
     auto thumbnail = [&](int which) {
