@@ -117,8 +117,23 @@ std::vector<DstStep> DstStepWriter::finish()
 
 void DesignFactCounter::put(std::span<const DesignCommand> commands)
 {
-    for (const DesignCommand& c : commands)
-        put(c.kind, c.x, c.y);
+    // As a run of stitches is counted: in registers, not in the members.
+    Stitches run = beginStitches();
+    for (const DesignCommand& c : commands) {
+        if (c.kind == StitchKind::Stitch) {
+            run.put(c.x, c.y);
+            continue;
+        }
+        run.minX = std::min(run.minX, c.x);
+        run.maxX = std::max(run.maxX, c.x);
+        run.minY = std::min(run.minY, c.y);
+        run.maxY = std::max(run.maxY, c.y);
+        if (c.kind == StitchKind::ColourChange) {
+            closedBlocks_.push_back(run.stitches);
+            run.stitches = 0;
+        }
+    }
+    endStitches(run);
 }
 
 void DesignFactCounter::closeBlock()

@@ -44,8 +44,9 @@ CommandRead readDesign(DesignFormat format, std::span<const std::uint8_t> bytes)
         return {std::nullopt, sink.refusal()};
     formats::CommandList& out = sink.output();
     CommandRead read;
-    read.design = CommandDesign{format, std::move(out.commands), std::move(sink.threads()),
-                                out.facts.fineExtent()};
+    const auto fineExtent = out.fineExtent();
+    read.design =
+        CommandDesign{format, std::move(out.commands), std::move(sink.threads()), fineExtent};
     return read;
 }
 

@@ -17,4 +17,21 @@ std::string latin1ToUtf8(std::span<const std::uint8_t> bytes)
     return text;
 }
 
+std::optional<std::array<std::int64_t, 4>> CommandList::fineExtent() const
+{
+    if (fineOffsets.empty())
+        return std::nullopt;
+    DesignFactCounter counter;
+    const std::span<const DesignCommand> all(commands);
+    std::size_t from = 0;
+    for (const FineOffset& offset : fineOffsets) {
+        const std::size_t first = std::min(offset.first, all.size());
+        counter.put(all.subspan(from, first - from));
+        counter.measureFinely(offset.dx, offset.dy);
+        from = first;
+    }
+    counter.put(all.subspan(from));
+    return counter.fineExtent();
+}
+
 } // namespace loomscope::formats

@@ -7,6 +7,7 @@
 #include "model/embroideryformats.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -112,24 +113,35 @@ std::string latin1ToUtf8(std::span<const std::uint8_t> bytes);
 // position (x, y) and with its move (dx, dy) from the one before.
 struct CommandList {
     std::vector<DesignCommand> commands;
-    // Only for the fine extent of a design measured finer than its commands.
-    DesignFactCounter facts;
     void reserve(std::size_t n) { commands.reserve(n); }
     void put(StitchKind kind, std::int32_t x, std::int32_t y, std::int64_t, std::int64_t)
     {
         commands.push_back({kind, x, y});
-        facts.put(kind, x, y);
     }
     struct Stitches {
         CommandList* list;
-        bool put(std::int32_t x, std::int32_t y, std::int64_t dx, std::int64_t dy)
+        bool put(std::int32_t x, std::int32_t y, std::int64_t, std::int64_t)
         {
-            list->put(StitchKind::Stitch, x, y, dx, dy);
+            list->commands.push_back({StitchKind::Stitch, x, y});
             return true;
         }
     };
     Stitches beginStitches() { return {this}; }
     void endStitches(const Stitches&) {}
+
+    // Where the design is measured finer than its commands (see DesignFactCounter): from which
+    // command on the positions lie how far off the grid. The extent is counted from these
+    // once the commands are all there.
+    struct FineOffset {
+        std::size_t first;
+        std::int64_t dx, dy;
+    };
+    std::vector<FineOffset> fineOffsets;
+    void measureFinely(std::int64_t dx, std::int64_t dy)
+    {
+        fineOffsets.push_back({commands.size(), dx, dy});
+    }
+    std::optional<std::array<std::int64_t, 4>> fineExtent() const;
 };
 struct StepOutput {
     DstStepWriter steps;
@@ -141,6 +153,7 @@ struct StepOutput {
         steps.put(kind, dx, dy);
         facts.put(kind, x, y);
     }
+    void measureFinely(std::int64_t dx, std::int64_t dy) { facts.measureFinely(dx, dy); }
     struct Stitches {
         DstStepWriter::Stitches steps;
         DesignFactCounter::Stitches facts;
@@ -248,7 +261,7 @@ public:
     }
     // From here on the needle lies (dx, dy) thousandths of a millimetre off the positions of
     // the commands (see DesignFactCounter::measureFinely).
-    void measureFinely(std::int64_t dx, std::int64_t dy) { out_.facts.measureFinely(dx, dy); }
+    void measureFinely(std::int64_t dx, std::int64_t dy) { out_.measureFinely(dx, dy); }
 
     // Colour changes + 1.
     std::size_t blocks() const { return colourChanges_ + 1; }
