@@ -3,6 +3,7 @@
 #include "pixelcanvas.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 #include <zlib.h>
 
@@ -37,6 +38,9 @@ void putChunk(std::vector<std::uint8_t>& out, std::string_view type,
 template <typename Row> std::vector<std::uint8_t> encodeRows(int width, int height, Row&& row)
 {
     const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    // A row is given to zlib in one piece, whose length it takes in 32 bits.
+    if (stride >= std::numeric_limits<uInt>::max())
+        return {};
     z_stream z{};
     // The fastest level: a thumbnailer runs once per file while the file manager waits, and
     // the default level takes five times as long for a file a fifth smaller.

@@ -112,6 +112,10 @@ std::vector<DstStep> DstStepWriter::finish()
     if (used_ == 1 && makeRoom(1))
         append(step(0, 0, kJumpControl));
     steps_.resize(used_);
+    // Written out: nothing more is written, and nothing past the records given away.
+    used_ = 0;
+    started_ = true;
+    writing_ = false;
     return std::move(steps_);
 }
 

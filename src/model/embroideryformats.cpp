@@ -122,7 +122,7 @@ DesignFacts commandFacts(const CommandDesign& design)
     DesignFactCounter counter;
     counter.put(design.commands);
     DesignFacts facts = counter.facts();
-    if (const auto& fine = design.fineExtent) {
+    if (const auto& fine = design.fineExtent; fine && !design.commands.empty()) {
         facts.widthMm = millimetresOfThousandths((*fine)[2] - (*fine)[0]);
         facts.heightMm = millimetresOfThousandths((*fine)[3] - (*fine)[1]);
     }

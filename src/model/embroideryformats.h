@@ -4,9 +4,10 @@
 // Pfaff/Viking VP3 and Singer XXX. Each turns the bytes of a file into one list of absolute
 // commands and the threads of its colour blocks (readDesign); what is drawn from them, and
 // how, is for the callers. For a design that is only drawn, the same reader makes the records
-// of its DST and its facts as it reads, with no list in between (readDesignSteps). Nothing is trusted that the file says about itself: counts, offsets and lengths
-// are checked against the bytes there are, and a file that would make a design no machine
-// could sew (millions of commands, positions kilometres apart) is refused with the reason.
+// of its DST and its facts as it reads, with no list in between (readDesignSteps). Nothing is
+// trusted that the file says about itself: counts, offsets and lengths are checked against
+// the bytes there are, and a file that would make a design no machine could sew (millions of
+// commands, positions kilometres apart) is refused with the reason.
 
 #include "colour.h"
 #include "dstrecords.h"

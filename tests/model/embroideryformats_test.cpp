@@ -743,7 +743,8 @@ TEST(FormatRead, DesignsBeyondTheLimitsAreRefused)
     XxxRecords far;
     for (int i = 0; i < 600; ++i)
         far.longMove(32767, 0);
-    const CommandRead farRead = readXxx(xxxFile(far.end(), {}));
+    const Bytes farFile = xxxFile(far.end(), {});
+    const CommandRead farRead = readXxx(farFile);
     EXPECT_FALSE(farRead.design);
     EXPECT_NE(farRead.reason.find("1.6 km"), std::string::npos);
     // There and back again stays inside.
@@ -770,8 +771,47 @@ TEST(FormatRead, DesignsBeyondTheLimitsAreRefused)
     const CommandRead tooMany = readExp(stitches);
     EXPECT_FALSE(tooMany.design);
     EXPECT_NE(tooMany.reason.find("commands"), std::string::npos);
+    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, stitches, tooMany));
     stitches.resize(stitches.size() - 2);
     EXPECT_TRUE(readExp(stitches).design);
+
+    // Plain stitches, which the readers take in runs of their own, up to 1.6 km exactly: the
+    // last position is on the limit (y off the axis) and read; one step more is refused.
+    EscapeRecords toTheLimit;
+    const int steps = kMaxDesignCoordinate / 127;
+    for (int i = 0; i < steps; ++i)
+        toTheLimit.stitch(127, 0);
+    toTheLimit.stitch(kMaxDesignCoordinate - 127 * steps, 0).stitch(0, 5);
+    const CommandRead atTheLimit = readExp(toTheLimit.bytes());
+    ASSERT_TRUE(atTheLimit.design) << atTheLimit.reason;
+    EXPECT_EQ(atTheLimit.design->commands.back().x, kMaxDesignCoordinate);
+    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, toTheLimit.bytes(), atTheLimit));
+    toTheLimit.stitch(1, 0).stitch(1, 0);
+    const CommandRead pastTheLimit = readExp(toTheLimit.bytes());
+    EXPECT_FALSE(pastTheLimit.design);
+    EXPECT_NE(pastTheLimit.reason.find("1.6 km"), std::string::npos);
+    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, toTheLimit.bytes(), pastTheLimit));
+    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Xxx, farFile, farRead));
+}
+
+// A design whose DST would take more records than a DST file may hold: the records stop
+// before the move that would pass the limit, and the facts still count every stitch after it.
+TEST(FormatRead, RecordsStopAtTheDstLimitAndTheFactsGoOn)
+{
+    XxxRecords moves;
+    const std::size_t piecesOfEach = (32767 + 120) / 121;
+    const std::size_t longMoves = kMaxDstRecords / piecesOfEach + 1;
+    for (std::size_t i = 0; i < longMoves; ++i)
+        moves.longMove(i % 2 ? -32767 : 32767, 0);
+    for (int i = 0; i < 1000; ++i)
+        moves.stitch(1, 1);
+    const Bytes file = xxxFile(moves.end(), {});
+    const StepRead drawn = readDesignSteps(DesignFormat::Xxx, file);
+    ASSERT_TRUE(drawn.read) << drawn.reason;
+    EXPECT_LE(drawn.steps.size(), kMaxDstRecords);
+    EXPECT_GT(drawn.steps.size(), kMaxDstRecords - piecesOfEach);
+    EXPECT_EQ(drawn.facts.stitches, 1000);
+    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Xxx, file, readXxx(file)));
 }
 
 // ---- Threads --------------------------------------------------------------------------------

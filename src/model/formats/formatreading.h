@@ -195,8 +195,9 @@ public:
     {
         const std::int64_t x = x_ + dx;
         const std::int64_t y = y_ + dy;
-        // Every record of a file comes here: the common case is kept small enough to be
-        // inlined into the readers' loops, everything else is left to addChecked. A refusal
+        // Every record outside a run of plain stitches comes here: the common case is kept
+        // small enough to be inlined into the readers' loops, everything else is left to
+        // addChecked. A refusal
         // sets the count past the limit, so that one test finds both; the two positions are
         // tested at once, at the cost of a few positions near the limit taking the long way.
         if (commands_ >= kMaxDesignCommands || kind == StitchKind::ColourChange ||

@@ -133,7 +133,7 @@ std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8
         if (i >= end)
             break;
         const std::uint8_t b = block[i];
-        // Most records are stitches of two 7-bit coordinates.
+        // Such a stitch where the run stopped (its writer's room full, say).
         if (!(b & 0x80) && i + 1 < end && !(block[i + 1] & 0x80)) {
             const std::uint8_t c = block[i + 1];
             if (!sink.add(StitchKind::Stitch, b < 0x40 ? b : b - 0x80, c < 0x40 ? -c : 0x80 - c))

@@ -59,7 +59,6 @@ bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, Sink& s
         if (end - i < 2)
             break;
         if (d[i] != 0x80) {
-            // The stitches' y grows downwards.
             if (!sink.add(StitchKind::Stitch, signed8(d[i]), -signed8(d[i + 1])))
                 return false;
             i += 2;
