@@ -185,15 +185,14 @@ const std::vector<Move>& millionMoves()
     return moves;
 }
 
-void readFormat(benchmark::State& state, CommandRead (*reader)(std::span<const std::uint8_t>),
-                const Bytes& bytes)
+void readFormat(benchmark::State& state, DesignFormat format, const Bytes& bytes)
 {
     std::size_t records = 0;
     std::size_t peakPerRecord = 0;
     for (auto _ : state) {
         const std::size_t before = gCurrent;
         gPeak = gCurrent;
-        const CommandRead read = reader(bytes);
+        const CommandRead read = readDesign(format, bytes);
         if (!read.design) {
             state.SkipWithError(read.reason.c_str());
             break;
@@ -239,11 +238,11 @@ std::string formatFile(const char* extension, const Bytes& bytes)
 // Each format's reader alone, then the whole open of its file as the program opens it (read,
 // the records as DST would hold them, the blocks), against BM_LoadGeneratedMillion: the same
 // design as a DST file.
-#define FORMAT_BENCHMARK(Name, reader, generate, extension)                                        \
+#define FORMAT_BENCHMARK(Name, generate, extension)                                                \
     void BM_Read##Name##Million(benchmark::State& state)                                           \
     {                                                                                              \
         static const Bytes bytes = generate(millionMoves());                                       \
-        readFormat(state, reader, bytes);                                                          \
+        readFormat(state, DesignFormat::Name, bytes);                                              \
     }                                                                                              \
     BENCHMARK(BM_Read##Name##Million)->Unit(benchmark::kMillisecond);                              \
     void BM_Open##Name##Million(benchmark::State& state)                                           \
@@ -253,12 +252,12 @@ std::string formatFile(const char* extension, const Bytes& bytes)
     }                                                                                              \
     BENCHMARK(BM_Open##Name##Million)->Unit(benchmark::kMillisecond)
 
-FORMAT_BENCHMARK(Pes, readPes, generatedPes, "pes");
-FORMAT_BENCHMARK(Pec, readPec, generatedPec, "pec");
-FORMAT_BENCHMARK(Jef, readJef, generatedJef, "jef");
-FORMAT_BENCHMARK(Exp, readExp, generatedExp, "exp");
-FORMAT_BENCHMARK(Vp3, readVp3, generatedVp3, "vp3");
-FORMAT_BENCHMARK(Xxx, readXxx, generatedXxx, "xxx");
+FORMAT_BENCHMARK(Pes, generatedPes, "pes");
+FORMAT_BENCHMARK(Pec, generatedPec, "pec");
+FORMAT_BENCHMARK(Jef, generatedJef, "jef");
+FORMAT_BENCHMARK(Exp, generatedExp, "exp");
+FORMAT_BENCHMARK(Vp3, generatedVp3, "vp3");
+FORMAT_BENCHMARK(Xxx, generatedXxx, "xxx");
 
 // A real PES design against the DST a converter would write of it, each opened as the
 // program opens it: what a thumbnail or a browser row of the design costs beyond its drawing.
@@ -286,7 +285,7 @@ BENCHMARK(BM_OpenPesAgainstDst)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // Making the DST bytes of the million-record design read from PES.
 void BM_ToDstBytesMillion(benchmark::State& state)
 {
-    const CommandRead read = readPes(generatedPes(millionMoves()));
+    const CommandRead read = readDesign(DesignFormat::Pes, generatedPes(millionMoves()));
     if (!read.design) {
         state.SkipWithError(read.reason.c_str());
         return;

@@ -50,31 +50,6 @@ CommandRead readDesign(DesignFormat format, std::span<const std::uint8_t> bytes)
     return read;
 }
 
-CommandRead readPes(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Pes, bytes);
-}
-CommandRead readPec(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Pec, bytes);
-}
-CommandRead readJef(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Jef, bytes);
-}
-CommandRead readExp(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Exp, bytes);
-}
-CommandRead readVp3(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Vp3, bytes);
-}
-CommandRead readXxx(std::span<const std::uint8_t> bytes)
-{
-    return readDesign(DesignFormat::Xxx, bytes);
-}
-
 StepRead readDesignSteps(DesignFormat format, std::span<const std::uint8_t> bytes)
 {
     formats::StepSink sink(format);

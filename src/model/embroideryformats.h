@@ -73,13 +73,7 @@ inline constexpr std::size_t kMaxColourChanges = 65'535;
 // difference of positions stays within 32 bits.
 inline constexpr std::int32_t kMaxDesignCoordinate = 1 << 24;
 
-CommandRead readPes(std::span<const std::uint8_t> bytes);
-CommandRead readPec(std::span<const std::uint8_t> bytes);
-CommandRead readJef(std::span<const std::uint8_t> bytes);
-CommandRead readExp(std::span<const std::uint8_t> bytes);
-CommandRead readVp3(std::span<const std::uint8_t> bytes);
-CommandRead readXxx(std::span<const std::uint8_t> bytes);
-// The reader of the format; DST is read by Tembs and is refused here.
+// The design of a file of the format; DST is read by Tembs and is refused here.
 CommandRead readDesign(DesignFormat format, std::span<const std::uint8_t> bytes);
 
 // The format a file name's extension names (".pes", ".PES", ...), if any.

@@ -744,21 +744,21 @@ TEST(FormatRead, DesignsBeyondTheLimitsAreRefused)
     for (int i = 0; i < 600; ++i)
         far.longMove(32767, 0);
     const Bytes farFile = xxxFile(far.end(), {});
-    const CommandRead farRead = readXxx(farFile);
+    const CommandRead farRead = readDesign(DesignFormat::Xxx, farFile);
     EXPECT_FALSE(farRead.design);
     EXPECT_NE(farRead.reason.find("1.6 km"), std::string::npos);
     // There and back again stays inside.
     XxxRecords back;
     for (int i = 0; i < 600; ++i)
         back.longMove(i % 2 ? -32767 : 32767, 0);
-    EXPECT_TRUE(readXxx(xxxFile(back.end(), {})).design);
+    EXPECT_TRUE(readDesign(DesignFormat::Xxx, xxxFile(back.end(), {})).design);
 
     EscapeRecords changes;
     for (std::size_t i = 0; i < kMaxColourChanges; ++i)
         changes.escape(0x01);
-    EXPECT_TRUE(readExp(changes.bytes()).design);
+    EXPECT_TRUE(readDesign(DesignFormat::Exp, changes.bytes()).design);
     changes.escape(0x01);
-    const CommandRead tooManyChanges = readExp(changes.bytes());
+    const CommandRead tooManyChanges = readDesign(DesignFormat::Exp, changes.bytes());
     EXPECT_FALSE(tooManyChanges.design);
     EXPECT_NE(tooManyChanges.reason.find("colour changes"), std::string::npos);
 
@@ -768,12 +768,12 @@ TEST(FormatRead, DesignsBeyondTheLimitsAreRefused)
         stitches[i] = 0xFF;
         stitches[i + 2] = 0x01;
     }
-    const CommandRead tooMany = readExp(stitches);
+    const CommandRead tooMany = readDesign(DesignFormat::Exp, stitches);
     EXPECT_FALSE(tooMany.design);
     EXPECT_NE(tooMany.reason.find("commands"), std::string::npos);
     EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, stitches, tooMany));
     stitches.resize(stitches.size() - 2);
-    EXPECT_TRUE(readExp(stitches).design);
+    EXPECT_TRUE(readDesign(DesignFormat::Exp, stitches).design);
 
     // Plain stitches, which the readers take in runs of their own, up to 1.6 km exactly: the
     // last position is on the limit (y off the axis) and read; one step more is refused.
@@ -782,12 +782,12 @@ TEST(FormatRead, DesignsBeyondTheLimitsAreRefused)
     for (int i = 0; i < steps; ++i)
         toTheLimit.stitch(127, 0);
     toTheLimit.stitch(kMaxDesignCoordinate - 127 * steps, 0).stitch(0, 5);
-    const CommandRead atTheLimit = readExp(toTheLimit.bytes());
+    const CommandRead atTheLimit = readDesign(DesignFormat::Exp, toTheLimit.bytes());
     ASSERT_TRUE(atTheLimit.design) << atTheLimit.reason;
     EXPECT_EQ(atTheLimit.design->commands.back().x, kMaxDesignCoordinate);
     EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, toTheLimit.bytes(), atTheLimit));
     toTheLimit.stitch(1, 0).stitch(1, 0);
-    const CommandRead pastTheLimit = readExp(toTheLimit.bytes());
+    const CommandRead pastTheLimit = readDesign(DesignFormat::Exp, toTheLimit.bytes());
     EXPECT_FALSE(pastTheLimit.design);
     EXPECT_NE(pastTheLimit.reason.find("1.6 km"), std::string::npos);
     EXPECT_TRUE(testsupport::readAlike(DesignFormat::Exp, toTheLimit.bytes(), pastTheLimit));
@@ -811,7 +811,8 @@ TEST(FormatRead, RecordsStopAtTheDstLimitAndTheFactsGoOn)
     EXPECT_LE(drawn.steps.size(), kMaxDstRecords);
     EXPECT_GT(drawn.steps.size(), kMaxDstRecords - piecesOfEach);
     EXPECT_EQ(drawn.facts.stitches, 1000);
-    EXPECT_TRUE(testsupport::readAlike(DesignFormat::Xxx, file, readXxx(file)));
+    EXPECT_TRUE(
+        testsupport::readAlike(DesignFormat::Xxx, file, readDesign(DesignFormat::Xxx, file)));
 }
 
 // ---- Threads --------------------------------------------------------------------------------
@@ -829,14 +830,17 @@ TEST(FormatThreads, PesHeaderListsOfEveryVersionAreFound)
         SCOPED_TRACE(layout.version);
         const auto header =
             pesHeader(layout, {{"9", 9, 8, 7, "Nine", "B"}, {"6", 6, 5, 4, "Six", "B"}});
-        const CommandRead read = readPes(pesFile(layout.version, header, block));
+        const CommandRead read =
+            readDesign(DesignFormat::Pes, pesFile(layout.version, header, block));
         ASSERT_TRUE(read.design) << read.reason;
         EXPECT_EQ(read.design->threads, listed);
     }
     // A version whose header is not known here: the PEC palette.
-    const CommandRead unknown = readPes(pesFile(
-        "0111", pesHeader(kVersion6, {{"9", 9, 8, 7, "Nine", "B"}, {"6", 6, 5, 4, "Six", "B"}}),
-        block));
+    const CommandRead unknown = readDesign(
+        DesignFormat::Pes,
+        pesFile("0111",
+                pesHeader(kVersion6, {{"9", 9, 8, 7, "Nine", "B"}, {"6", 6, 5, 4, "Six", "B"}}),
+                block));
     ASSERT_TRUE(unknown.design);
     EXPECT_EQ(unknown.design->threads[0],
               thread(rgb(0x0E, 0x1F, 0x7C), "Prussian Blue", "1", "Brother"));
@@ -883,8 +887,10 @@ TEST(FormatThreads, PesListsAndPecPalettesGiveOneThreadPerBlock)
             records.stitch(1, 1).change();
         const Bytes block = pecBlock(c.palette, records.stitch(1, 1).end().bytes());
         const CommandRead read =
-            c.listed ? readPes(pesFile("0060", pesHeader(kVersion6, *c.listed), block))
-                     : readPec(ByteWriter().text("#PEC0001").append(block).bytes);
+            c.listed
+                ? readDesign(DesignFormat::Pes,
+                             pesFile("0060", pesHeader(kVersion6, *c.listed), block))
+                : readDesign(DesignFormat::Pec, ByteWriter().text("#PEC0001").append(block).bytes);
         ASSERT_TRUE(read.design) << read.reason;
         EXPECT_EQ(read.design->threads, c.threads);
     }
@@ -911,7 +917,8 @@ TEST(FormatThreads, JefIndexZeroKeepsTheThreadInUse)
         EscapeRecords records;
         for (int i = 0; i < c.changes; ++i)
             records.stitch(1, 1).escape(0x01);
-        const CommandRead read = readJef(jefFile(c.indices, records.raw({0x80, 0x10}).bytes()));
+        const CommandRead read =
+            readDesign(DesignFormat::Jef, jefFile(c.indices, records.raw({0x80, 0x10}).bytes()));
         ASSERT_TRUE(read.design) << read.reason;
         EXPECT_EQ(read.design->threads, c.threads);
     }
@@ -922,7 +929,8 @@ TEST(FormatThreads, XxxColourTableFollowsTheEndRecord)
     // The table starts six bytes after the 7F 7F record, not after the 7F 18 before it.
     XxxRecords records;
     records.stitch(1, 1).control(0x08).stitch(1, 1).control(0x18).end();
-    const CommandRead read = readXxx(xxxFile(records, {rgb(0x11, 0x22, 0x33), rgb(4, 5, 6)}));
+    const CommandRead read =
+        readDesign(DesignFormat::Xxx, xxxFile(records, {rgb(0x11, 0x22, 0x33), rgb(4, 5, 6)}));
     ASSERT_TRUE(read.design);
     EXPECT_EQ(read.design->threads,
               (std::vector<DesignThread>{thread(rgb(0x11, 0x22, 0x33)), thread(rgb(4, 5, 6))}));
@@ -931,7 +939,7 @@ TEST(FormatThreads, XxxColourTableFollowsTheEndRecord)
     // record and the table are.
     XxxRecords early;
     early.stitch(1, 1).control(0x55).stitch(1, 1).end();
-    const CommandRead stopped = readXxx(xxxFile(early, {rgb(7, 8, 9)}));
+    const CommandRead stopped = readDesign(DesignFormat::Xxx, xxxFile(early, {rgb(7, 8, 9)}));
     ASSERT_TRUE(stopped.design);
     EXPECT_EQ(commandFacts(*stopped.design).stitches, 1);
     EXPECT_EQ(stopped.design->threads, std::vector<DesignThread>{thread(rgb(7, 8, 9))});
