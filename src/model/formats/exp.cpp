@@ -15,16 +15,10 @@ template <typename Sink> bool readExpInto(std::span<const std::uint8_t> bytes, S
     std::size_t i = 0;
     // A last odd byte is not a record.
     while (size - i >= 2) {
-        i = sink.addStitches(d, i, size, byteStitch);
-        if (size - i < 2)
+        // The file's y grows upwards.
+        if (!sink.addStitches(d, i, size, byteStitch) || size - i < 2)
             break;
-        if (d[i] != 0x80) {
-            // The file's y grows upwards.
-            if (!sink.add(StitchKind::Stitch, signed8(d[i]), signed8(d[i + 1])))
-                break;
-            i += 2;
-            continue;
-        }
+        // An 0x80 escape.
         if (size - i < 4)
             break;
         const std::uint8_t code = d[i + 1];

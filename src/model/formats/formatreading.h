@@ -207,44 +207,54 @@ public:
         put(kind, x, y, dx, dy);
         return true;
     }
-    // The run of stitches that starts at bytes[i] and ends before `end`, as far as it goes
-    // without a check failing: `decode(record, bytes left, dx, dy)` gives the length of the
-    // stitch record there and its move, or 0 where there is none. Returns where the run
-    // stopped, for the reader to go on with its own decoding there. Most records of a design
-    // are such stitches: here the position, the count and the output's state are kept in
-    // registers rather than loaded and stored for every record.
+    // The plain stitches from bytes[i] on, up to the first other record or `end`:
+    // `decode(record, bytes left, dx, dy)` gives the length of the stitch record there and its
+    // move, or 0 where there is none. Moves i past them; false once the design is refused.
+    // Most records of a design are such stitches: they are taken in runs that keep the
+    // position, the count and the output's state in registers rather than loading and storing
+    // them for every record; a stitch a run cannot take (a limit, the output's room) is added
+    // the slow way, and the next run starts after it.
     template <typename Decode>
-    [[gnu::always_inline]] std::size_t addStitches(const std::uint8_t* bytes, std::size_t i,
-                                                   std::size_t end, Decode&& decode)
+    [[gnu::always_inline]] bool addStitches(const std::uint8_t* bytes, std::size_t& i,
+                                            std::size_t end, Decode&& decode)
     {
-        std::int64_t x = x_;
-        std::int64_t y = y_;
-        // None once refused: the count is then past the limit.
-        const std::size_t room =
-            commands_ < kMaxDesignCommands ? kMaxDesignCommands - commands_ : 0;
-        std::size_t taken = 0;
-        auto run = out_.beginStitches();
-        while (taken != room && i < end) {
+        for (;;) {
+            std::int64_t x = x_;
+            std::int64_t y = y_;
+            // None once refused: the count is then past the limit.
+            const std::size_t room =
+                commands_ < kMaxDesignCommands ? kMaxDesignCommands - commands_ : 0;
+            std::size_t taken = 0;
+            auto run = out_.beginStitches();
             std::int32_t dx = 0;
             std::int32_t dy = 0;
-            const std::size_t length = decode(bytes + i, end - i, dx, dy);
-            const std::int64_t nextX = x + dx;
-            const std::int64_t nextY = y + dy;
-            if (length == 0 ||
-                (offset(nextX) | offset(nextY)) > 2 * std::uint64_t{kMaxDesignCoordinate} ||
-                !run.put(static_cast<std::int32_t>(nextX), static_cast<std::int32_t>(nextY), dx,
-                         dy))
-                break;
-            x = nextX;
-            y = nextY;
-            ++taken;
+            std::size_t length = 0;
+            bool stopped = false; // at a stitch the run cannot take
+            while (i < end && (length = decode(bytes + i, end - i, dx, dy)) != 0) {
+                const std::int64_t nextX = x + dx;
+                const std::int64_t nextY = y + dy;
+                stopped =
+                    taken == room ||
+                    (offset(nextX) | offset(nextY)) > 2 * std::uint64_t{kMaxDesignCoordinate} ||
+                    !run.put(static_cast<std::int32_t>(nextX), static_cast<std::int32_t>(nextY), dx,
+                             dy);
+                if (stopped)
+                    break;
+                x = nextX;
+                y = nextY;
+                ++taken;
+                i += length;
+            }
+            out_.endStitches(run);
+            x_ = x;
+            y_ = y;
+            commands_ += taken;
+            if (!stopped)
+                return true;
+            if (!add(StitchKind::Stitch, dx, dy))
+                return false;
             i += length;
         }
-        out_.endStitches(run);
-        x_ = x;
-        y_ = y;
-        commands_ += taken;
-        return i;
     }
     // A trim or a colour change where the needle is, then, when its record also holds a move,
     // a jump by that move: the thread is cut or changed before the needle travels.

@@ -144,16 +144,10 @@ template <typename Sink> bool readJefInto(std::span<const std::uint8_t> bytes, S
     const std::size_t size = bytes.size();
     std::size_t i = stitchesAt;
     while (size - i >= 2) {
-        i = sink.addStitches(d, i, size, byteStitch);
-        if (size - i < 2)
+        // The file's y grows upwards.
+        if (!sink.addStitches(d, i, size, byteStitch) || size - i < 2)
             break;
-        if (d[i] != 0x80) {
-            // The file's y grows upwards.
-            if (!sink.add(StitchKind::Stitch, signed8(d[i]), signed8(d[i + 1])))
-                break;
-            i += 2;
-            continue;
-        }
+        // An 0x80 escape.
         const std::uint8_t code = d[i + 1];
         if ((code != 0x01 && code != 0x02) || size - i < 4)
             break; // the end (0x10), a code no writer is known to use, or a cut record

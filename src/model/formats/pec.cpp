@@ -129,18 +129,9 @@ std::optional<std::vector<std::uint8_t>> readPecBlock(std::span<const std::uint8
     const std::size_t end = std::min(bytes.size() - at, 0x200 + length);
     std::size_t i = kStitchesAt;
     while (i < end) {
-        i = sink.addStitches(block, i, end, plainStitch);
-        if (i >= end)
+        if (!sink.addStitches(block, i, end, plainStitch) || i >= end)
             break;
         const std::uint8_t b = block[i];
-        // Such a stitch where the run stopped (its writer's room full, say).
-        if (!(b & 0x80) && i + 1 < end && !(block[i + 1] & 0x80)) {
-            const std::uint8_t c = block[i + 1];
-            if (!sink.add(StitchKind::Stitch, b < 0x40 ? b : b - 0x80, c < 0x40 ? -c : 0x80 - c))
-                break;
-            i += 2;
-            continue;
-        }
         if (b == 0xFF)
             break;
         if (b == 0xFE && i + 1 < end && block[i + 1] == 0xB0) {

@@ -43,27 +43,24 @@ std::int64_t toTenthMm(std::int64_t thousandths)
     return thousandths >= 0 ? (thousandths + 50) / 100 : -((-thousandths + 50) / 100);
 }
 
+// A stitch of two signed bytes (see byteStitch), whose y grows downwards.
+std::size_t plainStitch(const std::uint8_t* p, std::size_t left, std::int32_t& dx, std::int32_t& dy)
+{
+    const std::size_t length = byteStitch(p, left, dx, dy);
+    dy = -dy;
+    return length;
+}
+
 // The stitch bytes of one section, from where the needle was put at its start.
 template <typename Sink>
 bool readStitches(const std::uint8_t* d, std::size_t i, std::size_t end, Sink& sink)
 {
     while (end - i >= 2) {
-        // The stitches' y grows downwards.
-        i = sink.addStitches(
-            d, i, end,
-            [](const std::uint8_t* p, std::size_t left, std::int32_t& dx, std::int32_t& dy) {
-                const std::size_t length = byteStitch(p, left, dx, dy);
-                dy = -dy;
-                return length;
-            });
+        if (!sink.addStitches(d, i, end, plainStitch))
+            return false;
         if (end - i < 2)
             break;
-        if (d[i] != 0x80) {
-            if (!sink.add(StitchKind::Stitch, signed8(d[i]), -signed8(d[i + 1])))
-                return false;
-            i += 2;
-            continue;
-        }
+        // An 0x80 escape.
         const std::uint8_t code = d[i + 1];
         if (code == 0x01) {
             // A long stitch, 16-bit x and y; the 80 02 after it is read as the no-op it is.

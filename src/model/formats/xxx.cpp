@@ -18,6 +18,18 @@ bool isColourChange(std::uint8_t code)
     return code == 0x08 || (code >= 0x0A && code <= 0x17);
 }
 
+// A stitch of two signed bytes, x then y growing upwards: its length (2), or 0 where fewer
+// bytes are left or the first is 0x7D to 0x7F, which start the other records (0x80 is a
+// stitch here).
+std::size_t plainStitch(const std::uint8_t* p, std::size_t left, std::int32_t& dx, std::int32_t& dy)
+{
+    if (left < 2 || (p[0] >= 0x7D && p[0] <= 0x7F))
+        return 0;
+    dx = signed8(p[0]);
+    dy = signed8(p[1]);
+    return 2;
+}
+
 } // namespace
 
 template <typename Sink> bool readXxxInto(std::span<const std::uint8_t> bytes, Sink& sink)
@@ -30,17 +42,7 @@ template <typename Sink> bool readXxxInto(std::span<const std::uint8_t> bytes, S
     std::size_t i = kHeaderSize;
     std::optional<std::size_t> endRecord;
     while (size - i >= 2) {
-        i = sink.addStitches(d, i, size,
-                             [](const std::uint8_t* p, std::size_t left, std::int32_t& dx,
-                                std::int32_t& dy) -> std::size_t {
-                                 // 0x7D to 0x7F start the other records; 0x80 is a stitch here.
-                                 if (left < 2 || (p[0] >= 0x7D && p[0] <= 0x7F))
-                                     return 0;
-                                 dx = signed8(p[0]);
-                                 dy = signed8(p[1]);
-                                 return 2;
-                             });
-        if (size - i < 2)
+        if (!sink.addStitches(d, i, size, plainStitch) || size - i < 2)
             break;
         const std::uint8_t b = d[i];
         bool added = true;
@@ -52,10 +54,7 @@ template <typename Sink> bool readXxxInto(std::span<const std::uint8_t> bytes, S
             const auto dy = static_cast<std::int16_t>(d[i + 3] | d[i + 4] << 8);
             added = sink.add(StitchKind::Jump, dx, dy);
             i += 5;
-        } else if (b != 0x7F) {
-            added = sink.add(StitchKind::Stitch, signed8(b), signed8(d[i + 1]));
-            i += 2;
-        } else {
+        } else { // 0x7F: a control record
             if (size - i < 4)
                 break;
             const std::uint8_t code = d[i + 1];
