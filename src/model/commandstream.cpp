@@ -128,10 +128,7 @@ void DesignFactCounter::put(std::span<const DesignCommand> commands)
             run.put(c.x, c.y);
             continue;
         }
-        run.minX = std::min(run.minX, c.x);
-        run.maxX = std::max(run.maxX, c.x);
-        run.minY = std::min(run.minY, c.y);
-        run.maxY = std::max(run.maxY, c.y);
+        run.include(c.x, c.y);
         if (c.kind == StitchKind::ColourChange) {
             closedBlocks_.push_back(run.stitches);
             run.stitches = 0;

@@ -154,33 +154,39 @@ private:
 // The facts of a design (see DesignFacts), counted as its commands come.
 class DesignFactCounter {
 public:
-    [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y)
-    {
-        minX_ = std::min(minX_, x);
-        maxX_ = std::max(maxX_, x);
-        minY_ = std::min(minY_, y);
-        maxY_ = std::max(maxY_, y);
-        if (kind == StitchKind::Stitch)
-            ++blockStitches_;
-        else if (kind == StitchKind::ColourChange) [[unlikely]]
-            closeBlock();
-    }
-    // The commands of a list.
-    void put(std::span<const DesignCommand> commands);
-
-    // A run of stitches counted in registers (see CommandSink::addStitches).
+    // A run of stitches counted in registers (see CommandSink::addStitches): the extent and
+    // the stitches of the block so far.
     struct Stitches {
         std::int32_t minX, maxX, minY, maxY;
         int stitches;
-        [[gnu::always_inline]] void put(std::int32_t x, std::int32_t y)
+        [[gnu::always_inline]] void include(std::int32_t x, std::int32_t y)
         {
             minX = std::min(minX, x);
             maxX = std::max(maxX, x);
             minY = std::min(minY, y);
             maxY = std::max(maxY, y);
+        }
+        [[gnu::always_inline]] void put(std::int32_t x, std::int32_t y)
+        {
+            include(x, y);
             ++stitches;
         }
     };
+
+    [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y)
+    {
+        Stitches run = beginStitches();
+        if (kind == StitchKind::Stitch)
+            run.put(x, y);
+        else
+            run.include(x, y);
+        endStitches(run);
+        if (kind == StitchKind::ColourChange) [[unlikely]]
+            closeBlock();
+    }
+    // The commands of a list.
+    void put(std::span<const DesignCommand> commands);
+
     Stitches beginStitches() const { return {minX_, maxX_, minY_, maxY_, blockStitches_}; }
     void endStitches(const Stitches& run)
     {
