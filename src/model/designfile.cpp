@@ -30,13 +30,13 @@ FileBytes designAsDstBytes(const std::string& path, std::size_t dstLimit)
     FileBytes file = readWholeFile(path, kMaxOtherFormatBytes);
     if (!file.error.empty())
         return file;
-    const CommandRead read = readDesign(*format, file.bytes);
-    if (!read.design) {
+    const StepRead read = readDesignSteps(*format, file.bytes);
+    if (!read.read) {
         file.bytes.clear();
         file.error = read.reason;
         return file;
     }
-    file.bytes = toDstBytes(*read.design, withoutExtension(fileNamePart(path)));
+    file.bytes = toDstBytes(read.steps, withoutExtension(fileNamePart(path)));
     return file;
 }
 

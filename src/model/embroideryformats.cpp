@@ -136,7 +136,11 @@ std::vector<DstStep> dstSteps(const CommandDesign& design)
 
 std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label)
 {
-    const std::vector<DstStep> steps = dstSteps(design);
+    return toDstBytes(dstSteps(design), label);
+}
+
+std::vector<std::uint8_t> toDstBytes(std::span<const DstStep> steps, std::string_view label)
+{
     std::vector<std::uint8_t> out(kDstHeaderSize, ' ');
     out.reserve(kDstHeaderSize + 3 * steps.size() + 7);
     // The header's extents are from the start, which is where the records begin.

@@ -114,5 +114,7 @@ StepRead readDesignSteps(DesignFormat format, std::span<const std::uint8_t> byte
 // That DST file: a 512-byte header ("LA:" and the label, counts and extents), the records of
 // dstSteps, the end record and trailing bytes, laid out so that Tembs reads every record.
 std::vector<std::uint8_t> toDstBytes(const CommandDesign& design, std::string_view label = {});
+// The same of records already made (readDesignSteps).
+std::vector<std::uint8_t> toDstBytes(std::span<const DstStep> steps, std::string_view label = {});
 
 } // namespace loomscope

@@ -82,7 +82,6 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
     const DstReadStatus status = readdststeps(read.steps);
     if (status != DstReadStatus::Read)
         return status;
-    read.steps = {};
     Fformat = format;
     Fstitchs = read.facts.stitches;
     Fcolorcount = read.facts.colours;

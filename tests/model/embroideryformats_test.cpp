@@ -1116,7 +1116,7 @@ TEST(FormatToDst, HeaderRecordsAndTrailerAsAConverterWrites)
     ASSERT_EQ(bytes.size(), kDstHeaderSize + 4 * 3 + 7);
     EXPECT_EQ(Bytes(bytes.end() - 7, bytes.end()), (Bytes{0, 0, 0xF3, 0, 0, 0xF3, 0x1A}));
 
-    const Bytes empty = toDstBytes({});
+    const Bytes empty = toDstBytes(CommandDesign{});
     EXPECT_EQ(empty.size(), kDstHeaderSize + 7);
 }
 

@@ -3,6 +3,7 @@
 // not there.
 #include "drawnalike.h"
 #include "model/colortable.h"
+#include "model/designfile.h"
 #include "model/embroideryformats.h"
 #include "model/tembs.h"
 #include "testenv.h"
@@ -121,6 +122,9 @@ TEST(FormatCorpus, EveryFileIsDrawnAsItsDstBytesAre)
         Tembs opened;
         ASSERT_EQ(opened.loadfromfile(path), DstReadStatus::Read);
         EXPECT_TRUE(testsupport::drawnAlike(opened, dst));
+        // The stitch-out replays the same DST, made without a list of commands.
+        EXPECT_EQ(designAsDstBytes(path, SIZE_MAX).bytes,
+                  toDstBytes(*read.design, withoutExtension(row.file)));
     }
 }
 
