@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace loomscope;
@@ -28,17 +30,42 @@ TEST(ProgramHome, EnvironmentThenProgramFolderThenUserFolder)
               dir.file("env") + "/");
     EXPECT_TRUE(fs::is_directory(dir.file("env")));
     EXPECT_EQ(resolveProgramHome({"", exe, dir.file("data"), shipped}).folder, exe + "/");
-    if (geteuid() != 0) { // root can write anywhere
-        ::chmod(exe.c_str(), 0555);
+
+    // A program folder the user may not write to: the home is made in the user's data folder,
+    // seeded once. The checks give the first that failed, or 0.
+    ::chmod(exe.c_str(), 0555);
+    auto userFolderChecks = [&]() -> int {
         const ProgramHome home = resolveProgramHome({"", exe, dir.file("data"), shipped});
-        EXPECT_EQ(home.folder, dir.file("data") + "/loomscope/");
-        EXPECT_TRUE(fs::exists(home.folder + "Fabrics/canvas.bmp"));
+        if (home.folder != dir.file("data") + "/loomscope/")
+            return 1;
+        if (!fs::exists(home.folder + "Fabrics/canvas.bmp"))
+            return 2;
         // A second start keeps what the user changed.
         testsupport::writeFile(home.folder + "Fabrics/canvas.bmp", {9});
         resolveProgramHome({"", exe, dir.file("data"), shipped});
-        EXPECT_EQ(testsupport::readFile(home.folder + "Fabrics/canvas.bmp").size(), 1u);
-        ::chmod(exe.c_str(), 0755);
+        return testsupport::readFile(home.folder + "Fabrics/canvas.bmp").size() == 1 ? 0 : 3;
+    };
+    if (geteuid() == 0) { // root may write anywhere: the checks run as the user nobody
+        // In a child process, as a user who may write in the test's folder but not in the
+        // program folder.
+        ::chmod(dir.path().c_str(), 0777);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(100);
+            ::_exit(userFolderChecks());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 100)
+            GTEST_SKIP() << "this machine does not let root become another user";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the check that failed";
+    } else {
+        EXPECT_EQ(userFolderChecks(), 0);
     }
+    ::chmod(exe.c_str(), 0755);
 }
 
 TEST(FolderList, DesignsKeepTheirRealNamesInFileManagerOrder)
@@ -66,7 +93,8 @@ TEST(FolderList, DesignsKeepTheirRealNamesInFileManagerOrder)
 
 TEST(FolderList, PreviousAndNextStopAtTheEndsAndOpenRealFiles)
 {
-    const std::vector<DesignEntry> designs = {{"a.dst", "a", {}}, {"B.DST", "B", {}}, {"c.dst", "c", {}}};
+    const std::vector<DesignEntry> designs = {
+        {"a.dst", "a", {}}, {"B.DST", "B", {}}, {"c.dst", "c", {}}};
     EXPECT_EQ(previousDesign(designs, "B.DST", "B")->fileName, "a.dst");
     EXPECT_EQ(nextDesign(designs, "", "b")->fileName, "c.dst"); // names compare without case
     EXPECT_EQ(previousDesign(designs, "a.dst", "a"), std::nullopt);
