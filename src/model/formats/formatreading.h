@@ -302,7 +302,6 @@ public:
     }
 
     DesignFormat format() const { return format_; }
-    bool refused() const { return refused_; }
     const std::string& refusal() const { return refusal_; }
     Output& output() { return out_; }
     std::vector<DesignThread>& threads() { return threads_; }
