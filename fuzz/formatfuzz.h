@@ -33,6 +33,8 @@ inline void checkFormatReader(DesignFormat format, const std::uint8_t* data, std
     const DesignFacts facts = commandFacts(design);
     if (drawn.facts != facts || drawn.threads != design.threads || drawn.steps != dstSteps(design))
         __builtin_trap();
+    if (drawn.shape && *drawn.shape != dstShapeOf(drawn.steps))
+        __builtin_trap();
     const auto blocks = static_cast<std::size_t>(facts.colours);
     if (design.threads.size() != (design.format == DesignFormat::Exp ? 0 : blocks))
         __builtin_trap();
@@ -40,10 +42,10 @@ inline void checkFormatReader(DesignFormat format, const std::uint8_t* data, std
     Tembs dst;
     const auto bytes = toDstBytes(design);
     const DstReadStatus status = dst.readdstbytes(bytes);
-    // The program reads the records as moves, without the bytes: the same outcome, and the
-    // same design point for point.
+    // The program reads the records as moves, without the bytes, and with the shape found as
+    // they were made: the same outcome, and the same design point for point.
     Tembs steps;
-    if (steps.readdststeps(dstSteps(design)) != status)
+    if (steps.readdststeps(drawn.steps, drawn.shape ? &*drawn.shape : nullptr) != status)
         __builtin_trap();
     if (status != DstReadStatus::Read) {
         // Tembs takes a file of one record or more; a design of none (only its End) makes a

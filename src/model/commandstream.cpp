@@ -82,8 +82,10 @@ void DstStepWriter::putRare(StitchKind kind, std::int64_t dx, std::int64_t dy)
         started_ = writing_ = true;
         dx = dy = 0;
     }
-    if (!writing_)
+    if (!writing_) {
+        leftOut_ = leftOut_ || dx != 0 || dy != 0;
         return;
+    }
     // An End where the needle is writes nothing; one elsewhere is jumped to.
     if (kind == StitchKind::End && dx == 0 && dy == 0) {
         writing_ = false;
@@ -95,6 +97,7 @@ void DstStepWriter::putRare(StitchKind kind, std::int64_t dx, std::int64_t dy)
     const std::size_t pieces = recordsForMove(dx, dy) + (changeAfterMove ? 1 : 0);
     if (!makeRoom(pieces)) {
         writing_ = false;
+        leftOut_ = true;
         return;
     }
     if (changeAfterMove) {
@@ -107,7 +110,7 @@ void DstStepWriter::putRare(StitchKind kind, std::int64_t dx, std::int64_t dy)
         writing_ = false;
 }
 
-std::vector<DstStep> DstStepWriter::finish()
+DstSteps DstStepWriter::finish()
 {
     if (used_ == 1 && makeRoom(1))
         append(step(0, 0, kJumpControl));
@@ -123,18 +126,18 @@ void DesignFactCounter::put(std::span<const DesignCommand> commands)
 {
     // As a run of stitches is counted: in registers, not in the members.
     Stitches run = beginStitches();
+    std::size_t stitches = 0;
     for (const DesignCommand& c : commands) {
-        if (c.kind == StitchKind::Stitch) {
-            run.put(c.x, c.y);
-            continue;
-        }
         run.include(c.x, c.y);
-        if (c.kind == StitchKind::ColourChange) {
-            closedBlocks_.push_back(run.stitches);
-            run.stitches = 0;
+        if (c.kind == StitchKind::Stitch) {
+            ++stitches;
+        } else if (c.kind == StitchKind::ColourChange) {
+            endStitches(run, stitches);
+            closeBlock();
+            stitches = 0;
         }
     }
-    endStitches(run);
+    endStitches(run, stitches);
 }
 
 void DesignFactCounter::closeBlock()
@@ -166,6 +169,14 @@ void DesignFactCounter::measureFinely(std::int64_t dx, std::int64_t dy)
     finely_ = true;
     fineDx_ = dx;
     fineDy_ = dy;
+}
+
+std::optional<std::array<std::int64_t, 4>> DesignFactCounter::extent()
+{
+    foldSection();
+    if (allMinX_ > allMaxX_)
+        return std::nullopt;
+    return std::array{allMinX_, allMinY_, allMaxX_, allMaxY_};
 }
 
 std::optional<std::array<std::int64_t, 4>> DesignFactCounter::fineExtent()

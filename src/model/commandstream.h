@@ -120,19 +120,31 @@ public:
             return true;
         }
     };
-    Stitches beginStitches()
+    // A run of at most `most` stitches.
+    Stitches beginStitches(std::size_t most)
     {
         DstStep* next = steps_.data() + used_;
-        return {next, writing_ ? steps_.data() + steps_.size() : next};
+        return {next, writing_ ? next + std::min(most, steps_.size() - used_) : next};
     }
-    void endStitches(const Stitches& run)
+    // Ends the run: the number of stitches it wrote.
+    std::size_t endStitches(const Stitches& run)
     {
-        used_ = static_cast<std::size_t>(run.next - steps_.data());
+        const auto end = static_cast<std::size_t>(run.next - steps_.data());
+        const std::size_t written = end - used_;
+        used_ = end;
+        return written;
     }
+
+    // The records so far.
+    const DstStep* records() const { return steps_.data(); }
+    std::size_t recordCount() const { return used_; }
+    // Whether a command that moves the needle came after the records ended (the End or the
+    // limit): the records then reach less far than the commands.
+    bool leftOut() const { return leftOut_; }
 
     // The records. A design of one record gets a jump of no length after it, so that it is
     // not too short to be read as a design.
-    std::vector<DstStep> finish();
+    DstSteps finish();
 
 private:
     // The first command, colour changes, long moves, the End, growing and the limit.
@@ -145,20 +157,20 @@ private:
     void appendMove(std::int64_t dx, std::int64_t dy, std::size_t pieces, std::uint8_t control);
 
     // Sized to the room made; the first used_ are the records.
-    std::vector<DstStep> steps_;
+    DstSteps steps_;
     std::size_t used_ = 0;
     bool started_ = false;
     bool writing_ = false;
+    bool leftOut_ = false;
 };
 
 // The facts of a design (see DesignFacts), counted as its commands come.
 class DesignFactCounter {
 public:
-    // A run of stitches counted in registers (see CommandSink::addStitches): the extent and
-    // the stitches of the block so far.
+    // A run of stitches counted in registers (see CommandSink::addStitches): their extent,
+    // and at its end their number.
     struct Stitches {
         std::int32_t minX, maxX, minY, maxY;
-        int stitches;
         [[gnu::always_inline]] void include(std::int32_t x, std::int32_t y)
         {
             minX = std::min(minX, x);
@@ -166,35 +178,27 @@ public:
             minY = std::min(minY, y);
             maxY = std::max(maxY, y);
         }
-        [[gnu::always_inline]] void put(std::int32_t x, std::int32_t y)
-        {
-            include(x, y);
-            ++stitches;
-        }
     };
 
     [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y)
     {
         Stitches run = beginStitches();
-        if (kind == StitchKind::Stitch)
-            run.put(x, y);
-        else
-            run.include(x, y);
-        endStitches(run);
+        run.include(x, y);
+        endStitches(run, kind == StitchKind::Stitch ? 1 : 0);
         if (kind == StitchKind::ColourChange) [[unlikely]]
             closeBlock();
     }
     // The commands of a list.
     void put(std::span<const DesignCommand> commands);
 
-    Stitches beginStitches() const { return {minX_, maxX_, minY_, maxY_, blockStitches_}; }
-    void endStitches(const Stitches& run)
+    Stitches beginStitches() const { return {minX_, maxX_, minY_, maxY_}; }
+    void endStitches(const Stitches& run, std::size_t stitches)
     {
         minX_ = run.minX;
         maxX_ = run.maxX;
         minY_ = run.minY;
         maxY_ = run.maxY;
-        blockStitches_ = run.stitches;
+        blockStitches_ += static_cast<int>(stitches);
     }
 
     // From here on the needle's positions lie (dx, dy) thousandths of a millimetre off the
@@ -202,6 +206,9 @@ public:
     // software of a format that places its parts finer measures it.
     void measureFinely(std::int64_t dx, std::int64_t dy);
 
+    // The extent of every command's position (min x, min y, max x, max y), where there are
+    // commands.
+    std::optional<std::array<std::int64_t, 4>> extent();
     // The extent at the finer precision, in 1/1000 mm (min x, min y, max x, max y), where the
     // design is measured finely and has commands.
     std::optional<std::array<std::int64_t, 4>> fineExtent();

@@ -7,9 +7,11 @@
 // is read piece by piece for each pass rather than held whole, so that a read needs little
 // more memory than the points it makes (a million-record design is read in a few
 // milliseconds, and shops open such designs all day). The designs of the other formats come
-// here as the records of their DST, given as moves (DstStep), and go through the same passes.
+// here as the records of their DST, given as moves (DstStep), mostly with their shape found
+// while the records were made, so that only the second pass goes through them.
 
 #include "dstrecords.h"
+#include "dstshape.h"
 #include "fileio.h"
 #include "numberformat.h"
 #include "palette.h"
@@ -34,108 +36,6 @@ std::size_t recordCountOf(std::uint64_t fileSize)
 {
     return static_cast<std::size_t>((fileSize - kDstHeaderSize - kTrailer) / 3);
 }
-
-// Where a colour block lies among the records: found in the first pass, filled in the second.
-struct BlockSpan {
-    std::uint32_t first = 0;
-    std::uint32_t count = 0;
-    std::int32_t index = 0;
-    bool sequin = false;
-};
-
-// The first pass. A block opens at a stitch (any control byte with both high bits clear: real
-// files carry stitches such as 0x2B that move -81 x and +81 y) and closes at the next break
-// record, which becomes its last point. A colour change closes its block with the old colour
-// index; inside a sequin section breaks are sequins and close nothing.
-class ShapePass {
-public:
-    // `Record`: the three bytes of a file's record, or a DstStep.
-    template <typename Record> void feed(const Record* r, std::size_t count)
-    {
-        const Record* const end = dstRecordsOn(r, count);
-        // The position and extent in locals: the record bytes may alias anything, so members
-        // would be stored and loaded again at every record.
-        std::int32_t x = x_;
-        std::int32_t y = y_;
-        DstExtent e = extent;
-        for (const Record* p = r; p != end; p = dstRecordsOn(p, 1)) {
-            addDstMove(p, x, y);
-            e.minX = std::min(e.minX, x);
-            e.maxX = std::max(e.maxX, x);
-            e.minY = std::min(e.minY, y);
-            e.maxY = std::max(e.maxY, y);
-        }
-        x_ = x;
-        y_ = y;
-        extent = e;
-        // The blocks, from the control bytes alone.
-        std::size_t k = k_;
-        std::size_t run = count_;
-        bool open = open_;
-        for (const Record* p = r; p != end; p = dstRecordsOn(p, 1), ++k) {
-            const std::uint8_t c = dstControl(p);
-            if (isStitchControl(c)) {
-                open = true;
-                ++run;
-                continue; // the common case: nothing else to do
-            }
-            if (c == kSequinToggle) {
-                if (!sequinMode_)
-                    blockSequin_ = true;
-                sequinMode_ = !sequinMode_;
-            }
-            if (open)
-                ++run;
-            if (isBreakControl(c)) {
-                if (sequinMode_) {
-                    ++sequins;
-                } else {
-                    if (open) {
-                        count_ = run;
-                        close(k + 1);
-                        run = 0;
-                    }
-                    open = false;
-                }
-            }
-            if (c == kColourChange)
-                ++index_;
-        }
-        k_ = k;
-        count_ = run;
-        open_ = open;
-    }
-    void finish()
-    {
-        // A last block without its closing record, unless it is a lone stitch.
-        if (open_ && count_ > 1)
-            close(k_);
-        colourCount = index_ + 1;
-    }
-
-    DstExtent extent;
-    std::vector<BlockSpan> spans;
-    int sequins = 0;
-    int colourCount = 0;
-
-private:
-    void close(std::size_t end)
-    {
-        spans.push_back({static_cast<std::uint32_t>(end - count_),
-                         static_cast<std::uint32_t>(count_), index_, blockSequin_});
-        blockSequin_ = false;
-        count_ = 0;
-    }
-
-    std::int32_t x_ = 0;
-    std::int32_t y_ = 0;
-    std::size_t k_ = 0;
-    std::int32_t index_ = 0;
-    bool sequinMode_ = false;
-    bool blockSequin_ = false;
-    bool open_ = false;
-    std::size_t count_ = 0;
-};
 
 // Model coordinates of the file positions lo..hi, each `(p - centre) / kDstUnitsPerModelUnit`
 // exactly as a point computes it, when the range is small enough to tabulate: a design
@@ -172,7 +72,7 @@ private:
 // The second pass: the points of every block found by the first, in model units.
 class PointPass {
 public:
-    PointPass(const std::vector<BlockSpan>& spans, const CoordinateTable& toX,
+    PointPass(const std::vector<DstBlockSpan>& spans, const CoordinateTable& toX,
               const CoordinateTable& toV)
         : spans_(spans), toX_(toX), toV_(toV)
     {
@@ -244,7 +144,7 @@ private:
         points_.reserve(want_);
     }
 
-    const std::vector<BlockSpan>& spans_;
+    const std::vector<DstBlockSpan>& spans_;
     const CoordinateTable& toX_;
     const CoordinateTable& toV_;
     std::int32_t x_ = 0;
@@ -274,12 +174,17 @@ bool feedFromFile(ReadableFile& file, std::size_t n, std::uint8_t* piece, Pass& 
 
 // What both readers share once the records are known to be there: the two passes, then the
 // design's fields, set only when everything was read.
-template <typename Feed> DstReadStatus Tembs::readrecords(std::size_t n, Feed&& feed)
+template <typename Feed>
+DstReadStatus Tembs::readrecords(std::size_t n, Feed&& feed, const DstShape* known)
 {
-    ShapePass shape;
-    if (!feed(shape))
-        return keepPreviousDesign(DstReadStatus::CannotOpen);
-    shape.finish();
+    DstShape found;
+    if (!known) {
+        DstShapeFinder finder;
+        if (!feed(finder))
+            return keepPreviousDesign(DstReadStatus::CannotOpen);
+        found = finder.finish();
+    }
+    const DstShape& shape = known ? *known : found;
     const DstExtent& e = shape.extent;
 
     // Extent and size. The file's y grows upwards; the model's v = -y grows downwards.
@@ -302,7 +207,7 @@ template <typename Feed> DstReadStatus Tembs::readrecords(std::size_t n, Feed&& 
     Fthreadcolours.clear();
     FObjectlist.reserve(points.blocks.size());
     for (std::size_t i = 0; i < points.blocks.size(); ++i) {
-        const BlockSpan& span = shape.spans[i];
+        const DstBlockSpan& span = shape.spans[i];
         addblock(TPointList(std::move(points.blocks[i])), paletteColor(span.index), span.index,
                  span.sequin);
     }
@@ -389,7 +294,7 @@ DstReadStatus Tembs::readdstbytes(std::span<const std::uint8_t> bytes)
     });
 }
 
-DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps)
+DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps, const DstShape* shape)
 {
     Fcolorcard = "default";
     // As the file of these records: one record and the trailer are too short to be a design.
@@ -397,10 +302,13 @@ DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps)
         return keepPreviousDesign(DstReadStatus::TooShort);
     if (steps.size() > kMaxDstRecords)
         return keepPreviousDesign(DstReadStatus::TooLarge);
-    return readrecords(steps.size(), [&](auto& pass) {
-        pass.feed(steps.data(), steps.size());
-        return true;
-    });
+    return readrecords(
+        steps.size(),
+        [&](auto& pass) {
+            pass.feed(steps.data(), steps.size());
+            return true;
+        },
+        shape);
 }
 
 } // namespace loomscope

@@ -4,6 +4,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
 
 namespace loomscope {
 
@@ -76,12 +80,30 @@ inline void addDstMove(const std::uint8_t* r, std::int32_t& x, std::int32_t& y)
 // of the other formats' designs, which are read as DST without packing and unpacking them.
 // As small as a file's record (a move of one record is at most 121 either way), so that a
 // design's records take no more memory than its DST file.
+// Left unset when made without values, like an int: a design's records are written into room
+// made for them, which would otherwise be cleared first for nothing.
 struct DstStep {
-    std::int8_t dx = 0;
-    std::int8_t dy = 0;
-    std::uint8_t control = 0;
+    std::int8_t dx;
+    std::int8_t dy;
+    std::uint8_t control;
     friend bool operator==(const DstStep&, const DstStep&) = default;
 };
+
+// An allocator whose containers leave the elements they make room for unset (`resize`), for
+// room that is written before it is read.
+template <typename T> struct UnsetAllocator : std::allocator<T> {
+    template <typename U> struct rebind {
+        using other = UnsetAllocator<U>;
+    };
+    UnsetAllocator() = default;
+    template <typename U> UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using DstSteps = std::vector<DstStep, UnsetAllocator<DstStep>>;
 
 inline void addDstMove(const DstStep* s, std::int32_t& x, std::int32_t& y)
 {
@@ -118,6 +140,7 @@ struct DstExtent {
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     }
+    friend bool operator==(const DstExtent&, const DstExtent&) = default;
 };
 
 // Decodes `n` records into absolute positions, x and y of record k at xy[2k] and xy[2k+1]

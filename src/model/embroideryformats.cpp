@@ -60,6 +60,7 @@ StepRead readDesignSteps(DesignFormat format, std::span<const std::uint8_t> byte
         return read;
     }
     read.steps = sink.output().steps.finish();
+    read.shape = sink.output().shapeOf(read.steps);
     read.facts = sink.output().facts.facts();
     read.threads = std::move(sink.threads());
     return read;
@@ -126,7 +127,7 @@ int headerField(std::int64_t v)
 
 } // namespace
 
-std::vector<DstStep> dstSteps(const CommandDesign& design)
+DstSteps dstSteps(const CommandDesign& design)
 {
     DstStepWriter writer;
     writer.reserve(design.commands.size());

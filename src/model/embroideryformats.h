@@ -11,6 +11,7 @@
 
 #include "colour.h"
 #include "dstrecords.h"
+#include "dstshape.h"
 
 #include <array>
 #include <cstddef>
@@ -97,7 +98,7 @@ DesignFacts commandFacts(const CommandDesign& design);
 // jump; the End command, or a design longer than the DST reader accepts, ends the records. A
 // design of one record gets a jump of no length after it, so that its file is not too short
 // to read.
-std::vector<DstStep> dstSteps(const CommandDesign& design);
+DstSteps dstSteps(const CommandDesign& design);
 
 // What drawing a design needs of its file: the records of its DST (dstSteps), its facts
 // (commandFacts) and its threads, as readDesign's design would give them, made as the file is
@@ -105,7 +106,9 @@ std::vector<DstStep> dstSteps(const CommandDesign& design);
 struct StepRead {
     bool read = false;
     std::string reason;
-    std::vector<DstStep> steps;
+    DstSteps steps;
+    // Their shape (dstShapeOf), found as they were made, where it could be.
+    std::optional<DstShape> shape;
     DesignFacts facts;
     std::vector<DesignThread> threads;
 };

@@ -79,7 +79,7 @@ DstReadStatus Tembs::readOtherFormat(const std::string& filepath, DesignFormat f
         freadError = read.reason;
         return keepPreviousDesign(DstReadStatus::CannotOpen);
     }
-    const DstReadStatus status = readdststeps(read.steps);
+    const DstReadStatus status = readdststeps(read.steps, read.shape ? &*read.shape : nullptr);
     if (status != DstReadStatus::Read)
         return status;
     Fformat = format;

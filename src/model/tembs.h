@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colorsequencefile.h"
+#include "dstshape.h"
 #include "embroideryformats.h"
 #include "geometry.h"
 #include "tgraphlist.h"
@@ -61,8 +62,9 @@ public:
     // used by tests and fuzzing. Fills every field as loadfromfile does, except the name.
     DstReadStatus readdstbytes(std::span<const std::uint8_t> bytes);
     // The same from records given as moves (dstSteps of a design of another format): the
-    // design is what readdstbytes makes of the file those records would be written to.
-    DstReadStatus readdststeps(std::span<const DstStep> steps);
+    // design is what readdstbytes makes of the file those records would be written to. Their
+    // shape (dstShapeOf), where already known, spares a pass through them.
+    DstReadStatus readdststeps(std::span<const DstStep> steps, const DstShape* shape = nullptr);
     // Forgets the design: no blocks, counts, extent or points, scale 0, as a new design. The
     // name and colour card stay.
     void clear();
@@ -122,7 +124,8 @@ public:
 
 private:
     DstReadStatus readdst(const std::string& filepath);
-    template <typename Feed> DstReadStatus readrecords(std::size_t n, Feed&& feed);
+    template <typename Feed>
+    DstReadStatus readrecords(std::size_t n, Feed&& feed, const DstShape* shape = nullptr);
     static std::optional<DesignFormat> formatOfContent(const std::string& filepath);
     DstReadStatus readOtherFormat(const std::string& filepath, DesignFormat format);
     DstReadStatus keepPreviousDesign(DstReadStatus why);

@@ -119,6 +119,9 @@ TEST(FormatCorpus, EveryFileIsDrawnAsItsDstBytesAre)
         EXPECT_EQ(dst.colorcount(), facts.colours);
         EXPECT_GE(dst.stitchs(), facts.stitches);
 
+        // Opened with the shape found while reading, which a real file always gives.
+        EXPECT_TRUE(
+            readDesignSteps(*formatOfFileName(row.file), testsupport::readFile(path)).shape);
         Tembs opened;
         ASSERT_EQ(opened.loadfromfile(path), DstReadStatus::Read);
         EXPECT_TRUE(testsupport::drawnAlike(opened, dst));

@@ -55,6 +55,8 @@ readAlike(DesignFormat format, std::span<const std::uint8_t> bytes, const Comman
                                                  << read.reason << '"';
     if (drawn.steps != dstSteps(*read.design))
         return ::testing::AssertionFailure() << "the records differ";
+    if (drawn.shape && *drawn.shape != dstShapeOf(drawn.steps))
+        return ::testing::AssertionFailure() << "the shape found while reading is not theirs";
     if (drawn.facts != commandFacts(*read.design))
         return ::testing::AssertionFailure() << "the facts differ";
     if (drawn.threads != read.design->threads)

@@ -120,14 +120,19 @@ struct CommandList {
     }
     struct Stitches {
         CommandList* list;
+        std::size_t most;
+        std::size_t left;
         bool put(std::int32_t x, std::int32_t y, std::int64_t, std::int64_t)
         {
+            if (left == 0)
+                return false;
+            --left;
             list->commands.push_back({StitchKind::Stitch, x, y});
             return true;
         }
     };
-    Stitches beginStitches() { return {this}; }
-    void endStitches(const Stitches&) {}
+    Stitches beginStitches(std::size_t most) { return {this, most, most}; }
+    std::size_t endStitches(const Stitches& run) { return run.most - run.left; }
 
     // Where the design is measured finer than its commands (see DesignFactCounter): from which
     // command on the positions lie how far off the grid. The extent is counted from these
@@ -146,14 +151,30 @@ struct CommandList {
 struct StepOutput {
     DstStepWriter steps;
     DesignFactCounter facts;
+    // The shape of the records, found as they are written so that the DST reader need not go
+    // through them for it: the blocks from the records' control bytes, and the extent from
+    // the commands' positions, which the records reach from the first one.
+    DstShapeFinder shape;
+    std::size_t shaped = 0; // records given to `shape`
+    std::int32_t firstX = 0;
+    std::int32_t firstY = 0;
+    bool started = false;
+
     void reserve(std::size_t n) { steps.reserve(n); }
     [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y,
                                     std::int64_t dx, std::int64_t dy)
     {
+        if (!started) [[unlikely]] {
+            started = true;
+            firstX = x;
+            firstY = y;
+        }
         steps.put(kind, dx, dy);
         facts.put(kind, x, y);
     }
     void measureFinely(std::int64_t dx, std::int64_t dy) { facts.measureFinely(dx, dy); }
+    // A run takes a stitch only where one record holds it: then it is one stitch command and
+    // one record, and the number of either is counted once, at the run's end.
     struct Stitches {
         DstStepWriter::Stitches steps;
         DesignFactCounter::Stitches facts;
@@ -162,15 +183,37 @@ struct StepOutput {
         {
             if (!steps.put(dx, dy))
                 return false;
-            facts.put(x, y);
+            facts.include(x, y);
             return true;
         }
     };
-    Stitches beginStitches() { return {steps.beginStitches(), facts.beginStitches()}; }
-    void endStitches(const Stitches& run)
+    Stitches beginStitches(std::size_t most)
     {
-        steps.endStitches(run.steps);
-        facts.endStitches(run.facts);
+        return {steps.beginStitches(most), facts.beginStitches()};
+    }
+    std::size_t endStitches(const Stitches& run)
+    {
+        // The records written one by one since the last run, then the run's.
+        shape.controls(steps.records() + shaped, steps.recordCount() - shaped);
+        const std::size_t taken = steps.endStitches(run.steps);
+        shape.stitches(taken);
+        shaped = steps.recordCount();
+        facts.endStitches(run.facts, taken);
+        return taken;
+    }
+
+    // The shape of `records`, the writer's finished records, or nothing where some command
+    // was left out of them, whose position the extent would hold.
+    std::optional<DstShape> shapeOf(std::span<const DstStep> records)
+    {
+        const auto reach = facts.extent();
+        if (steps.leftOut() || !reach || records.size() < shaped)
+            return std::nullopt;
+        shape.controls(records.data() + shaped, records.size() - shaped);
+        const auto [minX, minY, maxX, maxY] = *reach;
+        return shape.finish(
+            {static_cast<std::int32_t>(minX - firstX), static_cast<std::int32_t>(maxX - firstX),
+             static_cast<std::int32_t>(minY - firstY), static_cast<std::int32_t>(maxY - firstY)});
     }
 };
 
@@ -224,8 +267,7 @@ public:
             // None once refused: the count is then past the limit.
             const std::size_t room =
                 commands_ < kMaxDesignCommands ? kMaxDesignCommands - commands_ : 0;
-            std::size_t taken = 0;
-            auto run = out_.beginStitches();
+            auto run = out_.beginStitches(room);
             std::int32_t dx = 0;
             std::int32_t dy = 0;
             std::size_t length = 0;
@@ -234,7 +276,6 @@ public:
                 const std::int64_t nextX = x + dx;
                 const std::int64_t nextY = y + dy;
                 stopped =
-                    taken == room ||
                     (offset(nextX) | offset(nextY)) > 2 * std::uint64_t{kMaxDesignCoordinate} ||
                     !run.put(static_cast<std::int32_t>(nextX), static_cast<std::int32_t>(nextY), dx,
                              dy);
@@ -242,13 +283,11 @@ public:
                     break;
                 x = nextX;
                 y = nextY;
-                ++taken;
                 i += length;
             }
-            out_.endStitches(run);
             x_ = x;
             y_ = y;
-            commands_ += taken;
+            commands_ += out_.endStitches(run);
             if (!stopped)
                 return true;
             if (!add(StitchKind::Stitch, dx, dy))
