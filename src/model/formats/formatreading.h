@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -254,45 +256,62 @@ public:
     // `decode(record, bytes left, dx, dy)` gives the length of the stitch record there and its
     // move, or 0 where there is none. Moves i past them; false once the design is refused.
     // Most records of a design are such stitches: they are taken in runs that keep the
-    // position, the count and the output's state in registers rather than loading and storing
-    // them for every record; a stitch a run cannot take (a limit, the output's room) is added
-    // the slow way, and the next run starts after it.
+    // position, the extent and the output's place in registers rather than loading and storing
+    // them for every record. A run checks no limit of its own: it is given no more stitches
+    // than the command limit leaves and than can be taken without passing the 1.6 km limit.
+    // A stitch a run cannot take (a limit near, the output's room) is added the slow way, and
+    // the next run starts after it.
     template <typename Decode>
     [[gnu::always_inline]] bool addStitches(const std::uint8_t* bytes, std::size_t& i,
                                             std::size_t end, Decode&& decode)
     {
+        const std::uint8_t* p = bytes + i;
+        const std::uint8_t* const stop = bytes + end;
         for (;;) {
             std::int64_t x = x_;
             std::int64_t y = y_;
             // None once refused: the count is then past the limit.
-            const std::size_t room =
+            const std::size_t commandRoom =
                 commands_ < kMaxDesignCommands ? kMaxDesignCommands - commands_ : 0;
-            auto run = out_.beginStitches(room);
-            std::int32_t dx = 0;
-            std::int32_t dy = 0;
-            std::size_t length = 0;
+            // The position is within the limit; so is every one a run reaches in this many
+            // stitches.
+            const auto reach = static_cast<std::uint64_t>(std::max(std::abs(x), std::abs(y)));
+            const std::size_t limitRoom =
+                (std::uint64_t{kMaxDesignCoordinate} - reach) / kLongestPlainStitch;
+            auto run = out_.beginStitches(std::min(commandRoom, limitRoom));
             bool stopped = false; // at a stitch the run cannot take
-            while (i < end && (length = decode(bytes + i, end - i, dx, dy)) != 0) {
+            for (;;) {
+                std::int32_t dx = 0;
+                std::int32_t dy = 0;
+                const std::size_t length =
+                    p < stop ? decode(p, static_cast<std::size_t>(stop - p), dx, dy) : 0;
+                if (length == 0)
+                    break;
+                assert(std::abs(dx) <= kLongestPlainStitch && std::abs(dy) <= kLongestPlainStitch);
                 const std::int64_t nextX = x + dx;
                 const std::int64_t nextY = y + dy;
-                stopped =
-                    (offset(nextX) | offset(nextY)) > 2 * std::uint64_t{kMaxDesignCoordinate} ||
-                    !run.put(static_cast<std::int32_t>(nextX), static_cast<std::int32_t>(nextY), dx,
-                             dy);
+                stopped = !run.put(static_cast<std::int32_t>(nextX),
+                                   static_cast<std::int32_t>(nextY), dx, dy);
                 if (stopped)
                     break;
                 x = nextX;
                 y = nextY;
-                i += length;
+                p += length;
             }
             x_ = x;
             y_ = y;
             commands_ += out_.endStitches(run);
+            i = static_cast<std::size_t>(p - bytes);
             if (!stopped)
                 return true;
+            // Decoded again rather than kept: the run's registers are better spent on its
+            // position and extent.
+            std::int32_t dx = 0;
+            std::int32_t dy = 0;
+            const std::size_t length = decode(p, static_cast<std::size_t>(stop - p), dx, dy);
             if (!add(StitchKind::Stitch, dx, dy))
                 return false;
-            i += length;
+            p += length;
         }
     }
     // A trim or a colour change where the needle is, then, when its record also holds a move,
@@ -346,6 +365,9 @@ public:
     std::vector<DesignThread>& threads() { return threads_; }
 
 private:
+    // The longest move of a plain stitch on either axis: every format reads each axis of one
+    // from a single byte.
+    static constexpr std::int64_t kLongestPlainStitch = 128;
     // v + limit, in unsigned arithmetic so that nothing overflows: within the limit when it is
     // at most twice the limit.
     static std::uint64_t offset(std::int64_t v)
