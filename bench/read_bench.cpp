@@ -236,8 +236,10 @@ std::string formatFile(const char* extension, const Bytes& bytes)
 }
 
 // Each format's reader alone, then the whole open of its file as the program opens it (read,
-// the records as DST would hold them, the blocks), against BM_LoadGeneratedMillion: the same
-// design as a DST file.
+// the records as DST would hold them, the blocks), against BM_LoadGeneratedMillion: a DST file
+// of as many records laid out alike. Items are the design's commands: a million, against the
+// DST file's million records, of which its long jumps take several each, so the format's
+// design is the larger one.
 #define FORMAT_BENCHMARK(Name, generate, extension)                                                \
     void BM_Read##Name##Million(benchmark::State& state)                                           \
     {                                                                                              \
