@@ -24,7 +24,7 @@ DesignRow makeRow(const std::string& folder, const DesignEntry& entry, char sepa
                     static_cast<std::size_t>(t.picture.width()) * 4);
     return {entry,
             t.info,
-            QString::fromStdString(pathDisplayText(entry.nameShared ? entry.fileName : entry.name)),
+            QString::fromStdString(pathDisplayText(listedName(entry))),
             QString::fromStdString(inchSizeText(t.info, separator)),
             QString::fromStdString(millimetreSizeText(t.info, separator)),
             DesignRow::packThumbnail(image),

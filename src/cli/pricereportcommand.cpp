@@ -114,12 +114,12 @@ int runPriceReportCommand(const std::vector<std::string>& args, std::ostream& ou
             // Named, never billed: a design that cannot be read is not a design of 0 stitches.
             err << "loomscope --price-report: " << pathDisplayText(path) << ": " << load.reason
                 << '\n';
-            input.rows.push_back({pathDisplayText(entry.name), {}, 0, load.reason});
+            input.rows.push_back({pathDisplayText(listedName(entry)), {}, 0, load.reason});
             ++unreadable;
             continue;
         }
         const Tdstinfo info = design.info();
-        input.rows.push_back({pathDisplayText(entry.name),
+        input.rows.push_back({pathDisplayText(listedName(entry)),
                               millimetreSizeText(info, decimalSeparator),
                               info.Fstitchcount,
                               {}});

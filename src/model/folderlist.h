@@ -22,14 +22,21 @@ struct DesignEntry {
     friend bool operator==(const DesignEntry&, const DesignEntry&) = default;
 };
 
+// The name a list shows for the design: its name, or its whole file name where another design
+// of the folder shares the name.
+inline const std::string& listedName(const DesignEntry& entry)
+{
+    return entry.nameShared ? entry.fileName : entry.name;
+}
+
 // The order a file manager shows a folder in: by name, letter case ignored, runs of digits
 // compared as numbers ("2" before "10"); names that are still equal fall back to their bytes,
 // so the order is total.
 bool fileManagerLess(std::string_view a, std::string_view b);
 
-// Every regular file of the folder whose extension is ".dst" in any letter case, in file
-// manager order, each with its side file. The folder is listed once, however many designs it
-// holds. A folder that cannot be read gives an empty list.
+// Every regular file of the folder with the extension of a format the program reads, in any
+// letter case, in file manager order, each with its side file. The folder is listed once, however
+// many designs it holds. A folder that cannot be read gives an empty list.
 std::vector<DesignEntry> listDesigns(const std::string& folder);
 
 // Position of the design in the list: the entry with exactly this file name, else the first

@@ -146,6 +146,8 @@ TEST(PriceReportCommand, ReportsTheFolderInFileManagerOrderWithItsRealNames)
     testsupport::writeFile(dir.file("B2.DST"), block(100, 100));
     testsupport::writeFile(dir.file("rose.spring.dst"), block(200, 100));
     testsupport::writeFile(dir.file("notes.txt"), {'x'});
+    // A design of another format under the same name: both rows keep their extension.
+    testsupport::writeFile(dir.file("b10.exp"), {5, 5});
     const CommandRun r = priceReport({dir.path().string(), "--start", "10", "--fee", "2.5",
                                       "--range", "10:100000:1", "--range", "30:40:9"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -154,13 +156,14 @@ TEST(PriceReportCommand, ReportsTheFolderInFileManagerOrderWithItsRealNames)
     std::vector<std::string> rows;
     while (std::getline(text, line))
         rows.push_back(line);
-    ASSERT_EQ(rows.size(), 9u);
+    ASSERT_EQ(rows.size(), 10u);
     EXPECT_NE(rows[0].find(dir.path().string() + "/\r"), std::string::npos);
-    EXPECT_EQ(rows[4].rfind("1     B2", 0), 0u) << rows[4];
-    EXPECT_EQ(rows[5].rfind("2     b10", 0), 0u) << rows[5];
+    EXPECT_EQ(rows[4].rfind("1     B2 ", 0), 0u) << rows[4];
+    EXPECT_EQ(rows[5].rfind("2     b10.dst ", 0), 0u) << rows[5];
     EXPECT_NE(rows[5].find("85.3 * 40"), std::string::npos) << rows[5];
-    EXPECT_EQ(rows[6].rfind("3     rose.spring ", 0), 0u) << rows[6];
-    EXPECT_EQ(rows[8].rfind("数量：3 ", 0), 0u);
+    EXPECT_EQ(rows[6].rfind("3     b10.exp ", 0), 0u) << rows[6];
+    EXPECT_EQ(rows[7].rfind("4     rose.spring ", 0), 0u) << rows[7];
+    EXPECT_EQ(rows[9].rfind("数量：4 ", 0), 0u);
 }
 
 TEST(PriceReportCommand, WritesTheFileAtomicallyAndRefusesBadInput)
