@@ -89,8 +89,8 @@ const std::string& millionRecordFile()
     return path;
 }
 
-// Items per second are records when `records` is 0, else that many per read (the design's
-// records as DST, for a file of another format whose stitch count leaves out its jumps).
+// Items per second are records when `records` is 0, else that many per read (the commands of
+// a design of another format, whose stitch count leaves out its jumps).
 void readFile(benchmark::State& state, const std::string& path, std::size_t recordsPerRead = 0)
 {
     std::size_t records = 0;

@@ -59,8 +59,12 @@ bool DstStepWriter::makeRoom(std::size_t n)
 {
     if (n > kMaxDstRecords - used_)
         return false;
-    if (steps_.size() - used_ < n)
-        steps_.resize(std::min(std::max(2 * steps_.size(), used_ + n), kMaxDstRecords));
+    if (steps_.size() - used_ < n) {
+        // Only the records are carried over into the larger room, not the unwritten rest.
+        const std::size_t room = std::min(std::max(2 * steps_.size(), used_ + n), kMaxDstRecords);
+        steps_.resize(used_);
+        steps_.resize(room);
+    }
     return true;
 }
 

@@ -138,8 +138,8 @@ public:
     // The records so far.
     const DstStep* records() const { return steps_.data(); }
     std::size_t recordCount() const { return used_; }
-    // Whether a command that moves the needle came after the records ended (the End or the
-    // limit): the records then reach less far than the commands.
+    // Whether a command was left out of the records that may lie beyond their reach: one that
+    // moves the needle after the End, or any past the limit.
     bool leftOut() const { return leftOut_; }
 
     // The records. A design of one record gets a jump of no length after it, so that it is

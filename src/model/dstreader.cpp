@@ -19,6 +19,7 @@
 #include "units.h"
 
 #include <algorithm>
+#include <cassert>
 #include <memory>
 #include <vector>
 
@@ -302,6 +303,8 @@ DstReadStatus Tembs::readdststeps(std::span<const DstStep> steps, const DstShape
         return keepPreviousDesign(DstReadStatus::TooShort);
     if (steps.size() > kMaxDstRecords)
         return keepPreviousDesign(DstReadStatus::TooLarge);
+    // The points are made within the given extent: one too small would index past its tables.
+    assert(!shape || *shape == dstShapeOf(steps));
     return readrecords(
         steps.size(),
         [&](auto& pass) {

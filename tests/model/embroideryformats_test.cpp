@@ -547,6 +547,8 @@ TEST(FormatRead, EveryCommandKindOfEachFormat)
         EXPECT_EQ(describe(read.design->commands), describe(c.commands));
         EXPECT_EQ(read.design->threads, c.threads);
         EXPECT_TRUE(testsupport::readAlike(c.format, c.bytes, read));
+        // Opened without a second look at its records: their shape is found as they are made.
+        EXPECT_TRUE(readDesignSteps(c.format, c.bytes).shape);
     }
 }
 
