@@ -135,6 +135,8 @@ public:
         return written;
     }
 
+    // Whether the first command has come.
+    bool started() const { return started_; }
     // The records so far.
     const DstStep* records() const { return steps_.data(); }
     std::size_t recordCount() const { return used_; }

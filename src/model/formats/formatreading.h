@@ -160,14 +160,12 @@ struct StepOutput {
     std::size_t shaped = 0; // records given to `shape`
     std::int32_t firstX = 0;
     std::int32_t firstY = 0;
-    bool started = false;
 
     void reserve(std::size_t n) { steps.reserve(n); }
     [[gnu::always_inline]] void put(StitchKind kind, std::int32_t x, std::int32_t y,
                                     std::int64_t dx, std::int64_t dy)
     {
-        if (!started) [[unlikely]] {
-            started = true;
+        if (!steps.started()) [[unlikely]] {
             firstX = x;
             firstY = y;
         }
